@@ -1,0 +1,27 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing first.
+.PHONY: run test build bench format clean
+
+run: build
+	./build/Tessivar/Tessivar
+
+build:
+	./scripts/bootstrap
+	cmake --preset default
+	cmake --build --preset default
+
+test:
+	./scripts/bootstrap
+	cmake --workflow --preset default
+	cmake --workflow --preset asan
+
+bench:
+	./scripts/bootstrap
+	cmake --preset bench
+	cmake --build --preset bench
+	./build-bench/bench/voxtrel-bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-bench

@@ -1,0 +1,87 @@
+// voxtrel-run: runs one answer file without the GUI. The run log is written in the current
+// folder; the outcome and the peak frequencies are printed, and --csv writes frequency,dB rows.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "voxtrel/run.h"
+
+namespace {
+
+int usage() {
+  std::fprintf(stderr, "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string answerFile, csvPath;
+  voxtrel::RunOptions options;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--csv") == 0) {
+      if (++i >= argc) return usage();
+      csvPath = argv[i];
+    } else if (std::strcmp(argv[i], "--pause") == 0) {
+      options.pause = true;
+    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+      return usage();
+    } else if (answerFile.empty()) {
+      answerFile = argv[i];
+    } else {
+      return usage();
+    }
+  }
+  if (answerFile.empty()) return usage();
+
+  const voxtrel::RunResult res = voxtrel::run(answerFile, options);
+  const std::string log = options.logPath.string();
+  switch (res.outcome) {
+    case voxtrel::Outcome::InputFileError:
+      std::fprintf(stderr, "voxtrel-run: status -7: cannot open the answer file %s (see %s)\n",
+                   answerFile.c_str(), log.c_str());
+      return 1;
+    case voxtrel::Outcome::DataFileError:
+      std::fprintf(stderr, "voxtrel-run: status -8: cannot open the data file named in %s (see %s)\n",
+                   answerFile.c_str(), log.c_str());
+      return 1;
+    case voxtrel::Outcome::Stopped:
+      std::fprintf(stderr, "voxtrel-run: status -9: run stopped:%s%s (see %s)\n",
+                   res.stopText.empty() || res.stopText[0] == ' ' ? "" : " ",
+                   res.stopText.c_str(), log.c_str());
+      return 1;
+    case voxtrel::Outcome::NoPlot:
+      std::fprintf(stderr, "voxtrel-run: the estimator failed, no spectrum (see the end of %s)\n",
+                   log.c_str());
+      std::printf("status: no plot\nzero fill: %g\nnoise variance: %g\n", res.zeroFill, res.sig2);
+      return 1;
+    case voxtrel::Outcome::Spectrum:
+      break;
+  }
+
+  std::printf("status: spectrum\n");
+  std::printf("points used: %d\n", res.status);
+  std::printf("frequency points: %d\n", res.nFreqPts);
+  std::printf("zero fill: %g\n", res.zeroFill);
+  std::printf("noise variance: %g\n", res.sig2);
+  std::printf("peak frequencies:");
+  const auto& y = res.spectrum;
+  const int n = res.nFreqPts;
+  if (n >= 2 && y[0] > y[1]) std::printf(" %g", res.x[0]);
+  for (int i = 1; i + 1 < n; ++i) {
+    if (y[i - 1] < y[i] && y[i] > y[i + 1]) std::printf(" %g", res.x[static_cast<std::size_t>(i)]);
+  }
+  std::printf("\n");
+
+  if (!csvPath.empty()) {
+    std::FILE* f = std::fopen(csvPath.c_str(), "w");
+    if (!f) {
+      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(), std::strerror(errno));
+      return 1;
+    }
+    std::fprintf(f, "frequency,dB\n");
+    for (int i = 0; i < n; ++i) std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)], y[static_cast<std::size_t>(i)]);
+    std::fclose(f);
+  }
+  return 0;
+}

@@ -1,0 +1,47 @@
+/* Voxtrel spectral estimation engine: the one exported entry.
+ *
+ * One call performs one complete estimation run described by a run-definition (answer) file:
+ * it writes the run log "~Tirelle.out" in the current working directory, loads the data file
+ * the answer file names, runs the chosen estimator and hands back the frequency axis and the
+ * spectrum in dB relative to its maximum.
+ *
+ * Arguments 1-9 are passed by reference, the length of fileNam by value. On return nptsZ is
+ *   > 0  the number of data points used; npointsZ holds the number of frequency points
+ *        written, unless zeroFillZ is -99 (the estimator failed: no spectrum, arrays untouched);
+ *   -7   the run-definition file could not be opened;
+ *   -8   the data file could not be opened;
+ *   -9   the run was stopped (bad parameters, too few data, no memory): the last non-blank
+ *        line of the run log says why.
+ * For -7, -8 and -9 every other output is left untouched. The engine never writes more than
+ * *npointsZ (on entry) elements into x_array and spectrum.
+ */
+#ifndef VOXTREL_H
+#define VOXTREL_H
+
+#if defined(_WIN32)
+#if defined(VOXTREL_BUILDING_LIBRARY)
+#define VOXTREL_API __declspec(dllexport)
+#else
+#define VOXTREL_API __declspec(dllimport)
+#endif
+#else
+#define VOXTREL_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum, int* nptsZ,
+                            int* npointsZ, float* t_startZ, float* t_finalZ, float* zeroFillZ,
+                            float* sig2Z, int length);
+
+/* The type of Voxtrel_for, for callers that bind the entry by name at run time. */
+typedef int (*Voxtrel_for_t)(const char*, float*, float*, int*, int*, float*, float*, float*,
+                             float*, int);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VOXTREL_H */

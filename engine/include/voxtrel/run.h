@@ -1,0 +1,55 @@
+// The engine's C++ entry, used by tests, benchmarks and the command-line runner. The exported
+// C entry Voxtrel_for is a thin wrapper around it.
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace voxtrel {
+
+// Status values of RunResult::status (the caller's nptsZ) when no data were used.
+inline constexpr int kStatusInputFileError = -7;
+inline constexpr int kStatusDataFileError = -8;
+inline constexpr int kStatusStopped = -9;
+// zeroFill value of a run whose estimator failed: no spectrum.
+inline constexpr float kNoPlot = -99.0f;
+
+struct RunOptions {
+  // The two-second pause after the peak table; the exported entry always pauses.
+  bool pause = false;
+  // Where the run log is written; a relative path is taken from the current working directory.
+  std::filesystem::path logPath = "~Tirelle.out";
+  // Capacity of the caller's result arrays; negative means no limit. A run that would produce more
+  // frequency points is stopped before anything is written.
+  int capacity = -1;
+  // The date and time stamped into the run log; the clock when not given.
+  std::optional<std::tm> now;
+};
+
+enum class Outcome {
+  Spectrum,        // a spectrum was computed
+  NoPlot,          // the estimator failed; the log holds its message
+  InputFileError,  // status -7
+  DataFileError,   // status -8
+  Stopped,         // status -9: a fatal stop; stopText holds its text
+};
+
+struct RunResult {
+  Outcome outcome = Outcome::Stopped;
+  int status = kStatusStopped;  // nptsZ: points used, or -7, -8, -9
+  int nFreqPts = 0;             // npointsZ after a spectrum
+  int nPoints = 0;              // FFT size after rounding (0 when the reader did not get there)
+  float tStart = 0, tFinal = 0, zeroFill = 0, sig2 = 0;
+  std::vector<float> x;         // frequencies, nFreqPts values
+  std::vector<float> spectrum;  // dB relative to the maximum, nFreqPts values
+  std::string stopText;         // the fatal stop's text (Outcome::Stopped)
+};
+
+// Runs one answer file. Never throws; one run at a time per process (calls are serialised).
+RunResult run(std::string_view answerFile, const RunOptions& options = {});
+
+}  // namespace voxtrel

@@ -1,0 +1,53 @@
+// The exported C entry: argument marshalling around voxtrel::run. It never throws and never
+// writes more than the caller's capacity into the two arrays.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "voxtrel.h"
+#include "voxtrel/run.h"
+
+extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum,
+                                       int* nptsZ, int* npointsZ, float* t_startZ,
+                                       float* t_finalZ, float* zeroFillZ, float* sig2Z,
+                                       int length) {
+  if (!nptsZ || !npointsZ || !t_startZ || !t_finalZ || !zeroFillZ || !sig2Z) return 0;
+  try {
+    if (!fileNam || length < 0) {
+      *nptsZ = voxtrel::kStatusInputFileError;
+      return 0;
+    }
+    // The name is not NUL-terminated; it ends at its length (or at an embedded NUL).
+    std::string name(fileNam, static_cast<std::size_t>(length));
+    name.resize(std::strlen(name.c_str()));
+
+    voxtrel::RunOptions options;
+    options.pause = true;
+    options.capacity = (x_array && spectrum) ? std::max(*npointsZ, 0) : 0;
+    const voxtrel::RunResult res = voxtrel::run(name, options);
+
+    switch (res.outcome) {
+      case voxtrel::Outcome::Spectrum:
+        std::copy(res.x.begin(), res.x.end(), x_array);
+        std::copy(res.spectrum.begin(), res.spectrum.end(), spectrum);
+        *nptsZ = res.status;
+        *npointsZ = res.nFreqPts;
+        *t_startZ = res.tStart;
+        *t_finalZ = res.tFinal;
+        *zeroFillZ = res.zeroFill;
+        *sig2Z = res.sig2;
+        break;
+      case voxtrel::Outcome::NoPlot:
+        *t_finalZ = res.tFinal;
+        *zeroFillZ = res.zeroFill;
+        *sig2Z = res.sig2;
+        break;
+      default:
+        *nptsZ = res.status;
+        break;
+    }
+  } catch (...) {
+    *nptsZ = voxtrel::kStatusStopped;
+  }
+  return 0;
+}

@@ -1,0 +1,111 @@
+// The engine's routines. Data arrays are passed as pointers to their first element and indexed
+// from zero (x[i - 1] is sample i); the shared tables are one-based (aa(j, k)). Every routine
+// takes the run first: its log, its state and its work tables.
+#pragma once
+
+#include <string>
+
+#include "spectrum.h"
+
+namespace voxtrel {
+
+// Status values an estimator leaves in iflag besides the documented ones (0 success, -1
+// ill-conditioned system, and Akaike's 1, 2, 3): the estimator met data it cannot model
+// (a division by zero in a recursion, an order too large for the data) and has written a
+// line naming the cause to the run log itself.
+inline constexpr int kIflagDegenerate = -3;
+// The spectrum holds infinite or not-a-number values, or is zero everywhere.
+inline constexpr int kIflagBadSpectrum = -2;
+
+// ---- Nonparametric estimators ---------------------------------------------------------------
+
+// In-place radix-2 complex FFT of x[0 .. 2^nexp - 1]; invrs 1 forward (no scaling), -1 inverse
+// (scaled by 1/N), anything else leaves x unchanged.
+void fft(Run& r, cplx* x, int nexp, int invrs, int npoints);
+
+// Periodogram data window of npoints weights by name; a name that matches no window writes
+// the error block and gives the rectangular window.
+void window_weights(Run& r, float* window, int npoints, const std::string& window_name);
+
+// Windowed, zero-padded periodogram in centred order (pper[N/2] is zero frequency).
+void periodogram(Run& r, cplx* x, int n, const float* w, int nexp, float* pper, int npoints);
+
+// Sample cross-correlation lags 0..lag-1 of x and y: Rxx[k] = sum conj(x(j)) y(j+k) / (n-k)
+// (mode 0, unbiased) or / n (otherwise, biased). Sums in double precision.
+void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* Rxx);
+
+// Blackman-Tukey spectrum with lag window w (2m+1 weights, w[m] for lag 0), centred order.
+void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp,
+                float* pbt, int npoints);
+
+// ---- Autoregressive estimators and shared solvers -------------------------------------------
+
+// P(f) = sig2 |B(f)|^2 / |A(f)|^2 on the N = 2^nexp grid, centred order. a[k-1] = a(k).
+void armapsd(Run& r, int ip, int iq, const cplx* a, const cplx* b, float sig2, int nexp,
+             float* psd, int npoints);
+
+// Complex Levinson-Durbin recursion on the lags Rxx[0..ip]; fills aa and rho, a[0..ip-1].
+void levinson(Run& r, const cplx* Rxx, int ip, cplx* a);
+
+// Autocorrelation (Yule-Walker) AR method of order ip.
+void autocorr(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints);
+
+// Burg AR method of order ip.
+void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints);
+
+// Solves H x = b for the Hermitian H packed in hc, b in theta, by L D L^H; iflag -1 when a
+// pivot is not above eps.
+void cholesky(Run& r, int n, float eps, int& iflag);
+
+// Covariance (mode 0) and modified covariance (mode 1) AR methods; AR estimates in theta.
+void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& iflag, float& sig2);
+
+// Lockheed method: autocorrelation AR of order ip over Burg AR of order iq.
+void lockheed(Run& r, cplx* x, int n, int ip, int iq, cplx* a, cplx* b, int nexp, float& sig2,
+              int npoints);
+
+// Power of the data filtered by A(z)/B(z), B from bc, measured with the FFT; x is overwritten.
+void varm(Run& r, cplx* x, int n, const cplx* a, int ip, int iq, int nexp, float& sig2,
+          int npoints);
+
+// Minimum-variance (Capon) spectrum at imax frequencies from -0.5 to 0.5 - 1/imax.
+void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, float* pmv,
+          int& iflag);
+
+// Forward-backward correlation matrix of order ip, packed as cholesky expects.
+void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat);
+
+// Step-down recursion: from bc(1..ip) and sig2 to every lower order in aa and rho.
+void stepdown(Run& r, int ip, float sig2, float& rho0);
+
+// ---- ARMA and maximum-likelihood estimators -------------------------------------------------
+
+// Durbin's MA estimator through a long AR(l) model.
+void durbin(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints);
+
+// Modified Yule-Walker ARMA method.
+void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx* b, float& sig2,
+          int& iflag, int npoints);
+
+// Non-Hermitian Toeplitz solver of the modified Yule-Walker equations.
+void toepeqn(Run& r, const cplx* Rxx, int ip, int iq, float eps, cplx* a, int& iflag);
+
+// All-zero filter y(i) = x(i) + sum_{j=1}^{min(i-1,ip)} A(j) x(i-j), zero initial state.
+void czerofilt(const cplx* x, int n, int ip, const cplx* A, cplx* y);
+
+// Least-squares modified Yule-Walker ARMA method; AR estimates in theta.
+void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, cplx* b,
+            float& sig2, int& iflag, int npoints);
+
+// Mayne-Firoozan three-stage ARMA method; MA estimates in bc.
+void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp, cplx* a,
+              float& sig2, int& iflag, int npoints);
+
+// Akaike's approximate maximum-likelihood ARMA method (real data).
+void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, int nit, float eps,
+            float per, float& sig2, int& iflag, int npoints);
+
+// Recursive maximum-likelihood AR method (real data).
+void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2);
+
+}  // namespace voxtrel

@@ -1,0 +1,320 @@
+#include "free_format.h"
+
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace voxtrel {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isRecordEnd(char c) { return c == '\n' || c == '\r'; }
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parseInt(std::string_view s, int& v) {
+  if (s.empty()) return false;
+  if (s.front() == '+') s.remove_prefix(1);
+  if (s.empty()) return false;
+  int out = 0;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+  if (ec != std::errc() || p != s.data() + s.size()) return false;
+  v = out;
+  return true;
+}
+
+bool parseReal(std::string_view s, float& v) {
+  if (s.empty() || s.size() > 200) return false;
+  std::string_view body = s;
+  bool negative = false;
+  if (body.front() == '+' || body.front() == '-') {
+    negative = body.front() == '-';
+    body.remove_prefix(1);
+  }
+  if (equalsNoCase(body, "inf") || equalsNoCase(body, "infinity")) {
+    v = negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    return true;
+  }
+  if (equalsNoCase(body.substr(0, 3), "nan") &&
+      (body.size() == 3 || (body[3] == '(' && body.back() == ')'))) {
+    v = std::numeric_limits<float>::quiet_NaN();
+    return true;
+  }
+  // Mantissa: digits with at most one point and at least one digit; then an optional exponent
+  // introduced by E, D or Q (or by a bare sign).
+  char buf[256];
+  std::size_t n = 0;
+  if (negative) buf[n++] = '-';
+  std::size_t i = 0;
+  int digits = 0;
+  bool point = false;
+  for (; i < body.size(); ++i) {
+    const char c = body[i];
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      ++digits;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+    buf[n++] = c;
+  }
+  if (digits == 0) return false;
+  if (i < body.size()) {
+    char c = body[i];
+    if (c == 'e' || c == 'E' || c == 'd' || c == 'D' || c == 'q' || c == 'Q') {
+      ++i;
+    } else if (c != '+' && c != '-') {
+      return false;
+    }
+    buf[n++] = 'e';
+    std::size_t expDigits = 0;
+    if (i < body.size() && (body[i] == '+' || body[i] == '-')) buf[n++] = body[i++];
+    for (; i < body.size(); ++i) {
+      if (!std::isdigit(static_cast<unsigned char>(body[i]))) return false;
+      buf[n++] = body[i];
+      ++expDigits;
+    }
+    if (expDigits == 0) return false;
+  }
+  buf[n] = '\0';
+  errno = 0;
+  char* end = nullptr;
+  const float r = std::strtof(buf, &end);
+  if (end != buf + n) return false;
+  v = r;  // an overflow gives an infinity, which callers treat as a bad value
+  return true;
+}
+
+FreeReader::FreeReader(std::string text) : text_(std::move(text)) {}
+
+bool FreeReader::atRecordEnd() const { return pos_ >= text_.size() || isRecordEnd(text_[pos_]); }
+
+void FreeReader::skipBlanks() {
+  while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
+}
+
+// Moves past the end of the current record; false at end of file.
+bool FreeReader::nextRecordStart() {
+  while (pos_ < text_.size() && !isRecordEnd(text_[pos_])) ++pos_;
+  if (pos_ >= text_.size()) return false;
+  if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+  ++pos_;
+  return true;
+}
+
+bool FreeReader::readRecord(std::string& line) {
+  if (pos_ >= text_.size()) return false;
+  const std::size_t start = pos_;
+  while (pos_ < text_.size() && !isRecordEnd(text_[pos_])) ++pos_;
+  line.assign(text_, start, pos_ - start);
+  nextRecordStart();
+  return true;
+}
+
+bool FreeReader::skipRecords(int n) {
+  for (int i = 0; i < n; ++i) {
+    if (pos_ >= text_.size()) return false;
+    nextRecordStart();
+  }
+  return true;
+}
+
+void FreeReader::beginRead() {
+  slashSeen_ = false;
+  firstItem_ = true;
+  repeat_ = 0;
+}
+
+void FreeReader::endRead() {
+  if (pos_ < text_.size()) nextRecordStart();
+}
+
+// The next item of the current read. Blank records are skipped while looking for it.
+FreeReader::Item FreeReader::nextItem() {
+  if (repeat_ > 0) {
+    --repeat_;
+    return repeatItem_;
+  }
+  if (slashSeen_) return {Item::Slash, {}, false};
+  for (;;) {
+    skipBlanks();
+    if (pos_ >= text_.size()) return {Item::End, {}, false};
+    if (isRecordEnd(text_[pos_])) {
+      if (!nextRecordStart()) return {Item::End, {}, false};
+      continue;
+    }
+    break;
+  }
+  const char c = text_[pos_];
+  if (c == ',') {
+    // A comma where a value should start: an empty value, unless it only closes the value
+    // read before it (handled when that value ended).
+    ++pos_;
+    firstItem_ = false;
+    return {Item::Null, {}, false};
+  }
+  if (c == '/') {
+    ++pos_;
+    slashSeen_ = true;
+    return {Item::Slash, {}, false};
+  }
+  firstItem_ = false;
+  Item item{Item::Value, {}, false};
+  if (c == '\'' || c == '"') {
+    const char q = c;
+    ++pos_;
+    quoted_.clear();
+    while (pos_ < text_.size() && !isRecordEnd(text_[pos_])) {
+      if (text_[pos_] == q) {
+        if (pos_ + 1 < text_.size() && text_[pos_ + 1] == q) {
+          quoted_ += q;
+          pos_ += 2;
+          continue;
+        }
+        ++pos_;
+        break;
+      }
+      quoted_ += text_[pos_++];
+    }
+    item.text = quoted_;
+    item.quoted = true;
+  } else if (c == '(') {
+    // A complex value: keep everything up to the closing parenthesis on this record.
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !isRecordEnd(text_[pos_]) && text_[pos_] != ')') ++pos_;
+    if (pos_ < text_.size() && text_[pos_] == ')') ++pos_;
+    item.text = std::string_view(text_).substr(start, pos_ - start);
+  } else {
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !isRecordEnd(text_[pos_]) && !isBlank(text_[pos_]) &&
+           text_[pos_] != ',' && text_[pos_] != '/')
+      ++pos_;
+    item.text = std::string_view(text_).substr(start, pos_ - start);
+    // A repeat count r*value or r* (r null values).
+    const auto star = item.text.find('*');
+    if (star != std::string_view::npos) {
+      int r = 0;
+      if (parseInt(item.text.substr(0, star), r) && r > 0) {
+        std::string_view rest = item.text.substr(star + 1);
+        repeatItem_ = rest.empty() ? Item{Item::Null, {}, false} : Item{Item::Value, rest, false};
+        repeat_ = r - 1;
+        item = repeatItem_;
+      }
+    }
+  }
+  // The separator that ends this value: blanks, then at most one comma.
+  skipBlanks();
+  if (pos_ < text_.size() && text_[pos_] == ',') ++pos_;
+  return item;
+}
+
+FreeReader::Status FreeReader::readInt(int& v) {
+  beginRead();
+  const Item item = nextItem();
+  Status st = Status::Ok;
+  if (item.kind == Item::End) return Status::End;
+  if (item.kind != Item::Value) {
+    st = Status::Null;
+  } else if (!parseInt(item.text, v)) {
+    st = Status::Error;
+  }
+  endRead();
+  return st;
+}
+
+FreeReader::Status FreeReader::readReal(float& v) {
+  beginRead();
+  const Item item = nextItem();
+  Status st = Status::Ok;
+  if (item.kind == Item::End) return Status::End;
+  if (item.kind != Item::Value) {
+    st = Status::Null;
+  } else if (!parseReal(item.text, v)) {
+    st = Status::Error;
+  }
+  endRead();
+  return st;
+}
+
+FreeReader::Status FreeReader::readText(std::string& v) {
+  beginRead();
+  const Item item = nextItem();
+  Status st = Status::Ok;
+  if (item.kind == Item::End) return Status::End;
+  if (item.kind != Item::Value) {
+    st = Status::Null;
+  } else {
+    v.assign(item.text);
+  }
+  endRead();
+  return st;
+}
+
+FreeReader::Status FreeReader::readPair(float& x, float& y) {
+  beginRead();
+  Status st = Status::Ok;
+  for (float* target : {&x, &y}) {
+    const Item item = nextItem();
+    if (item.kind == Item::End) return Status::End;
+    if (item.kind != Item::Value) continue;  // null value: unchanged
+    if (!parseReal(item.text, *target)) {
+      st = Status::Error;
+      break;
+    }
+  }
+  endRead();
+  return st;
+}
+
+FreeReader::Status FreeReader::readComplexItem(std::complex<float>& c) {
+  const Item item = nextItem();
+  if (item.kind == Item::End) return Status::End;
+  if (item.kind != Item::Value) return Status::Ok;
+  std::string_view t = item.text;
+  if (t.size() < 2 || t.front() != '(' || t.back() != ')') return Status::Error;
+  t = t.substr(1, t.size() - 2);
+  const auto comma = t.find(',');
+  if (comma == std::string_view::npos) return Status::Error;
+  auto trim = [](std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+  };
+  float re = 0, im = 0;
+  if (!parseReal(trim(t.substr(0, comma)), re) || !parseReal(trim(t.substr(comma + 1)), im))
+    return Status::Error;
+  c = {re, im};
+  return Status::Ok;
+}
+
+FreeReader::Status FreeReader::readComplexPoint(float& x, std::complex<float>& c) {
+  beginRead();
+  Status st = Status::Ok;
+  const Item item = nextItem();
+  if (item.kind == Item::End) return Status::End;
+  if (item.kind == Item::Value && !parseReal(item.text, x)) {
+    st = Status::Error;
+  } else {
+    st = readComplexItem(c);
+  }
+  if (st == Status::End) return st;
+  endRead();
+  return st;
+}
+
+}  // namespace voxtrel

@@ -1,0 +1,66 @@
+// Complex Levinson-Durbin recursion: solves the Yule-Walker equations of order p from the
+// autocorrelation lags r(0..p), order by order:
+//   aa(1,1) = -r(1) / r(0),                     rho(1) = (1 - |aa(1,1)|^2) r(0)
+//   aa(k,k) = -(r(k) + sum_{j<k} aa(j,k-1) r(k-j)) / rho(k-1)      (reflection coefficient)
+//   aa(j,k) = aa(j,k-1) + aa(k,k) conj(aa(k-j,k-1)),  j = 1..k-1    (Levinson update)
+//   rho(k)  = (1 - |aa(k,k)|^2) rho(k-1)                            (prediction-error power)
+// in single precision. Column p of aa is the order-p model; a(j) = aa(j,p).
+//
+// A zero lag-0 power (all-zero data) or a zero error power before the last order (a perfectly
+// predictable signal) leaves nothing to divide by: the recursion stops, names the order in
+// the run log and reports the data as degenerate through iflag.
+#include <cmath>
+#include <string>
+
+#include "estimators.h"
+#include "fatal.h"
+#include "fortran_format.h"
+
+namespace voxtrel {
+
+void levinson(Run& r, const cplx* Rxx, int ip, cplx* a) {
+  RunState& st = r.st;
+  if (ip > st.maxorder) {
+    const std::string dashes(72, '-');
+    r.log.blank();
+    r.log.blank();
+    r.log.raw(dashes);
+    r.log.raw("         Aborting ... IP > Max_Order in Levinson");
+    r.log.raw("         IP / Max_Order = " + fmt::I(ip, 6) + fmt::I(st.maxorder, 6));
+    r.log.raw(dashes);
+    r.log.blank();
+    r.log.blank();
+    fatalStop(" Levinson ... Label 710");
+  }
+  if (ip < 1) return;
+
+  auto degenerate = [&](int order, const char* why) {
+    r.log.blank();
+    r.log.put({" Levinson recursion stopped at order", order, why});
+    st.iflag = kIflagDegenerate;
+  };
+  const float r0 = Rxx[0].real();
+  if (!(r0 > 0.0f) || !std::isfinite(r0)) {
+    degenerate(1, ": the lag-0 power is zero (all-zero data?).");
+    return;
+  }
+
+  FMat<cplx>& aa = r.w.aa();
+  aa(1, 1) = -Rxx[1] / Rxx[0];
+  st.rho(1) = (1.0f - std::norm(aa(1, 1))) * r0;
+  a[0] = aa(1, 1);
+  for (int k = 2; k <= ip; ++k) {
+    if (!(st.rho(k - 1) != 0.0f) || !std::isfinite(st.rho(k - 1))) {
+      degenerate(k, ": the prediction-error power is zero (the data are perfectly predictable).");
+      return;
+    }
+    cplx t = -Rxx[k];
+    for (int j = 1; j <= k - 1; ++j) t -= aa(j, k - 1) * Rxx[k - j];
+    aa(k, k) = t / st.rho(k - 1);
+    for (int j = 1; j <= k - 1; ++j) aa(j, k) = aa(j, k - 1) + aa(k, k) * std::conj(aa(k - j, k - 1));
+    st.rho(k) = (1.0f - std::norm(aa(k, k))) * st.rho(k - 1);
+  }
+  for (int j = 1; j <= ip; ++j) a[j - 1] = aa(j, ip);
+}
+
+}  // namespace voxtrel

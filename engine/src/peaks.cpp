@@ -1,0 +1,49 @@
+// The run log's peak table: the local maxima of the dB spectrum, each with its neighbours.
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fortran_format.h"
+#include "spec_est.h"
+#include "spec_in.h"
+
+namespace voxtrel {
+
+void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
+  // Fewer than two points have no neighbours to compare with: no table.
+  if (nfreq < 2) return;
+  constexpr std::size_t kMaxPeaks = 100;
+  std::vector<int> peak;
+  if (y[0] > y[1]) peak.push_back(1);
+  for (int i = 2; i <= nfreq - 1 && peak.size() < kMaxPeaks; ++i) {
+    if (y[i - 2] < y[i - 1] && y[i - 1] > y[i]) peak.push_back(i);
+  }
+  if (peak.empty()) return;
+
+  RunLog& log = r.log;
+  const std::string dashes(52, '-');
+  log.blank();
+  log.blank();
+  log.blank();
+  log.raw(dashes);
+  log.raw("      PSD waveform contained following peaks");
+  log.raw(dashes);
+  auto neighbour = [&](int j) {
+    log.raw(fmt::padRight(" Ck. 4 Peak ... at Freq =", 29) + fmt::E(x[j - 1], 12, 5) +
+            " Ampl. =" + fmt::E(y[j - 1], 15, 5));
+    log.blank();
+  };
+  int n = 0;
+  for (int j : peak) {
+    ++n;
+    log.raw(" Peak #" + fmt::I(n, 2) + "  at Freq =" + fmt::E(x[j - 1], 12, 5) + "  Ampl. =" +
+            fmt::E(y[j - 1], 15, 5));
+    if (j > 1) neighbour(j - 1);
+    neighbour(j);
+    if (j < nfreq) neighbour(j + 1);
+  }
+  if (k == kStatusOk && r.pause) std::this_thread::sleep_for(std::chrono::seconds(2));
+}
+
+}  // namespace voxtrel

@@ -1,0 +1,151 @@
+// The run sequence of one estimation: run log, run-definition file, data and estimator,
+// decibel scaling, peak table and the values handed back to the caller.
+#include "voxtrel/run.h"
+
+#include <chrono>
+#include <cmath>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <vector>
+
+#include "fatal.h"
+#include "spec_est.h"
+#include "spec_in.h"
+
+namespace voxtrel {
+
+namespace {
+
+std::tm localNow() {
+  const std::time_t t = std::time(nullptr);
+  std::tm out{};
+  localtime_r(&t, &out);
+  return out;
+}
+
+// Converts the PSD values to dB relative to their maximum, floored at -100 dB, and writes
+// each point to the log.
+void toDecibels(RunLog& log, const std::vector<float>& x, std::vector<float>& s, int n) {
+  float ymax = -1.0e11f;
+  for (int i = 0; i < n; ++i) {
+    if (ymax < s[static_cast<std::size_t>(i)]) ymax = s[static_cast<std::size_t>(i)];
+  }
+  const float floor = 1.0e-5f * ymax;
+  for (int i = 0; i < n; ++i) {
+    float& v = s[static_cast<std::size_t>(i)];
+    if (v < floor) {
+      v = -100.0f;
+    } else {
+      v = 20.0f * std::log10(v / ymax);
+      if (v < -100.0f) v = -100.0f;
+    }
+    log.put({" freq(i) & spectrum(i)=", i + 1, x[static_cast<std::size_t>(i)], v});
+  }
+}
+
+}  // namespace
+
+RunResult run(std::string_view answerFile, const RunOptions& options) {
+  static std::mutex oneRunAtATime;
+  std::lock_guard<std::mutex> lock(oneRunAtATime);
+
+  RunResult res;
+  RunLog log;
+  if (!log.open(options.logPath.string())) {
+    res.outcome = Outcome::Stopped;
+    res.status = kStatusStopped;
+    res.stopText = "The run log " + options.logPath.string() + " cannot be written";
+    return res;
+  }
+  Run r(log);
+  r.capacity = options.capacity;
+  r.pause = options.pause;
+  r.now = options.now ? *options.now : localNow();
+
+  try {
+    log.put(" ");
+    log.put(" Starting Spectral Estimation calculations and Plot");
+    log.put(" ");
+    log.put(" ");
+    log.put({" filenam = ", std::string(answerFile), "<==="});
+
+    int npts = 0, npoints = 0;
+    const int k = spec_info(r, answerFile, npts, npoints);
+    if (k < 1) {
+      res.status = k;
+      res.outcome = k == kStatusInputFileError ? Outcome::InputFileError : Outcome::DataFileError;
+      log.close();
+      return res;
+    }
+    res.nPoints = npoints;
+
+    const auto n = static_cast<std::size_t>(npoints);
+    auto y_array = allocateOrStop<float>(log, n, " Aborting Main due to Allocation error #: ",
+                                         "Allocate Main in error");
+    auto signal_amp = allocateOrStop<cplx>(log, n, " Aborting Main due to Allocation error #: ",
+                                           "Allocate Main in error");
+    auto x_array = allocateOrStop<float>(log, n, " Aborting Main due to Allocation error #: ",
+                                         "Allocate Main in error");
+
+    r.st.iflag = 0;
+    int n_freq_pts = 0;
+    spectrum_est(r, x_array.data(), y_array.data(), npts, npoints, n_freq_pts, signal_amp.data());
+
+    float zeroFill = 0;
+    if (r.st.iflag != 0) {
+      log.put(" ");
+      log.put("For more on how to solve this calculation problem ");
+      log.put("  S. M. Kay, Modern Spectral Estimation: Theory and Application,");
+      log.put("  Prentice Hall, Englewood Cliffs, New Jersey, 1988.");
+      log.put(" ");
+      log.put(" ----------- No Plot ! -----------");
+      log.put(" ");
+      zeroFill = kNoPlot;
+      res.outcome = Outcome::NoPlot;
+    } else {
+      log.put({" nPoints / n_freq_pts =", npoints, n_freq_pts});
+      std::vector<float> spectrum(static_cast<std::size_t>(n_freq_pts));
+      for (int i = 0; i < n_freq_pts; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        spectrum[u] = r.st.itype == 1 ? std::fabs(y_array[u]) : std::abs(signal_amp[u]);
+      }
+      x_array.resize(static_cast<std::size_t>(n_freq_pts));
+      toDecibels(log, x_array, spectrum, n_freq_pts);
+      tab_peaks(r, kStatusOk, x_array.data(), spectrum.data(), n_freq_pts);
+      log.put(" ");
+      log.put(" ----------- Finished PSD Calculations ! -----------");
+      log.put(" ");
+      res.outcome = Outcome::Spectrum;
+      res.status = npts;
+      res.nFreqPts = n_freq_pts;
+      res.tStart = r.st.t_start;
+      zeroFill = static_cast<float>((static_cast<long long>(n_freq_pts) - r.st.ipts) * 100 /
+                                    n_freq_pts);
+      res.x = std::move(x_array);
+      res.spectrum = std::move(spectrum);
+    }
+    res.tFinal = r.st.t_final;
+    res.zeroFill = zeroFill;
+    res.sig2 = r.st.sig2;
+  } catch (const FatalStop& stop) {
+    log.raw(stop.text);
+    res = RunResult{};
+    res.stopText = stop.text;
+  } catch (const std::bad_alloc&) {
+    log.put(" ");
+    log.put({" Aborting due to Allocation error #: ", 41});
+    log.raw("Allocate error: not enough memory for this run");
+    res = RunResult{};
+    res.stopText = "Allocate error: not enough memory for this run";
+  } catch (const std::exception& e) {
+    const std::string text = std::string("Internal error: ") + e.what();
+    log.raw(text);
+    res = RunResult{};
+    res.stopText = text;
+  }
+  log.close();
+  return res;
+}
+
+}  // namespace voxtrel

@@ -1,0 +1,365 @@
+// spectrum_est: loads the data, prepares the complex signal, runs the chosen estimator, turns
+// a fitted model into a PSD and builds the frequency axis.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "estimators.h"
+#include "fatal.h"
+#include "fortran_format.h"
+#include "spec_est.h"
+#include "spec_in.h"
+
+namespace voxtrel {
+
+namespace {
+
+using fmt::E;
+using fmt::I;
+
+const std::string kDashes72(72, '-');
+const std::string kDashes66(66, '-');
+const std::string kIndent9(9, ' ');
+
+// " IFLAG = " or " IFLAG =" with the status two wide, four blanks and EPS.
+void iflagLine(RunLog& log, const char* label, int iflag, float eps) {
+  log.raw(std::string(label) + I(iflag, 2) + "    EPS = " + E(eps, 9, 3));
+}
+
+void choleskyFailure(RunLog& log, int iflag, float eps) {
+  log.blank();
+  log.blank();
+  iflagLine(log, " IFLAG = ", iflag, eps);
+  log.put(" One of the di's in Cholesky decomposition is less than EPS");
+  log.put(" causing premature termination.");
+}
+
+void choleskyCapsFailure(RunLog& log, int iflag, float eps) {
+  log.blank();
+  log.blank();
+  iflagLine(log, " IFLAG =", iflag, eps);
+  log.put(" One of the di's in CHOLESKY is less than EPS");
+  log.put(" causing premature termination.");
+}
+
+void notMinimumPhase(RunLog& log, int iflag, float eps) {
+  log.blank();
+  log.blank();
+  iflagLine(log, " IFLAG = ", iflag, eps);
+  log.put(" MA filter estimate not minimum-phase");
+  log.put(" causing premature termination.");
+}
+
+void requireRealData(Run& r, const char* name) {
+  if (r.st.itype == 1) return;
+  r.log.blank();
+  r.log.blank();
+  r.log.raw(kDashes66);
+  r.log.raw(kIndent9 + " Input Error: " + name + " method requires REAL data type.");
+  r.log.raw(kDashes66);
+  r.log.blank();
+  fatalStop(std::string(" Input error: REAL data required for ") + name + " method");
+}
+
+}  // namespace
+
+void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints,
+                  int& n_freq_pts, cplx* signal_amp) {
+  RunState& st = r.st;
+  RunLog& log = r.log;
+
+  st.maxorder = nPoints < kTableOrder ? nPoints : kTableOrder;
+
+  const auto n = static_cast<std::size_t>(nPoints);
+  std::vector<float> window = allocateOrStop<float>(log, n, " Aborting Spec_Est due to Allocation error #:",
+                                                    "Allocate error in Spectrum_Est routine");
+  std::vector<float> psd = allocateOrStop<float>(log, n, " Aborting Spec_Est due to Allocation error #:",
+                                                 "Allocate error in Spectrum_Est routine");
+  std::vector<float> signal_real = allocateOrStop<float>(
+      log, n, " Aborting Spec_Est due to Allocation error #:", "Allocate error in Spectrum_Est routine");
+
+  if (st.maxorder < st.npoles) {
+    log.blank();
+    log.blank();
+    log.raw(kDashes72);
+    log.raw(kIndent9 + " nPoles = " + I(st.npoles, 4) + "    Max_Order = " + I(st.maxorder, 4));
+    log.raw(" ABORTing ... Max_Order must be \">=\" nPoles");
+    log.raw(kDashes72);
+    log.blank();
+    log.blank();
+    fatalStop(" spectrum_est ... 720 label");
+  }
+
+  if (nPoints < npts) npts = nPoints;
+
+  if (st.method == kPeriodogram) {
+    st.ipts = npts;
+    if (st.window_name[0] == 'N') st.window_name = fmt::padRight("Rectangular", kNameWidth);
+    window_weights(r, window.data(), st.ipts, st.window_name);
+  }
+
+  // Skip the header lines again and read the points.
+  if (!r.data.skipRecords(st.irec_skip)) {
+    log.put(" ");
+    log.put({" End-of-file reached while reading file.", st.dataFile});
+    log.put(" ");
+    log.put(" ");
+    log.put({" The header is longer than the file: 0 data points were read; at least 2 are needed."});
+    fatalStop(" Error reading data file!");
+  }
+  st.ipts = 0;
+  for (int i = 0; i < npts; ++i) {
+    FreeReader::Status s;
+    if (st.itype == 1) {
+      s = r.data.readPair(x_array[i], y_array[i]);
+    } else {
+      s = r.data.readComplexPoint(x_array[i], signal_amp[i]);
+    }
+    if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
+    ++st.ipts;
+  }
+  npts = st.ipts;
+
+  // Sample spacing from the first and last x; at least two points are needed.
+  if (npts < 2) {
+    log.put(" ");
+    log.put({" Only", npts, "data point(s) could be read from the data file; at least 2 are needed."});
+    fatalStop(" Too few data points: at least 2 are needed");
+  }
+  st.t_start = x_array[0];
+  st.t_final = x_array[npts - 1];
+  const float t_window = st.t_final - st.t_start;
+  const float delta_t = t_window / static_cast<float>(npts - 1);
+  log.put({"delta_t/t_window = ", delta_t, t_window, st.t_start});
+  if (!(delta_t != 0.0f) || !std::isfinite(delta_t)) {
+    log.put(" ");
+    log.put({" The x column gives no sample spacing (first x =", st.t_start, ", last x =",
+             st.t_final, "); the x values must increase uniformly."});
+    fatalStop(" Error in the x column of the data file: no sample spacing");
+  }
+
+  if (st.npoles < 0) st.npoles = 0;
+  if (st.npoles > kMaxPoles) st.npoles = kMaxPoles;
+  if (st.nzeros < 0) st.nzeros = 0;
+  if (st.nzeros > kMaxZeros) st.nzeros = kMaxZeros;
+
+  // Bad points: beyond 1.0e10 in magnitude, or not a number, contribute zero.
+  constexpr float ybad = 1.0e10f;
+  for (int i = 0; i < npts; ++i) {
+    if (st.itype == 1) {
+      float& y = y_array[i];
+      if (!(std::fabs(y) <= ybad)) {
+        log.put({" Bad point= #i,y_array=", i + 1, y, ybad});
+        y = 0;
+      }
+      signal_real[i] = y;
+      signal_amp[i] = cplx(y, 0);
+    } else {
+      const cplx c = signal_amp[i];
+      if (!(std::fabs(c.real()) <= ybad && std::fabs(c.imag()) <= ybad && std::abs(c) <= ybad))
+        signal_amp[i] = cplx(0, 0);
+    }
+  }
+  for (int i = npts; i < nPoints; ++i) {
+    signal_real[i] = 0;
+    signal_amp[i] = cplx(0, 0);
+  }
+
+  for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(0, 0);
+  for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(0, 0);
+
+  int nexp = static_cast<int>(std::log(static_cast<float>(nPoints)) / std::log(2.0f) + 0.1f);
+
+  cplx* a = st.a.data();
+  cplx* b = st.b.data();
+  const bool modelMethod =
+      st.method != kPeriodogram && st.method != kBlackTukey && st.method != kMvse;
+  switch (st.method) {
+    case kAutoCorrelation:
+      autocorr(r, signal_amp, npts, st.npoles, a, st.sig2, nPoints);
+      break;
+    case kBurg:
+      burg(r, signal_amp, npts, st.npoles, a, st.sig2, nPoints);
+      break;
+    case kRmle:
+      requireRealData(r, "RMLE");
+      rmle(r, signal_real.data(), npts, st.npoles, st.a0.data(), st.sig2);
+      for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(st.a0(k), 0);
+      break;
+    case kCovariance:
+    case kModifiedCovariance:
+      st.mode = st.method - 4;
+      covmcov(r, signal_amp, npts, st.npoles, st.mode, st.eps, st.iflag, st.sig2);
+      if (st.iflag == -1) choleskyFailure(log, st.iflag, st.eps);
+      break;
+    case kMywe:
+      mywe(r, signal_amp, npts, st.npoles, st.nzeros, st.eps, a, b, st.sig2, st.iflag, nPoints);
+      if (st.iflag == -1) {
+        log.blank();
+        log.blank();
+        iflagLine(log, " IFLAG = ", st.iflag, st.eps);
+        log.put(" Magnitude of one of complex rho's is less than EPS");
+        log.put(" causing premature termination.");
+      }
+      break;
+    case kLsmywe:
+      lsmywe(r, signal_amp, npts, st.npoles, st.nzeros, st.m_eqs, st.eps, b, st.sig2, st.iflag,
+             nPoints);
+      if (st.iflag == -1) choleskyFailure(log, st.iflag, st.eps);
+      break;
+    case kAkaike:
+      requireRealData(r, "AKAIKE");
+      // The least-squares modified Yule-Walker model is the starting estimate.
+      lsmywe(r, signal_amp, npts, st.npoles, st.nzeros, st.m_eqs, st.eps, b, st.sig2, st.iflag,
+             nPoints);
+      if (st.iflag == -1) choleskyFailure(log, st.iflag, st.eps);
+      for (int k = 1; k <= st.npoles; ++k) st.a0(k) = st.a(k).real();
+      for (int k = 1; k <= st.nzeros; ++k) st.b0(k) = st.b(k).real();
+      akaike(r, signal_real.data(), npts, st.a0.data(), st.b0.data(), st.npoles, st.nzeros,
+             st.nit, st.eps, st.per, st.sig2, st.iflag, nPoints);
+      for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(st.a0(k), 0);
+      for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(st.b0(k), 0);
+      if (st.iflag == -1) {
+        log.blank();
+        log.blank();
+        iflagLine(log, " IFLAG =", st.iflag, st.eps);
+        log.put(" One of the di's in CHOLESKY is less than ");
+        log.put("EPS causing premature termination (Hessian is ill-conditioned.)");
+      } else if (st.iflag == 1) {
+        notMinimumPhase(log, st.iflag, st.eps);
+      } else if (st.iflag == 2) {
+        log.blank();
+        log.blank();
+        log.raw(" IFGLAG, EPS and NIT = " + I(st.iflag, 2) + "    " + E(st.eps, 9, 3) + "    " +
+                I(st.nit, 4));
+        log.put(" ALL NIT iterations completed causing termination.");
+      } else if (st.iflag == 3) {
+        log.blank();
+        log.blank();
+        log.raw(" IFLAG = " + I(st.iflag, 2) + "    NIT = " + I(st.nit, 4));
+        log.put(" No iteration was run (NIT must be at least 1): no model to plot.");
+      }
+      break;
+    case kMayneFir:
+      maynefir(r, signal_amp, npts, st.npoles, st.nzeros, st.l_pts, st.eps, nexp, a, st.sig2,
+               st.iflag, nPoints);
+      // The MA estimates used for the noise variance are the method's MA coefficients.
+      for (int k = 1; k <= st.nzeros; ++k) st.b(k) = r.w.bc()(k);
+      if (st.iflag == -1) {
+        choleskyCapsFailure(log, st.iflag, st.eps);
+      } else if (st.iflag == 1) {
+        notMinimumPhase(log, st.iflag, st.eps);
+      }
+      break;
+    case kDurbin:
+      durbin(r, signal_amp, npts, st.nzeros, st.l_pts, b, st.sig2, nPoints);
+      break;
+    case kPeriodogram:
+      periodogram(r, signal_amp, npts, window.data(), nexp, psd.data(), nPoints);
+      nPoints = 1 << nexp;
+      break;
+    case kBlackTukey: {
+      st.window_name = fmt::padRight("Mod. Bartlet", kNameWidth);
+      const int m = st.m_lags;
+      st.ipts = 2 * m + 1;
+      for (int i = 1; i <= st.ipts; ++i) {
+        window[static_cast<std::size_t>(i - 1)] =
+            static_cast<float>(m - std::abs(i - (m + 1))) / static_cast<float>(m);
+      }
+      blacktukey(r, signal_amp, npts, st.mode, window.data(), m, nexp, psd.data(), nPoints);
+      nPoints = 1 << nexp;
+      break;
+    }
+    case kMvse:
+      mvse(r, signal_amp, npts, st.npoles, st.l_pts, st.eps, st.mode, psd.data(), st.iflag);
+      if (st.iflag == -1) choleskyCapsFailure(log, st.iflag, st.eps);
+      nPoints = st.l_pts;
+      break;
+    case kLockheed:
+      lockheed(r, signal_amp, npts, st.npoles, st.nzeros, a, b, nexp, st.sig2, nPoints);
+      break;
+    default:
+      log.blank();
+      log.blank();
+      log.raw(kIndent9 + "--> METHOD number out of range: method =" + I(st.method, 4));
+      log.blank();
+      log.blank();
+      fatalStop(" in Spectrum_est");
+  }
+
+  if (modelMethod) {
+    double temp_a = 0, temp_b = 0;
+    for (int k = 1; k <= st.npoles; ++k) temp_a += std::abs(st.a(k));
+    for (int k = 1; k <= st.nzeros; ++k) temp_b += std::abs(st.b(k));
+    log.blank();
+    log.raw(" Sig2 = " + E(st.sig2, 12, 5) + "  nexp = " + I(nexp, 3) + "   npts = " + I(npts, 5) +
+            "   nPoints = " + I(nPoints, 7));
+    log.raw(" AR filter parameter estimates ... a(i) 's      ... Summation = " + E(temp_a, 12, 5));
+    log.raw(" MA filter parameter estimates ... b(i) 's      ... Summation = " + E(temp_b, 12, 5));
+    if (st.iflag != 0) return;
+    armapsd(r, st.npoles, st.nzeros, a, b, st.sig2, nexp, psd.data(), nPoints);
+  }
+
+  // Frequency grid.
+  const float delta_f = 1.0f / (static_cast<float>(nPoints) * delta_t);
+  float freq_min = 0;
+  int i_off = 0;
+  if (st.neg_freq == 1) {
+    n_freq_pts = nPoints - 1;
+    freq_min = -(static_cast<float>(nPoints) * delta_f) / 2.0f;
+  } else {
+    n_freq_pts = nPoints / 2;
+    i_off = nPoints / 2;
+  }
+  log.put({" n_freq_pts/dF/Fmax = ", n_freq_pts, delta_f,
+           freq_min + static_cast<float>(n_freq_pts) * delta_f});
+  if (n_freq_pts < 2) {
+    log.put(" ");
+    log.put({" Only", n_freq_pts,
+             "frequency point(s) on the grid; raise nPoints (L points for MVSE) to plot a spectrum."});
+    fatalStop(" Too few frequency points: raise nPoints");
+  }
+  if (r.capacity >= 0 && n_freq_pts > r.capacity) {
+    log.put(" ");
+    log.put({" The spectrum has", n_freq_pts, "points but the result arrays hold only",
+             r.capacity, "."});
+    fatalStop(" Result arrays too small for the spectrum");
+  }
+  if (st.iflag != 0) return;  // MVSE failed: the grid is built, there is no spectrum
+
+  for (int i = 1; i <= n_freq_pts; ++i) {
+    x_array[i - 1] = freq_min + static_cast<float>(i - 1) * delta_f;
+    psd[static_cast<std::size_t>(i - 1)] = std::fabs(psd[static_cast<std::size_t>(i - 1 + i_off)]);
+  }
+
+  // A spectrum that holds infinities or not-a-numbers, or is zero everywhere, cannot be shown
+  // in dB relative to its maximum: report it as an estimator failure.
+  bool finite = true, allZero = true;
+  for (int i = 0; i < n_freq_pts; ++i) {
+    const float v = psd[static_cast<std::size_t>(i)];
+    if (!std::isfinite(v)) finite = false;
+    if (v != 0.0f) allZero = false;
+  }
+  if (!finite || allZero) {
+    log.blank();
+    log.blank();
+    if (!finite) {
+      log.put(" The PSD holds infinite or not-a-number values (a pole on the frequency grid or");
+      log.put(" degenerate data): no spectrum can be plotted.");
+    } else {
+      log.put(" The PSD is zero at every frequency (all-zero data?): no spectrum can be plotted.");
+    }
+    st.iflag = kIflagBadSpectrum;
+    return;
+  }
+
+  for (int i = 0; i < n_freq_pts; ++i) {
+    if (st.itype == 1) {
+      y_array[i] = psd[static_cast<std::size_t>(i)];
+    } else {
+      signal_amp[i] = cplx(psd[static_cast<std::size_t>(i)], 0);
+    }
+  }
+}
+
+}  // namespace voxtrel

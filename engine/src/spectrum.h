@@ -1,0 +1,121 @@
+// The shared run state: the parameters read from the run-definition file, the limits, the data
+// facts and the estimators' results, plus the work tables the AR and ARMA routines share.
+// One instance per run, created fresh by the entry; nothing survives between runs.
+#pragma once
+
+#include <complex>
+#include <ctime>
+#include <string>
+
+#include "free_format.h"
+#include "runlog.h"
+#include "tables.h"
+
+namespace voxtrel {
+
+using cplx = std::complex<float>;
+using dcplx = std::complex<double>;
+
+inline constexpr int kMaxPoles = 210;     // AR order limit (real-valued tables of 210)
+inline constexpr int kMaxZeros = 200;     // MA order limit
+inline constexpr int kTableOrder = 411;   // capacity of the AR work tables; maxorder's cap
+inline constexpr int kSolverOrder = 410;  // largest Hermitian system the solver holds
+inline constexpr int kMaxNPoints = 1 << 24;
+
+// Method numbers, in the order of the method table.
+enum Method {
+  kNoMethod = 0,
+  kAutoCorrelation = 1,
+  kBurg = 2,
+  kRmle = 3,
+  kCovariance = 4,
+  kModifiedCovariance = 5,
+  kMywe = 6,
+  kLsmywe = 7,
+  kAkaike = 8,
+  kMayneFir = 9,
+  kDurbin = 10,
+  kPeriodogram = 11,
+  kBlackTukey = 12,
+  kMvse = 13,
+  kLockheed = 14,
+};
+
+struct RunState {
+  // Read from the run-definition file.
+  std::string fileIn;       // line 1, cleaned by split
+  std::string dataFile;     // line 2, cleaned by split
+  int irec_skip = 0;        // header lines of the data file
+  int itype = 1;            // 1 real data, 2 complex data
+  int ixtype = 0;           // read and kept
+  std::string method_name;  // blank-padded to 21 characters
+  int method = 0;
+  int neg_freq = 0;  // 1 two-sided spectrum
+  int npoles = 0, nzeros = 0;
+  float eps = 0;
+  int mode = 0, m_eqs = 0, l_pts = 0, m_lags = 0, nit = 0;
+  float per = 0;
+  std::string window_name = "None";  // blank-padded to 21 characters
+  std::string note1, note2;
+
+  // Limits.
+  int maxpoles = kMaxPoles, maxzeros = kMaxZeros, maxorder = kTableOrder;
+
+  // Data facts.
+  int ipts = 0;  // points counted / read (after Blackman-Tukey: the lag-window length)
+  float t_start = 0, t_final = 0;
+
+  // Estimator results. a is also the solver's right-hand side and solution vector theta.
+  int iflag = 0;
+  float sig2 = 0;
+  FVec<cplx> a{kTableOrder}, b{kTableOrder};
+  FVec<float> a0{kTableOrder}, b0{kTableOrder};
+  FVec<float> rho{kTableOrder};  // prediction-error power by order
+};
+
+// Work tables shared by the AR and ARMA routines. Each is allocated (zero-filled) the first
+// time a routine asks for it in a run, at its documented size.
+class WorkTables {
+ public:
+  // Order-k model coefficients in column k; aa(k, k) is the k-th reflection coefficient.
+  FMat<cplx>& aa() { return aa_.ready(kTableOrder, kTableOrder); }
+  // Backward predictors of the Toeplitz solver.
+  FMat<cplx>& bb() { return bb_.ready(kMaxPoles, kMaxPoles); }
+  // Packed Hermitian matrix of the solver: row i, columns 1..i, running index.
+  FVec<cplx>& hc() { return hc_.ready(kSolverOrder * (kSolverOrder + 1) / 2); }
+  FMat<cplx>& xl() { return xl_.ready(kSolverOrder, kSolverOrder); }
+  FVec<float>& d() { return d_.ready(kSolverOrder); }
+  FVec<cplx>& y() { return y_.ready(kSolverOrder); }
+  // Rectangular equation matrix of the least-squares modified Yule-Walker method.
+  FMat<cplx>& rr() { return rr_.ready(kTableOrder, kMaxPoles); }
+  FVec<cplx>& bc() { return bc_.ready(kTableOrder); }  // MA coefficient vector
+  FMat<float>& hess() { return hess_.ready(kSolverOrder, kSolverOrder); }
+  FVec<float>& grad() { return grad_.ready(kSolverOrder); }
+  FVec<float>& bv() { return bv_.ready(kSolverOrder); }
+  FMat<float>& aa_real() { return aaReal_.ready(kMaxPoles, kMaxPoles); }
+  FMat<float>& s() { return s_.ready(kMaxPoles + 1, kMaxPoles + 1); }
+  FMat<cplx>& rinv() { return rinv_.ready(kMaxPoles, kMaxPoles); }
+
+ private:
+  FMat<cplx> aa_, bb_, xl_, rr_, rinv_;
+  FVec<cplx> hc_, y_, bc_;
+  FVec<float> d_, grad_, bv_;
+  FMat<float> hess_, aaReal_, s_;
+};
+
+// One run: its log, its state, its work tables and its open data file.
+struct Run {
+  RunLog& log;
+  RunState st;
+  WorkTables w;
+  FreeReader data;   // the data file, left at its beginning by the reader
+  int capacity = -1;  // the caller's array capacity; negative = no limit
+  bool pause = false;
+  std::tm now{};     // the date and time stamped into the log
+
+  explicit Run(RunLog& l) : log(l) {}
+  // The solver's right-hand side and solution: the same storage as the AR coefficients.
+  FVec<cplx>& theta() { return st.a; }
+};
+
+}  // namespace voxtrel

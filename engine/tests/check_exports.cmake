@@ -1,0 +1,11 @@
+# Fails unless the dynamic symbol table of LIB defines exactly one function, Voxtrel_for.
+execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIB}")
+endif()
+string(REGEX MATCHALL "[0-9a-fA-F]+ [TtWi] [^\n]+" funcs "${out}")
+list(LENGTH funcs count)
+if(NOT count EQUAL 1 OR NOT funcs MATCHES "Voxtrel_for$")
+  message(FATAL_ERROR "expected exactly Voxtrel_for to be exported, found: ${funcs}")
+endif()
+message(STATUS "exports: ${funcs}")
