@@ -1,0 +1,23 @@
+// What one engine run hands to the rest of the program: the arrays the engine filled and its
+// scalars, with the run's method and file names for the plot's titles.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace tessivar {
+
+struct RunResults {
+  std::vector<float> x_array;   // frequencies, x_array[i - 1] for point i
+  std::vector<float> spectrum;  // PSD in dB relative to its maximum
+  int nptsZ = 0;                // data points used (> 0), or the engine's file-error status
+  int npointsZ = 0;             // number of points to plot
+  float t_startZ = 0, t_finalZ = 0;
+  float zeroFillZ = 0;  // -99: the estimator failed, no spectrum
+  float sig2Z = 0;
+  QString RunMethod;  // line 7 of the answer file, trimmed
+  QString AnsName;    // the answer file's name (no folder)
+  QString RunFile;    // the run's copy of the answer-file name, as the plot's title block shows it
+};
+
+}  // namespace tessivar
