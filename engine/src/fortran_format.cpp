@@ -21,7 +21,7 @@ std::string nonFinite(double v, int w) {
     s = "NaN";
   } else {
     s = v < 0 ? "-Infinity" : "Infinity";
-    if (static_cast<int>(s.size()) > w) s = v < 0 ? "-Inf" : "Inf";
+    if (w > 0 && static_cast<int>(s.size()) > w) s = v < 0 ? "-Inf" : "Inf";
   }
   return rightJustify(s, w);
 }

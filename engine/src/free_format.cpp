@@ -38,7 +38,7 @@ bool parseInt(std::string_view s, int& v) {
 }
 
 bool parseReal(std::string_view s, float& v) {
-  if (s.empty() || s.size() > 200) return false;
+  if (s.empty()) return false;
   std::string_view body = s;
   bool negative = false;
   if (body.front() == '+' || body.front() == '-') {
@@ -56,9 +56,9 @@ bool parseReal(std::string_view s, float& v) {
   }
   // Mantissa: digits with at most one point and at least one digit; then an optional exponent
   // introduced by E, D or Q (or by a bare sign).
-  char buf[256];
-  std::size_t n = 0;
-  if (negative) buf[n++] = '-';
+  std::string buf;
+  buf.reserve(s.size() + 2);
+  if (negative) buf += '-';
   std::size_t i = 0;
   int digits = 0;
   bool point = false;
@@ -71,7 +71,7 @@ bool parseReal(std::string_view s, float& v) {
     } else {
       break;
     }
-    buf[n++] = c;
+    buf += c;
   }
   if (digits == 0) return false;
   if (i < body.size()) {
@@ -81,21 +81,20 @@ bool parseReal(std::string_view s, float& v) {
     } else if (c != '+' && c != '-') {
       return false;
     }
-    buf[n++] = 'e';
+    buf += 'e';
     std::size_t expDigits = 0;
-    if (i < body.size() && (body[i] == '+' || body[i] == '-')) buf[n++] = body[i++];
+    if (i < body.size() && (body[i] == '+' || body[i] == '-')) buf += body[i++];
     for (; i < body.size(); ++i) {
       if (!std::isdigit(static_cast<unsigned char>(body[i]))) return false;
-      buf[n++] = body[i];
+      buf += body[i];
       ++expDigits;
     }
     if (expDigits == 0) return false;
   }
-  buf[n] = '\0';
   errno = 0;
   char* end = nullptr;
-  const float r = std::strtof(buf, &end);
-  if (end != buf + n) return false;
+  const float r = std::strtof(buf.c_str(), &end);
+  if (end != buf.c_str() + buf.size()) return false;
   v = r;  // an overflow gives an infinity, which callers treat as a bad value
   return true;
 }
