@@ -1,5 +1,5 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
-.PHONY: run test build bench format clean
+.PHONY: run test build bench fuzz format clean
 
 run: build
 	./build/Tessivar/Tessivar
@@ -13,12 +13,17 @@ test:
 	./scripts/bootstrap
 	cmake --workflow --preset default
 	cmake --workflow --preset asan
+	./scripts/fuzz 10
 
 bench:
 	./scripts/bootstrap
 	cmake --preset bench
 	cmake --build --preset bench
 	./build-bench/bench/voxtrel-bench
+
+fuzz:
+	./scripts/bootstrap
+	./scripts/fuzz $(or $(FUZZ_TIME),60)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
