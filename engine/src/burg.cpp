@@ -11,7 +11,7 @@
 // Data that leave nothing to divide by end the recursion with a run-log line naming the cause
 // and iflag = kIflagDegenerate: an order not below the number of samples (the error sums are
 // empty), forward and backward errors that are all zero (all-zero data), or an error power
-// that falls to zero (data perfectly predictable at a lower order).
+// that falls exactly to zero (data perfectly predictable at a lower order).
 #include <cmath>
 #include <cstddef>
 
@@ -63,15 +63,22 @@ void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoint
       sumn += efk1[i] * std::conj(ebk1[i - 1]);
       sumd += std::norm(efk1[i]) + std::norm(ebk1[i - 1]);
     }
-    if (!(sumd > 0.0f) || !std::isfinite(sumd)) {
+    if (!(sumd > 0.0f)) {
       degenerate(k, ": the forward and backward errors are zero.");
+      return;
+    }
+    if (!std::isfinite(sumd)) {
+      degenerate(k, ": the error sums overflow (the data are too large).");
       return;
     }
     const cplx refl = -2.0f * sumn / sumd;
     aa(k, k) = refl;
     rho(k) = (1.0f - std::norm(refl)) * previous;
     previous = rho(k);
-    if (!(rho(k) > 0.0f)) {
+    // Exactly zero: every later order keeps it zero and the model has no noise to drive it.
+    // (A value just below zero is rounding on data that a lower order predicts perfectly;
+    // the model's shape is still sound, so the recursion goes on.)
+    if (rho(k) == 0.0f || !std::isfinite(rho(k))) {
       degenerate(k, ": the prediction-error power is zero (the data are perfectly predictable).");
       return;
     }

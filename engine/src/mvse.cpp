@@ -8,8 +8,8 @@
 //
 // iflag = -1 (with the solver's dump) when a pivot is not above eps; pmv is then not written.
 // A filter length below 1, too few samples for the matrix (ip >= n, or fewer forward-backward
-// products 2(n-ip) than unknowns ip) or a mode other than 0 or 1 end with a run-log line
-// naming the cause and iflag = kIflagDegenerate.
+// products 2(n-ip) than unknowns ip), a mode other than 0 or 1, or data that are zero over the
+// matrix end with a run-log line naming the cause and iflag = kIflagDegenerate.
 #include <cmath>
 #include <vector>
 
@@ -43,7 +43,8 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
     iflag = kIflagDegenerate;
   };
   if (ip < 1 || ip > kMaxPoles) {
-    degenerate({" MVSE: the filter length nPoles =", ip, " must lie between 1 and", kMaxPoles, "."});
+    degenerate(
+        {" MVSE: the filter length nPoles =", ip, " must lie between 1 and", kMaxPoles, "."});
     return;
   }
   if (n <= ip || 2 * (n - ip) < ip) {
@@ -59,6 +60,13 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
   const float pi2 = 8.0f * std::atan(1.0f);
   FVec<cplx>& hc = r.w.hc();
   corrmat(x, n, ip, hc);
+
+  float trace = 0;
+  for (int i = 1; i <= ip; ++i) trace += hc(i * (i + 1) / 2).real();
+  if (!(trace > 0.0f)) {
+    degenerate({" MVSE: the data are zero over the correlation matrix (all-zero data?)."});
+    return;
+  }
 
   cholesky_factor(r, ip, eps, iflag);
   if (iflag == -1) return;

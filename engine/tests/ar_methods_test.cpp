@@ -161,6 +161,10 @@ TEST(ArMethods, DegenerateDataEndInNoPlotWithTheCauseInTheLog) {
       {"MVSE", few, "6",
        " MVSE: nPoles = 6 needs at least 9 samples, npts = 6; lower nPoles or use more data."},
       {"MVSE", few, "0", " MVSE: the filter length nPoles = 0 must lie between 1 and 210."},
+      {"MVSE", zeros, "4",
+       " MVSE: the data are zero over the correlation matrix (all-zero data?)."},
+      {"Blackman-Tukey", zeros, "-999",
+       " The PSD is zero at every frequency (all-zero data?): no spectrum can be plotted."},
       {"Lockheed", zeros, "4",
        " Levinson recursion stopped at order 1: the lag-0 power is zero (all-zero data?)."},
   };

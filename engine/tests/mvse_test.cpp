@@ -125,6 +125,18 @@ TEST(Mvse, DegenerateInputsEndWithANamedCause) {
             " MVSE: mode = 2 must be 0 (1 / e'R^-1 e) or 1 (nPoles / e'R^-1 e).");
 
   const auto zeros = run(std::vector<cplx>(20), 3, 8, 0);
-  EXPECT_EQ(zeros.iflag, -1);
+  EXPECT_EQ(zeros.iflag, voxtrel::kIflagDegenerate);
+  EXPECT_EQ(zeros.log.back(),
+            " MVSE: the data are zero over the correlation matrix (all-zero data?).");
   EXPECT_EQ(zeros.pmv[0], -1.0f);
+
+  // Two real sinusoids, six taps: rank four, the solver stops on a pivot.
+  std::vector<cplx> two(60);
+  for (int t = 0; t < 60; ++t)
+    two[t] =
+        cplx(std::cos(0.5f * static_cast<float>(t)) + std::cos(1.9f * static_cast<float>(t)), 0);
+  const auto singular = run(two, 6, 8, 0, 1e-3f);
+  EXPECT_EQ(singular.iflag, -1);
+  EXPECT_EQ(singular.log.at(1).rfind(" Error in CHOLESKY: I =", 0), 0u);
+  EXPECT_EQ(singular.pmv[0], -1.0f);
 }
