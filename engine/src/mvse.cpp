@@ -21,14 +21,14 @@ namespace voxtrel {
 // x(t+j-ip) conj(x(t+i-ip)), divided by 2(n-ip).
 void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat) {
   auto X = [x](int k) { return x[k - 1]; };
-  const float scale = 1.0f / (2.0f * static_cast<float>(n - ip));
+  const float products = 2.0f * static_cast<float>(n - ip);
   int l = 1;
   for (int i = 1; i <= ip; ++i) {
     for (int j = 1; j <= i; ++j) {
       cplx s(0, 0);
       for (int t = ip + 1; t <= n; ++t)
         s += std::conj(X(t - j)) * X(t - i) + X(t + j - ip) * std::conj(X(t + i - ip));
-      rmat(l) = s * scale;
+      rmat(l) = s / products;
       ++l;
     }
   }
