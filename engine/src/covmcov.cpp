@@ -13,7 +13,8 @@
 // iflag = -1 (with the solver's dump) when a pivot is not above eps. Data that cannot give a
 // model end with a run-log line naming the cause and iflag = kIflagDegenerate: fewer samples
 // than the fit needs (the forward equations have rank N-p at most, the forward-backward ones
-// 2(N-p), so p unknowns need N-p >= p, or 2(N-p) >= p), or data that are zero over the fit.
+// 2(N-p), so p unknowns need N-p >= p, or 2(N-p) >= p), data that are zero over the fit, or
+// an exact fit (zero prediction error).
 #include "estimators.h"
 
 namespace voxtrel {
@@ -75,6 +76,13 @@ void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& ifl
     acc += lag == 0 ? s : s * theta(lag);
   }
   sig2 = acc.real() / static_cast<float>(both ? 2 * (n - p) : n - p);
+  if (sig2 == 0.0f && p >= 1) {
+    // An exact fit: the model has no noise to drive it and its spectrum is 0 / 0 at the poles.
+    r.log.blank();
+    r.log.put({both ? " Modified covariance method:" : " Covariance method:",
+               " the prediction error is zero (the data are perfectly predictable)."});
+    iflag = kIflagDegenerate;
+  }
 }
 
 }  // namespace voxtrel

@@ -92,6 +92,12 @@ TEST(Covmcov, TooFewSamplesAndZeroDataEndWithANamedCause) {
   const auto atN = fit(std::vector<cplx>(x.begin(), x.begin() + 4), 4, 1);
   EXPECT_EQ(atN.iflag, voxtrel::kIflagDegenerate);
 
+  const auto constant = fit(std::vector<cplx>(30, cplx(2, 0)), 1, 0);
+  EXPECT_EQ(constant.iflag, voxtrel::kIflagDegenerate);
+  EXPECT_EQ(constant.log.back(),
+            " Covariance method: the prediction error is zero (the data are perfectly "
+            "predictable).");
+
   const auto zeros = fit(std::vector<cplx>(40), 3, 0);
   EXPECT_EQ(zeros.iflag, voxtrel::kIflagDegenerate);
   EXPECT_EQ(zeros.log.back(),
