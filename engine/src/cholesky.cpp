@@ -1,13 +1,22 @@
 // Hermitian linear solver: factors H = L D L^H (L unit lower triangular, D real diagonal) and
-// solves H x = b by forward substitution L y = b and back substitution D L^H x = y.
+// solves H x = b by forward substitution L y = b and back substitution D L^H x = y:
+//   xl(i,j) = (H(i,j) - sum_{k<j} xl(i,k) conj(xl(j,k)) d(k)) / d(j),   j < i
+//   d(i)    = H(i,i) - sum_{k<i} d(k) |xl(i,k)|^2
+//   y(i)    = b(i) - sum_{j<i} xl(i,j) y(j)
+//   x(i)    = y(i) / d(i) - sum_{j>i} conj(xl(j,i)) x(j)
 //
 // H is packed in hc row by row: for row i = 1..n, columns j = 1..i, entry l holds H(j,i), the
 // conjugate of H(i,j); the diagonal is the last entry of each row. The right-hand side is in
 // theta on entry and the solution on return. Sums are accumulated in double precision.
 // A pivot d(i), i >= 2, that is not above eps (or not a number) stops the factorisation:
 // iflag = -1, a diagnostic dump of hc around the failing row goes to the run log and theta
-// keeps the right-hand side.
+// keeps the right-hand side. The first pivot is not held against eps, but a zero (or not a
+// number) first pivot fails the same way, since every later step divides by it.
+//
+// The factors stay in xl and d, so that several right-hand sides can be solved with
+// cholesky_solve after one cholesky_factor.
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "estimators.h"
@@ -15,17 +24,37 @@
 
 namespace voxtrel {
 
-void cholesky(Run& r, int n, float eps, int& iflag) {
+namespace {
+
+// The failing row i, the packed index l reached, and the packed entries i-2 .. l+2 that exist.
+void dumpFailure(Run& r, int i, int l) {
+  FVec<cplx>& hc = r.w.hc();
+  RunLog& log = r.log;
+  log.blank();
+  log.raw(" Error in CHOLESKY: I = " + fmt::I(i, 5) + "  L = " + fmt::I(l, 5));
+  const int last = static_cast<int>(hc.size());
+  for (int idx = std::max(1, i - 2); idx <= std::min(l + 2, last); ++idx) {
+    log.raw(" hc(" + fmt::I(idx, 5) + ") = " + fmt::E(hc(idx).real(), 12, 4) + "   " +
+            fmt::E(hc(idx).imag(), 12, 4));
+  }
+}
+
+}  // namespace
+
+void cholesky_factor(Run& r, int n, float eps, int& iflag) {
   iflag = 0;
   if (n < 1) return;
   FVec<cplx>& hc = r.w.hc();
   FMat<cplx>& xl = r.w.xl();
   FVec<float>& d = r.w.d();
-  FVec<cplx>& y = r.w.y();
-  FVec<cplx>& theta = r.theta();
 
   int l = 1;
   d(1) = hc(1).real();
+  if (!(d(1) != 0.0f) || std::isnan(d(1))) {
+    iflag = -1;
+    dumpFailure(r, 1, l);
+    return;
+  }
   for (int i = 2; i <= n; ++i) {
     for (int j = 1; j <= i - 1; ++j) {
       ++l;
@@ -40,17 +69,18 @@ void cholesky(Run& r, int n, float eps, int& iflag) {
     d(i) = static_cast<float>(temp);
     if (!(d(i) > eps)) {
       iflag = -1;
-      RunLog& log = r.log;
-      log.blank();
-      log.raw(" Error in CHOLESKY: I = " + fmt::I(i, 5) + "  L = " + fmt::I(l, 5));
-      const int last = static_cast<int>(hc.size());
-      for (int idx = std::max(1, i - 2); idx <= std::min(l + 2, last); ++idx) {
-        log.raw(" hc(" + fmt::I(idx, 5) + ") = " + fmt::E(hc(idx).real(), 12, 4) + "   " +
-                fmt::E(hc(idx).imag(), 12, 4));
-      }
+      dumpFailure(r, i, l);
       return;
     }
   }
+}
+
+void cholesky_solve(Run& r, int n) {
+  if (n < 1) return;
+  FMat<cplx>& xl = r.w.xl();
+  FVec<float>& d = r.w.d();
+  FVec<cplx>& y = r.w.y();
+  FVec<cplx>& theta = r.theta();
 
   y(1) = theta(1);
   for (int i = 2; i <= n; ++i) {
@@ -64,6 +94,11 @@ void cholesky(Run& r, int n, float eps, int& iflag) {
     for (int j = i + 1; j <= n; ++j) sum -= std::conj(dcplx(xl(j, i))) * dcplx(theta(j));
     theta(i) = cplx(sum);
   }
+}
+
+void cholesky(Run& r, int n, float eps, int& iflag) {
+  cholesky_factor(r, n, eps, iflag);
+  if (iflag == 0) cholesky_solve(r, n);
 }
 
 }  // namespace voxtrel

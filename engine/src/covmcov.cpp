@@ -1,11 +1,88 @@
-// Covariance and modified covariance AR methods.
+// Covariance (mode 0) and modified covariance (mode 1) AR methods: least-squares fits of the
+// prediction-error filter 1 + a(1) z^-1 + ... + a(p) z^-p over the samples where it fits
+// without running off the data. The normal equations H a = -r, with
+//   H(i,j) = sum_{k=p+1}^{N} conj(x(k-i)) x(k-j)   [+ sum_{k=1}^{N-p} x(k+i) conj(x(k+j))]
+//   r(i)   = sum_{k=p+1}^{N} conj(x(k-i)) x(k)     [+ sum_{k=1}^{N-p} x(k+i) conj(x(k))]
+// (the bracketed backward terms for mode 1: the same filter run backwards over the conjugated
+// data), are packed into hc and solved by cholesky; the AR estimates are left in theta. The
+// noise variance is the least-squares error power
+//   sig2 = Re sum_{lag=0}^{p} s(lag) theta(lag) / (N-p)   (2(N-p) for mode 1),  theta(0) = 1,
+//   s(lag) = sum_{k=p+1}^{N} conj(x(k)) x(k-lag)   [+ sum_{k=1}^{N-p} x(k) conj(x(k+lag))].
+// Sums are accumulated in single precision.
+//
+// iflag = -1 (with the solver's dump) when a pivot is not above eps. Data that cannot give a
+// model end with a run-log line naming the cause and iflag = kIflagDegenerate: fewer samples
+// than the fit needs (the forward equations have rank N-p at most, the forward-backward ones
+// 2(N-p), so p unknowns need N-p >= p, or 2(N-p) >= p), data that are zero over the fit, or
+// an exact fit (zero prediction error).
 #include "estimators.h"
-#include "not_built.h"
 
 namespace voxtrel {
 
-void covmcov(Run& r, const cplx*, int, int, int, float, int&, float&) {
-  notBuilt(r, "Covariance");
+void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& iflag, float& sig2) {
+  iflag = 0;
+  const int p = ip;
+  const bool both = mode == 1;
+  const int rows = both ? 2 * (n - p) : n - p;
+  if (n <= p || rows < p) {
+    r.log.blank();
+    r.log.put({both ? " Modified covariance method:" : " Covariance method:", " nPoles =", p,
+               " needs at least", both ? p + (p + 1) / 2 : 2 * p, " samples, npts =", n,
+               "; lower nPoles or use more data."});
+    iflag = kIflagDegenerate;
+    return;
+  }
+  auto X = [x](int k) { return x[k - 1]; };  // one-based sample access
+
+  FVec<cplx>& hc = r.w.hc();
+  FVec<cplx>& theta = r.theta();
+  int l = 1;
+  float trace = 0;
+  for (int i = 1; i <= p; ++i) {
+    for (int j = 1; j <= i; ++j) {
+      cplx s(0, 0);
+      for (int k = p + 1; k <= n; ++k) s += std::conj(X(k - j)) * X(k - i);
+      if (both)
+        for (int k = 1; k <= n - p; ++k) s += X(k + j) * std::conj(X(k + i));
+      hc(l) = s;
+      ++l;
+    }
+    trace += hc(l - 1).real();
+  }
+  for (int i = 1; i <= p; ++i) {
+    cplx s(0, 0);
+    for (int k = p + 1; k <= n; ++k) s -= std::conj(X(k - i)) * X(k);
+    if (both)
+      for (int k = 1; k <= n - p; ++k) s -= X(k + i) * std::conj(X(k));
+    theta(i) = s;
+  }
+  if (p >= 1 && !(trace > 0.0f)) {
+    r.log.blank();
+    r.log.put({both ? " Modified covariance method:" : " Covariance method:",
+               " the data are zero over the fit (all-zero data?)."});
+    iflag = kIflagDegenerate;
+    return;
+  }
+
+  cholesky(r, p, eps, iflag);
+  if (iflag == -1) return;
+
+  cplx acc(0, 0);
+  for (int lag = 0; lag <= p; ++lag) {
+    cplx s(0, 0);
+    for (int k = p + 1; k <= n; ++k) s += std::conj(X(k)) * X(k - lag);
+    if (both)
+      for (int k = 1; k <= n - p; ++k) s += X(k) * std::conj(X(k + lag));
+    acc += lag == 0 ? s : s * theta(lag);
+  }
+  sig2 = acc.real() / static_cast<float>(both ? 2 * (n - p) : n - p);
+  if (sig2 == 0.0f && p >= 1) {
+    // An exact fit: the model has no noise to drive it and its spectrum is 0 / 0 at the poles.
+    r.log.blank();
+    r.log.put({both ? " Modified covariance method:" : " Covariance method:",
+               " the prediction error is zero (the data are perfectly predictable)."});
+    iflag = kIflagDegenerate;
+  }
 }
 
 }  // namespace voxtrel

@@ -6,9 +6,10 @@
 //   rho(k)  = (1 - |aa(k,k)|^2) rho(k-1)                            (prediction-error power)
 // in single precision. Column p of aa is the order-p model; a(j) = aa(j,p).
 //
-// A zero lag-0 power (all-zero data) or a zero error power before the last order (a perfectly
-// predictable signal) leaves nothing to divide by: the recursion stops, names the order in
-// the run log and reports the data as degenerate through iflag.
+// A zero lag-0 power (all-zero data) or an error power that falls to zero at some order (a
+// perfectly predictable signal, e.g. a lag-1 correlation as large as lag 0) leaves nothing to
+// divide by and no noise variance: the recursion stops, names the order in the run log and
+// reports the data as degenerate through iflag. Order 0 has no coefficients.
 #include <cmath>
 #include <string>
 
@@ -45,20 +46,28 @@ void levinson(Run& r, const cplx* Rxx, int ip, cplx* a) {
     return;
   }
 
+  // The error power must stay positive: zero means the data are perfectly predictable at that
+  // order (the next reflection coefficient would divide by zero, and the model's variance
+  // would be zero); below zero the recursion has lost its precision.
+  auto powerGone = [&](int k) {
+    if (st.rho(k) > 0.0f && std::isfinite(st.rho(k))) return false;
+    degenerate(k, ": the prediction-error power is zero (the data are perfectly predictable).");
+    return true;
+  };
+
   FMat<cplx>& aa = r.w.aa();
   aa(1, 1) = -Rxx[1] / Rxx[0];
   st.rho(1) = (1.0f - std::norm(aa(1, 1))) * r0;
   a[0] = aa(1, 1);
+  if (powerGone(1)) return;
   for (int k = 2; k <= ip; ++k) {
-    if (!(st.rho(k - 1) != 0.0f) || !std::isfinite(st.rho(k - 1))) {
-      degenerate(k, ": the prediction-error power is zero (the data are perfectly predictable).");
-      return;
-    }
     cplx t = -Rxx[k];
     for (int j = 1; j <= k - 1; ++j) t -= aa(j, k - 1) * Rxx[k - j];
     aa(k, k) = t / st.rho(k - 1);
-    for (int j = 1; j <= k - 1; ++j) aa(j, k) = aa(j, k - 1) + aa(k, k) * std::conj(aa(k - j, k - 1));
+    for (int j = 1; j <= k - 1; ++j)
+      aa(j, k) = aa(j, k - 1) + aa(k, k) * std::conj(aa(k - j, k - 1));
     st.rho(k) = (1.0f - std::norm(aa(k, k))) * st.rho(k - 1);
+    if (powerGone(k)) return;
   }
   for (int j = 1; j <= ip; ++j) a[j - 1] = aa(j, ip);
 }

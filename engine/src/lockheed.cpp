@@ -5,7 +5,8 @@
 //
 // varm: sig2 = (1 / (n N)) sum_i |X(i)|^2 |A(i)|^2 / |B(i)|^2 over the N = 2^nexp transform
 // bins, which is the energy of the circularly filtered data divided by n. The data array is
-// zero-padded and replaced by its transform; B comes from bc.
+// zero-padded and replaced by its transform; B comes from bc. When either fit meets degenerate
+// data it has named the cause in the run log and set iflag; the method stops there.
 #include <vector>
 
 #include "estimators.h"
@@ -44,7 +45,9 @@ void varm(Run& r, cplx* x, int n, const cplx* a, int ip, int iq, int nexp, float
 void lockheed(Run& r, cplx* x, int n, int ip, int iq, cplx* a, cplx* b, int nexp, float& sig2,
               int npoints) {
   if (ip > 0) autocorr(r, x, n, ip, a, sig2, npoints);
+  if (r.st.iflag != 0) return;  // the autocorrelation fit has named its cause
   if (iq > 0) burg(r, x, n, iq, b, sig2, npoints);
+  if (r.st.iflag != 0) return;
   if (ip > 0 && iq > 0) {
     FVec<cplx>& bc = r.w.bc();
     for (int i = 1; i <= iq; ++i) bc(i) = b[i - 1];
