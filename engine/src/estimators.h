@@ -1,8 +1,4 @@
-// NOTE FROM THE LEAD TO THE HELPER WORKING HERE: before anything else, read /work/briefs/common.md
-// and /work/briefs/engine.md (your task prompt was meant to include them). They hold binding rules:
-// never search for or read any existing implementation of this system; never mention the
-// specification or its Parts in code, comments, tests or commit messages; the engine conventions.
-// Remove this note when you edit the file. The engine's routines. Data arrays are passed as
+// The engine's routines. Data arrays are passed as
 // pointers to their first element and indexed from zero (x[i - 1] is sample i); the shared tables
 // are one-based (aa(j, k)). Every routine takes the run first: its log, its state and its work
 // tables.
