@@ -6,7 +6,9 @@
 // The data are first copied to a work array in bit-reversed order, then combined in nexp
 // butterfly stages. The twiddle factor of butterfly k in a stage of span le is
 // w = cos(a) + i sin(a), a = -2 pi invrs (k - 1) / le, evaluated in single precision; it
-// depends only on k and le, so each stage computes its le/2 factors once.
+// depends only on k and le, so each stage computes its le/2 factors once. Each butterfly forms
+// t = w b (as re = wr br - wi bi, im = wr bi + wi br), then b = a - t and a = a + t; the
+// results do not depend on the order in which the butterflies of a stage are done.
 #include <cmath>
 #include <vector>
 
@@ -15,47 +17,72 @@
 
 namespace voxtrel {
 
+namespace {
+
+// One stage: groups of span le, butterflies k = 0..le/2-1 pairing k with k + le/2.
+void stage(float* y, int n, int le, const float* wr, const float* wi) {
+  const int half = le / 2;
+  for (int start = 0; start < n; start += le) {
+    float* a = y + 2 * start;
+    float* b = a + 2 * half;
+    for (int k = 0; k < half; ++k) {
+      const float br = b[2 * k], bi = b[2 * k + 1];
+      const float tr = wr[k] * br - wi[k] * bi;
+      const float ti = wr[k] * bi + wi[k] * br;
+      const float ar = a[2 * k], ai = a[2 * k + 1];
+      b[2 * k] = ar - tr;
+      b[2 * k + 1] = ai - ti;
+      a[2 * k] = ar + tr;
+      a[2 * k + 1] = ai + ti;
+    }
+  }
+}
+
+}  // namespace
+
 void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
   std::vector<cplx> y = allocateOrStop<cplx>(r.log, static_cast<std::size_t>(npoints),
                                              " Aborting FFT due to Allocation error #: ",
                                              "Allocate error in FFT routine");
   const int n = 1 << nexp;
 
-  // Bit-reversed copy: y(i) = x(k + 1), k the index i - 1 with its nexp bits reversed.
+  // Bit-reversed copy: y(i) = x(k + 1), k the index i - 1 with its nexp bits reversed. The
+  // reversed index is carried along by adding one at the top bit with a reversed carry.
+  int rev = 0;
   for (int i = 0; i < n; ++i) {
-    int rev = 0;
-    for (int l = 0; l < nexp; ++l) rev |= ((i >> l) & 1) << (nexp - 1 - l);
     y[static_cast<std::size_t>(i)] = x[rev];
+    int bit = n >> 1;
+    while (bit > 0 && (rev & bit)) {
+      rev ^= bit;
+      bit >>= 1;
+    }
+    rev |= bit;
   }
 
   const float pi = 4.0f * std::atan(1.0f);
-  std::vector<cplx> w;
+  std::vector<float> wr(static_cast<std::size_t>(n / 2 + 1)), wi(wr.size());
+  float* data = reinterpret_cast<float*>(y.data());
   int le = 1;
-  for (int stage = 0; stage < nexp; ++stage) {
+  for (int s = 0; s < nexp; ++s) {
     le *= 2;
     const int half = le / 2;
-    w.resize(static_cast<std::size_t>(half));
     for (int k = 1; k <= half; ++k) {
       const float angle = -2.0f * pi * static_cast<float>(invrs) * static_cast<float>(k - 1) /
                           static_cast<float>(le);
-      w[static_cast<std::size_t>(k - 1)] = cplx(std::cos(angle), std::sin(angle));
+      wr[static_cast<std::size_t>(k - 1)] = std::cos(angle);
+      wi[static_cast<std::size_t>(k - 1)] = std::sin(angle);
     }
-    for (int start = 0; start < n; start += le) {
-      for (int k = 0; k < half; ++k) {
-        cplx& a = y[static_cast<std::size_t>(start + k)];
-        cplx& b = y[static_cast<std::size_t>(start + k + half)];
-        const cplx t = b * w[static_cast<std::size_t>(k)];
-        b = a - t;
-        a = a + t;
-      }
-    }
+    stage(data, n, le, wr.data(), wi.data());
   }
 
   if (invrs == 1) {
     for (int i = 0; i < n; ++i) x[i] = y[static_cast<std::size_t>(i)];
   } else if (invrs == -1) {
     const float fn = static_cast<float>(n);
-    for (int i = 0; i < n; ++i) x[i] = y[static_cast<std::size_t>(i)] / fn;
+    for (int i = 0; i < n; ++i) {
+      const cplx v = y[static_cast<std::size_t>(i)];
+      x[i] = cplx(v.real() / fn, v.imag() / fn);
+    }
   }
 }
 
