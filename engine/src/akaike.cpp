@@ -129,7 +129,7 @@ void chkdn(Run& r, float var_, int n, const float* x, const float* a, const floa
   var(x, n, ip, iq, a, b, sig2, z, y);
   if (!(var_ != 0.0f)) {
     reportDegenerate(r, {" AKAIKE: the error variance of the previous iterate is zero (the",
-                         "model fits the data exactly); the percentage change is undefined."});
+                         " model fits the data exactly); the percentage change is undefined."});
     iflag = kIflagDegenerate;
     return;
   }
@@ -158,7 +158,7 @@ void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, i
   iflag = 3;
   if (!(varPrev != 0.0f)) {
     reportDegenerate(r, {" AKAIKE: the starting model leaves zero error variance (all-zero",
-                         "data?); the percentage change is undefined."});
+                         " data?); the percentage change is undefined."});
     iflag = kIflagDegenerate;
     return;
   }

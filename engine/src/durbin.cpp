@@ -33,7 +33,7 @@ void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, i
   int l = n / 5;
   if (l > r.st.maxorder) {
     // The AR tables hold maxorder orders; a longer model buys nothing for q <= 200 zeros.
-    r.log.put({" Durbin stage: long AR order n/5 =", l, "limited to Max_Order =", r.st.maxorder});
+    r.log.put({" Durbin stage: long AR order n/5 =", l, " limited to Max_Order =", r.st.maxorder});
     l = r.st.maxorder;
   }
   durbinFit(r, y, n, iq, l, b, sig2, npoints);
@@ -42,12 +42,12 @@ void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, i
 void durbin(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints) {
   if (iq < 1) {
     reportDegenerate(r, {" DURBIN: nZeros =", iq,
-                         "leaves no MA coefficient to estimate; enter nZeros of 1 or more."});
+                         " leaves no MA coefficient to estimate; enter nZeros of 1 or more."});
     return;
   }
   if (l >= n) {
-    reportDegenerate(r, {" DURBIN: the long AR order L_pts =", l, "is not below the", n,
-                         "data points; enter L_pts below nPts (nPts / 5 usually works well)."});
+    reportDegenerate(r, {" DURBIN: the long AR order L_pts =", l, " is not below the", n,
+                         " data points; enter L_pts below nPts (nPts / 5 usually works well)."});
     return;
   }
   durbinFit(r, x, n, iq, l, b, sig2, npoints);

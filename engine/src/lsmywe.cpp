@@ -22,8 +22,9 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
   iflag = 0;
   const int p = ip, q = iq, M = m_eqs;
   if (n <= p + q || M - q < p) {
-    reportDegenerate(r, {" LSMYWE: nPoles =", p, "and nZeros =", q, "need M_Eqs - nZeros >= nPoles",
-                         "and more than nPoles + nZeros data points; M_Eqs =", M, ", nPts =", n});
+    reportDegenerate(r,
+                     {" LSMYWE: nPoles =", p, " and nZeros =", q, " need M_Eqs - nZeros >= nPoles",
+                      " and more than nPoles + nZeros data points; M_Eqs =", M, ", nPts =", n});
     iflag = kIflagDegenerate;
     return;
   }

@@ -51,7 +51,7 @@ void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int 
   }
   if (!(hc(1).real() > 0.0f)) {
     reportDegenerate(r, {" MAYNEFIR: the first regressor of the least-squares fit is zero",
-                         "(all-zero data?); nothing to fit."});
+                         " (all-zero data?); nothing to fit."});
     iflag = kIflagDegenerate;
     return;
   }
@@ -102,8 +102,8 @@ void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp
               float& sig2, int& iflag, int npoints) {
   iflag = 0;
   if (l < 1 || l >= n) {
-    reportDegenerate(r, {" MAYNEFIR: the long AR order L_pts =", l, "must lie between 1 and the", n,
-                         "data points less one; nPts / 5 usually works well."});
+    reportDegenerate(r, {" MAYNEFIR: the long AR order L_pts =", l, " must lie between 1 and the",
+                         n, " data points less one; nPts / 5 usually works well."});
     iflag = kIflagDegenerate;
     return;
   }

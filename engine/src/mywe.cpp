@@ -100,8 +100,8 @@ void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx
           int& iflag, int npoints) {
   iflag = 0;
   if (n <= ip + iq) {
-    reportDegenerate(r, {" MYWE: nPoles + nZeros =", ip + iq, "is not below the", n,
-                         "data points; use more data or lower the orders."});
+    reportDegenerate(r, {" MYWE: nPoles + nZeros =", ip + iq, " is not below the", n,
+                         " data points; use more data or lower the orders."});
     iflag = kIflagDegenerate;
     return;
   }

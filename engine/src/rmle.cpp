@@ -143,8 +143,8 @@ void arupt(Run& r, int k, int n, float c, float d, float& e, float& rho_i) {
 // are reported as degenerate.
 void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2) {
   if (ip >= n) {
-    reportDegenerate(r, {" RMLE: nPoles =", ip, "is not below the", n,
-                         "data points; lower nPoles or use more data."});
+    reportDegenerate(r, {" RMLE: nPoles =", ip, " is not below the", n,
+                         " data points; lower nPoles or use more data."});
     return;
   }
   smat(r, x, n, ip);
@@ -158,14 +158,14 @@ void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2) {
     float p = 0, q = 0, rr = 0, c = 0, d = 0;
     if (!coeff(r, k, n, p, q, rr, c, d, e)) {
       reportDegenerate(r, {" RMLE: at order", k,
-                           "the lagged-product sum d is zero (all-zero data?); no model."});
+                           " the lagged-product sum d is zero (all-zero data?); no model."});
       return;
     }
     int nreal = 0;
     float root[3] = {0, 0, 0};
     if (!cubic(p, q, rr, nreal, root)) {
       reportDegenerate(r, {" RMLE: at order", k,
-                           "the cubic for the reflection coefficient has no real discriminant."});
+                           " the cubic for the reflection coefficient has no real discriminant."});
       return;
     }
     aa(k, k) = root[0];
