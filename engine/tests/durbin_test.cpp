@@ -110,3 +110,20 @@ TEST(Durbin, MaStageOfTheModifiedYuleWalkerMethodsAcceptsNoZeros) {
   EXPECT_EQ(r.st.iflag, 0);
   EXPECT_NEAR(sig2, 3.2, 0.4);
 }
+
+TEST(Durbin, ComplexMaKeepsItsAsymmetricNotch) {
+  const auto z = vtest::complexArmaSeries({}, vtest::kComplexB, 1000, 24);
+  vtest::TempDir dir;
+  vtest::Answer ans;
+  ans.method = "Durbin";
+  ans.type = "Complex";
+  ans.neg = "Yes";
+  ans.npoints = "1024";
+  ans.nzeros = "1";
+  ans.lpts = "40";
+  const auto res = vtest::run(dir, ans, vtest::complexData(z));
+  ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
+  EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.25, 0.01);
+  EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.25, 0.01);
+  EXPECT_NEAR(res.sig2, 1.0, 0.12);
+}

@@ -146,3 +146,17 @@ TEST(Lsmywe, PivotBelowEpsWritesTheCholeskyText) {
   }
   EXPECT_TRUE(found);
 }
+
+TEST(Lsmywe, ComplexDataKeepTheAsymmetricPeakAndNotch) {
+  const auto z = vtest::complexArmaSeries(vtest::kComplexA, vtest::kComplexB, 1000, 22);
+  vtest::TempDir dir;
+  auto ans = lsmyweAnswer("1024", "15");
+  ans.type = "Complex";
+  ans.neg = "Yes";
+  ans.npoles = "1";
+  ans.nzeros = "1";
+  const auto res = vtest::run(dir, ans, vtest::complexData(z));
+  ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
+  EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.15, 0.01);
+  EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.25, 0.01);
+}

@@ -169,3 +169,18 @@ TEST(MayneFir, LongOrderNotBelowTheDataOrAllZeroDataEndWithoutAPlot) {
     EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"), "lag-0 power is zero"));
   }
 }
+
+TEST(MayneFir, ComplexDataKeepTheAsymmetricPeakAndNotch) {
+  const auto z = vtest::complexArmaSeries(vtest::kComplexA, vtest::kComplexB, 1000, 23);
+  vtest::TempDir dir;
+  auto ans = mayneAnswer("1024", "100");
+  ans.type = "Complex";
+  ans.neg = "Yes";
+  ans.npoles = "1";
+  ans.nzeros = "1";
+  const auto res = vtest::run(dir, ans, vtest::complexData(z));
+  ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
+  EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.15, 0.01);
+  EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.25, 0.01);
+  EXPECT_NEAR(res.sig2, 1.0, 0.15);
+}

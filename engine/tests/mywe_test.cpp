@@ -248,3 +248,20 @@ TEST(Mywe, IllConditionedRecursionWritesTheRhoText) {
   }
   EXPECT_TRUE(found);
 }
+
+TEST(Mywe, ComplexDataKeepTheAsymmetricPeakAndNotch) {
+  const auto z = vtest::complexArmaSeries(vtest::kComplexA, vtest::kComplexB, 1000, 21);
+  vtest::TempDir dir;
+  vtest::Answer ans;
+  ans.method = "MYWE";
+  ans.type = "Complex";
+  ans.neg = "Yes";
+  ans.npoints = "1024";
+  ans.npoles = "1";
+  ans.nzeros = "1";
+  ans.eps = "1e-15";
+  const auto res = vtest::run(dir, ans, vtest::complexData(z));
+  ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
+  EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.15, 0.01);
+  EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.25, 0.01);
+}
