@@ -139,10 +139,17 @@ void chkdn(Run& r, float var_, int n, const float* x, const float* a, const floa
 
 // Status on return: 0 converged, -1 Hessian ill-conditioned, 1 new MA polynomial not minimum
 // phase (a and b keep the previous iterate), 2 all nit iterations used, 3 no iteration run;
-// kIflagDegenerate for a zero error variance. sig2 is written only by an accepted iterate.
+// kIflagDegenerate for a zero error variance or data not longer than the number of parameters. sig2
+// is written only by an accepted iterate.
 void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, int nit, float eps,
             float per, float& sig2, int& iflag, int npoints) {
   const int p = ip, q = iq, np = ip + iq;
+  if (n <= np) {
+    reportDegenerate(r, {" AKAIKE: nPoles + nZeros =", np, " is not below the", n,
+                         " data points; use more data or lower the orders."});
+    iflag = kIflagDegenerate;
+    return;
+  }
   const auto size = static_cast<std::size_t>(std::max(npoints, n));
   auto y = allocateOrStop<float>(r.log, size, " Aborting AKAIKE due to Allocation error #: ",
                                  "Allocate error in AKAIKE routine");

@@ -247,3 +247,16 @@ TEST(Akaike, ZeroErrorVarianceEndsWithANamedCause) {
     EXPECT_TRUE(logHas(log.lines(), " AKAIKE: the error variance of the previous iterate is zero"));
   }
 }
+
+TEST(Akaike, MoreParametersThanDataPointsIsDegenerate) {
+  voxtrel::RunLog log;
+  voxtrel::Run r(log);
+  const float x[4] = {1, -1, 2, 0.5f};
+  float a[2] = {0, 0}, b[2] = {0, 0};
+  float sig2 = -1;
+  int iflag = 0;
+  voxtrel::akaike(r, x, 4, a, b, 2, 2, 10, 1e-15f, 1.0f, sig2, iflag, 4);
+  EXPECT_EQ(iflag, voxtrel::kIflagDegenerate);
+  EXPECT_EQ(sig2, -1.0f);
+  EXPECT_TRUE(logHas(log.lines(), " AKAIKE: nPoles + nZeros = 4 is not below the 4 data points"));
+}

@@ -265,3 +265,21 @@ TEST(Mywe, ComplexDataKeepTheAsymmetricPeakAndNotch) {
   EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.15, 0.01);
   EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.25, 0.01);
 }
+
+TEST(Mywe, LongDataLimitTheDurbinStageToTheTableOrder) {
+  // n/5 = 440 exceeds the 411 orders of the AR tables: the stage uses 411 and says so.
+  const auto x = vtest::armaSeries(vtest::kPeakA, vtest::kNotchB, 2200, 17);
+  vtest::TempDir dir;
+  vtest::Answer ans;
+  ans.method = "MYWE";
+  ans.npoints = "4096";
+  ans.npoles = "2";
+  ans.nzeros = "2";
+  ans.eps = "1e-15";
+  const auto res = vtest::run(dir, ans, vtest::realData(x));
+  ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
+  EXPECT_TRUE(hasLineWith(vtest::readLines(dir / "~Tirelle.out"),
+                          " Durbin stage: long AR order n/5 = 440 limited to Max_Order = 411"));
+  EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), 0.2, 0.01);
+  EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.35, 0.01);
+}
