@@ -14,6 +14,8 @@
 
 namespace voxtrel {
 
+// Steps 1-3 above for any order: b(1..iq) and sig2. iq = 0 gives sig2 only. A long model
+// that Levinson cannot build (all-zero data) leaves the run marked degenerate by levinson.
 void durbinFit(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints) {
   // The long model may use every order the AR tables hold.
   std::vector<cplx> along(static_cast<std::size_t>(std::max(l, 1)));
@@ -29,6 +31,8 @@ void durbinFit(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2
   autocorr(r, ap.data(), l + 1, iq, b, pb, std::max(npoints, l + 1));
 }
 
+// The MA stage of the modified Yule-Walker methods: durbinFit on the AR-filtered data with
+// L = n/5. Beyond maxorder the AR tables end, so L is limited to it (noted in the run log).
 void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, int npoints) {
   int l = n / 5;
   if (l > r.st.maxorder) {
@@ -39,6 +43,9 @@ void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, i
   durbinFit(r, y, n, iq, l, b, sig2, npoints);
 }
 
+// The DURBIN method: durbinFit with the user's L. No zeros (q < 1) or L not below the number
+// of data points leave nothing sound to estimate: the run is marked degenerate with a line
+// naming the parameter.
 void durbin(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints) {
   if (iq < 1) {
     reportDegenerate(r, {" DURBIN: nZeros =", iq,

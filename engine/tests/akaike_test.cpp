@@ -10,24 +10,12 @@
 
 #include "arma_synth.h"
 #include "estimators.h"
+#include "log_lines.h"
 #include "test_support.h"
 
 using voxtrel::cplx;
 
 namespace {
-
-bool logHas(const std::vector<std::string>& lines, const std::string& text) {
-  for (const auto& l : lines)
-    if (l.find(text) != std::string::npos) return true;
-  return false;
-}
-
-// Index of the first line equal to text, or -1.
-int lineIndex(const std::vector<std::string>& lines, const std::string& text) {
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (lines[i] == text) return static_cast<int>(i);
-  return -1;
-}
 
 vtest::Answer akaikeAnswer(const std::string& npoles, const std::string& nzeros,
                            const std::string& meqs, const std::string& nit,
@@ -131,7 +119,7 @@ TEST(Akaike, RefinesTheLsmyweStartOfAnArma22) {
   EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), 0.2, 0.01);
   EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.35, 0.01);
   EXPECT_NEAR(res.sig2, sig2, 1e-5);
-  EXPECT_FALSE(logHas(vtest::readLines(dir / "~Tirelle.out"), "IFLAG"));
+  EXPECT_FALSE(vtest::logHas(vtest::readLines(dir / "~Tirelle.out"), "IFLAG"));
 }
 
 TEST(Akaike, AllIterationsUsedWritesTheNitText) {
@@ -140,7 +128,7 @@ TEST(Akaike, AllIterationsUsedWritesTheNitText) {
   const auto res = vtest::run(dir, akaikeAnswer("2", "2", "20", "1", "0"), vtest::realData(x));
   EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
   const auto lines = vtest::readLines(dir / "~Tirelle.out");
-  const int i = lineIndex(lines, " IFGLAG, EPS and NIT =  2    1.000E-15       1");
+  const int i = vtest::lineIndex(lines, " IFGLAG, EPS and NIT =  2    1.000E-15       1");
   ASSERT_GE(i, 2);
   EXPECT_EQ(lines[i - 1], "");
   EXPECT_EQ(lines[i - 2], "");
@@ -166,7 +154,7 @@ TEST(Akaike, IllConditionedHessianKeepsTheStartAndWritesItsText) {
   const auto res = vtest::run(dir, ans, vtest::realData(x));
   EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
   const auto lines = vtest::readLines(dir / "~Tirelle.out");
-  const int i = lineIndex(lines, " IFLAG =-1    EPS = 1.000E+30");
+  const int i = vtest::lineIndex(lines, " IFLAG =-1    EPS = 1.000E+30");
   ASSERT_GE(i, 2);
   EXPECT_EQ(lines[i - 1], "");
   EXPECT_EQ(lines[i + 1], " One of the di's in CHOLESKY is less than ");
@@ -206,7 +194,7 @@ TEST(Akaike, NotMinimumPhaseAndNoIterationTextsFromTheDriver) {
     const auto res = vtest::run(dir, ans, vtest::realData(x));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
     const auto lines = vtest::readLines(dir / "~Tirelle.out");
-    const int i = lineIndex(lines, " IFLAG =  1    EPS = 1.000E-15");
+    const int i = vtest::lineIndex(lines, " IFLAG =  1    EPS = 1.000E-15");
     ASSERT_GE(i, 3);
     EXPECT_EQ(lines[i - 1], "");
     EXPECT_EQ(lines[i - 2], "");
@@ -220,7 +208,8 @@ TEST(Akaike, NotMinimumPhaseAndNoIterationTextsFromTheDriver) {
     ans.npoints = "256";
     const auto res = vtest::run(dir, ans, vtest::realData(x));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_GE(lineIndex(vtest::readLines(dir / "~Tirelle.out"), " IFLAG =  3    NIT =    0"), 0);
+    EXPECT_GE(vtest::lineIndex(vtest::readLines(dir / "~Tirelle.out"), " IFLAG =  3    NIT =    0"),
+              0);
   }
 }
 
@@ -230,9 +219,10 @@ TEST(Akaike, ZeroErrorVarianceEndsWithANamedCause) {
     const auto res = vtest::run(dir, akaikeAnswer("2", "1", "10", "10", "1"),
                                 vtest::realData(std::vector<float>(100, 0.0f)));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"),
-                       " AKAIKE: the starting model leaves zero error variance (all-zero data?); "
-                       "the percentage change is undefined."));
+    EXPECT_TRUE(
+        vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                      " AKAIKE: the starting model leaves zero error variance (all-zero data?); "
+                      "the percentage change is undefined."));
   }
   {
     // A previous iterate with zero error variance: the percentage change is undefined.
@@ -244,7 +234,8 @@ TEST(Akaike, ZeroErrorVarianceEndsWithANamedCause) {
     int iflag = 3;
     voxtrel::chkdn(r, 0.0f, 3, x, nullptr, nullptr, 0, 0, 1.0f, sig2, iflag, z, y);
     EXPECT_EQ(iflag, voxtrel::kIflagDegenerate);
-    EXPECT_TRUE(logHas(log.lines(), " AKAIKE: the error variance of the previous iterate is zero"));
+    EXPECT_TRUE(
+        vtest::logHas(log.lines(), " AKAIKE: the error variance of the previous iterate is zero"));
   }
 }
 
@@ -258,5 +249,6 @@ TEST(Akaike, MoreParametersThanDataPointsIsDegenerate) {
   voxtrel::akaike(r, x, 4, a, b, 2, 2, 10, 1e-15f, 1.0f, sig2, iflag, 4);
   EXPECT_EQ(iflag, voxtrel::kIflagDegenerate);
   EXPECT_EQ(sig2, -1.0f);
-  EXPECT_TRUE(logHas(log.lines(), " AKAIKE: nPoles + nZeros = 4 is not below the 4 data points"));
+  EXPECT_TRUE(
+      vtest::logHas(log.lines(), " AKAIKE: nPoles + nZeros = 4 is not below the 4 data points"));
 }

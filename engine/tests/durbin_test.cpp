@@ -8,19 +8,10 @@
 
 #include "arma_synth.h"
 #include "estimators.h"
+#include "log_lines.h"
 #include "test_support.h"
 
 using voxtrel::cplx;
-
-namespace {
-
-bool logHas(const std::vector<std::string>& lines, const std::string& text) {
-  for (const auto& l : lines)
-    if (l.find(text) != std::string::npos) return true;
-  return false;
-}
-
-}  // namespace
 
 TEST(Durbin, RecoversAnMa1WithItsNoiseVariance) {
   // x(t) = e(t) + 0.5 e(t-1), var e = 1: b(1) = 0.5, sig2 = 1.
@@ -69,9 +60,9 @@ TEST(Durbin, NoZerosOrALongOrderNotBelowTheDataEndWithoutAPlot) {
     const auto res = vtest::run(dir, ans, vtest::realData(x));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
     EXPECT_TRUE(
-        logHas(vtest::readLines(dir / "~Tirelle.out"),
-               " DURBIN: nZeros = 0 leaves no MA coefficient to estimate; enter nZeros of 1 "
-               "or more."));
+        vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                      " DURBIN: nZeros = 0 leaves no MA coefficient to estimate; enter nZeros of 1 "
+                      "or more."));
   }
   {
     voxtrel::RunLog log;
@@ -82,9 +73,9 @@ TEST(Durbin, NoZerosOrALongOrderNotBelowTheDataEndWithoutAPlot) {
     voxtrel::durbin(r, z.data(), 100, 1, 100, b, sig2, 128);
     EXPECT_EQ(r.st.iflag, voxtrel::kIflagDegenerate);
     EXPECT_EQ(sig2, -1.0f);
-    EXPECT_TRUE(logHas(log.lines(),
-                       " DURBIN: the long AR order L_pts = 100 is not below the 100 "
-                       "data points"));
+    EXPECT_TRUE(vtest::logHas(log.lines(),
+                              " DURBIN: the long AR order L_pts = 100 is not below the 100 "
+                              "data points"));
   }
   {
     vtest::TempDir dir;
@@ -95,7 +86,7 @@ TEST(Durbin, NoZerosOrALongOrderNotBelowTheDataEndWithoutAPlot) {
     ans.lpts = "20";
     const auto res = vtest::run(dir, ans, vtest::realData(std::vector<float>(100, 0.0f)));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"), "lag-0 power is zero"));
+    EXPECT_TRUE(vtest::logHas(vtest::readLines(dir / "~Tirelle.out"), "lag-0 power is zero"));
   }
 }
 

@@ -7,17 +7,12 @@
 
 #include "arma_synth.h"
 #include "estimators.h"
+#include "log_lines.h"
 #include "test_support.h"
 
 using voxtrel::cplx;
 
 namespace {
-
-bool logHas(const std::vector<std::string>& lines, const std::string& text) {
-  for (const auto& l : lines)
-    if (l.find(text) != std::string::npos) return true;
-  return false;
-}
 
 vtest::Answer lsmyweAnswer(const std::string& npoints, const std::string& meqs) {
   vtest::Answer ans;
@@ -96,8 +91,9 @@ TEST(Lsmywe, DegenerateDataEndWithANamedCauseAndNoPlot) {
     const auto res =
         vtest::run(dir, lsmyweAnswer("64", "20"), vtest::realData(std::vector<float>(60, 0.0f)));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"),
-                       " LSMYWE: the data have zero power (all-zero data?); nothing to model."));
+    EXPECT_TRUE(
+        vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                      " LSMYWE: the data have zero power (all-zero data?); nothing to model."));
   }
   {
     // Fewer equations than poles (reachable only by a direct call; the reader refuses it).
@@ -110,7 +106,7 @@ TEST(Lsmywe, DegenerateDataEndWithANamedCauseAndNoPlot) {
     voxtrel::lsmywe(r, x.data(), 100, 3, 2, 4, 1e-15f, b, sig2, iflag, 128);
     EXPECT_EQ(iflag, voxtrel::kIflagDegenerate);
     EXPECT_EQ(sig2, -1.0f);
-    EXPECT_TRUE(logHas(log.lines(), "need M_Eqs - nZeros >= nPoles"));
+    EXPECT_TRUE(vtest::logHas(log.lines(), "need M_Eqs - nZeros >= nPoles"));
   }
   {
     // Lags q..M-1 all zero: the data are zero after the first sample, so every lag beyond 0
@@ -124,7 +120,7 @@ TEST(Lsmywe, DegenerateDataEndWithANamedCauseAndNoPlot) {
     int iflag = 0;
     voxtrel::lsmywe(r, x.data(), 50, 1, 1, 10, 1e-15f, b, sig2, iflag, 64);
     EXPECT_EQ(iflag, voxtrel::kIflagDegenerate);
-    EXPECT_TRUE(logHas(log.lines(), " LSMYWE: the lags R(q) .. R(M-1) are all zero"));
+    EXPECT_TRUE(vtest::logHas(log.lines(), " LSMYWE: the lags R(q) .. R(M-1) are all zero"));
   }
 }
 

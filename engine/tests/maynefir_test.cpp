@@ -7,17 +7,12 @@
 
 #include "arma_synth.h"
 #include "estimators.h"
+#include "log_lines.h"
 #include "test_support.h"
 
 using voxtrel::cplx;
 
 namespace {
-
-bool logHas(const std::vector<std::string>& lines, const std::string& text) {
-  for (const auto& l : lines)
-    if (l.find(text) != std::string::npos) return true;
-  return false;
-}
 
 vtest::Answer mayneAnswer(const std::string& npoints, const std::string& lpts) {
   vtest::Answer ans;
@@ -157,16 +152,17 @@ TEST(MayneFir, LongOrderNotBelowTheDataOrAllZeroDataEndWithoutAPlot) {
     vtest::TempDir dir;
     const auto res = vtest::run(dir, mayneAnswer("64", "50"), vtest::realData(x));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"),
-                       " MAYNEFIR: the long AR order L_pts = 50 must lie between 1 and the 50 data "
-                       "points less one"));
+    EXPECT_TRUE(
+        vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                      " MAYNEFIR: the long AR order L_pts = 50 must lie between 1 and the 50 data "
+                      "points less one"));
   }
   {
     vtest::TempDir dir;
     const auto res =
         vtest::run(dir, mayneAnswer("64", "10"), vtest::realData(std::vector<float>(50, 0.0f)));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"), "lag-0 power is zero"));
+    EXPECT_TRUE(vtest::logHas(vtest::readLines(dir / "~Tirelle.out"), "lag-0 power is zero"));
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include "arma_synth.h"
 #include "estimators.h"
+#include "log_lines.h"
 #include "test_support.h"
 
 namespace {
@@ -63,12 +64,6 @@ std::vector<dc> directModifiedYuleWalker(const std::vector<cplx>& R, int p, int 
     a[i] = s / m[i][i];
   }
   return a;
-}
-
-bool hasLineWith(const std::vector<std::string>& lines, const std::string& text) {
-  for (const auto& l : lines)
-    if (l.find(text) != std::string::npos) return true;
-  return false;
 }
 
 }  // namespace
@@ -145,7 +140,7 @@ TEST(Toepeqn, SmallPivotGivesIflagMinusOneAndZeroLagQIsDegenerate) {
     voxtrel::toepeqn(r, lags.data(), 1, 1, 1e-15f, a.data(), iflag);
     EXPECT_EQ(iflag, voxtrel::kIflagDegenerate);
     EXPECT_EQ(r.st.iflag, voxtrel::kIflagDegenerate);
-    EXPECT_TRUE(hasLineWith(log.lines(), "R(q) is zero at q = nZeros = 1"));
+    EXPECT_TRUE(vtest::logHas(log.lines(), "R(q) is zero at q = nZeros = 1"));
   }
 }
 
@@ -206,8 +201,9 @@ TEST(Mywe, DegenerateDataEndWithANamedCauseAndNoPlot) {
     const auto res = vtest::run(dir, ans, vtest::realData(std::vector<float>(50, 0.0f)));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
     EXPECT_EQ(res.zeroFill, voxtrel::kNoPlot);
-    EXPECT_TRUE(hasLineWith(vtest::readLines(dir / "~Tirelle.out"),
-                            " MYWE: the data have zero power (all-zero data?); nothing to model."));
+    EXPECT_TRUE(
+        vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                      " MYWE: the data have zero power (all-zero data?); nothing to model."));
   }
   {
     vtest::TempDir dir;
@@ -219,8 +215,8 @@ TEST(Mywe, DegenerateDataEndWithANamedCauseAndNoPlot) {
     ans.eps = "1e-15";
     const auto res = vtest::run(dir, ans, vtest::realData({1, -2, 3, 0.5f, 2}));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(hasLineWith(vtest::readLines(dir / "~Tirelle.out"),
-                            " MYWE: nPoles + nZeros = 6 is not below the 5 data points"));
+    EXPECT_TRUE(vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                              " MYWE: nPoles + nZeros = 6 is not below the 5 data points"));
   }
 }
 
@@ -278,8 +274,8 @@ TEST(Mywe, LongDataLimitTheDurbinStageToTheTableOrder) {
   ans.eps = "1e-15";
   const auto res = vtest::run(dir, ans, vtest::realData(x));
   ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
-  EXPECT_TRUE(hasLineWith(vtest::readLines(dir / "~Tirelle.out"),
-                          " Durbin stage: long AR order n/5 = 440 limited to Max_Order = 411"));
+  EXPECT_TRUE(vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                            " Durbin stage: long AR order n/5 = 440 limited to Max_Order = 411"));
   EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), 0.2, 0.01);
   EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.35, 0.01);
 }

@@ -9,15 +9,10 @@
 
 #include "arma_synth.h"
 #include "estimators.h"
+#include "log_lines.h"
 #include "test_support.h"
 
 namespace {
-
-bool logHas(const std::vector<std::string>& lines, const std::string& text) {
-  for (const auto& l : lines)
-    if (l.find(text) != std::string::npos) return true;
-  return false;
-}
 
 vtest::Answer rmleAnswer(const std::string& npoints, const std::string& npoles) {
   vtest::Answer ans;
@@ -138,15 +133,16 @@ TEST(Rmle, DegenerateDataEndWithANamedCauseAndNoPlot) {
     const auto res =
         vtest::run(dir, rmleAnswer("64", "3"), vtest::realData(std::vector<float>(40, 0.0f)));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"),
-                       " RMLE: at order 1 the lagged-product sum d is zero (all-zero data?); no "
-                       "model."));
+    EXPECT_TRUE(
+        vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                      " RMLE: at order 1 the lagged-product sum d is zero (all-zero data?); no "
+                      "model."));
   }
   {
     vtest::TempDir dir;
     const auto res = vtest::run(dir, rmleAnswer("8", "5"), vtest::realData({1, -1, 2, 0.5f, 3}));
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
-    EXPECT_TRUE(logHas(vtest::readLines(dir / "~Tirelle.out"),
-                       " RMLE: nPoles = 5 is not below the 5 data points"));
+    EXPECT_TRUE(vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
+                              " RMLE: nPoles = 5 is not below the 5 data points"));
   }
 }
