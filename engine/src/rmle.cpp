@@ -157,8 +157,10 @@ void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2) {
   for (int k = 1; k <= ip; ++k) {
     float p = 0, q = 0, rr = 0, c = 0, d = 0;
     if (!coeff(r, k, n, p, q, rr, c, d, e)) {
-      reportDegenerate(r, {" RMLE: at order", k,
-                           " the lagged-product sum d is zero (all-zero data?); no model."});
+      reportDegenerate(
+          r,
+          {" RMLE: at order", k,
+           " the lagged-product sum d is zero (data all zero after the first samples); no model."});
       return;
     }
     int nreal = 0;

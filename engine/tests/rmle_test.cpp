@@ -135,8 +135,8 @@ TEST(Rmle, DegenerateDataEndWithANamedCauseAndNoPlot) {
     EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
     EXPECT_TRUE(
         vtest::logHas(vtest::readLines(dir / "~Tirelle.out"),
-                      " RMLE: at order 1 the lagged-product sum d is zero (all-zero data?); no "
-                      "model."));
+                      " RMLE: at order 1 the lagged-product sum d is zero (data all zero after "
+                      "the first samples); no model."));
   }
   {
     vtest::TempDir dir;
