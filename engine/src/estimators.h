@@ -35,14 +35,14 @@ void periodogram(Run& r, cplx* x, int n, const float* w, int nexp, float* pper, 
 void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* Rxx);
 
 // Blackman-Tukey spectrum with lag window w (2m+1 weights, w[m] for lag 0), centred order.
-void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp, float* pbt,
-                int npoints);
+void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp,
+                float* pbt, int npoints);
 
 // ---- Autoregressive estimators and shared solvers -------------------------------------------
 
 // P(f) = sig2 |B(f)|^2 / |A(f)|^2 on the N = 2^nexp grid, centred order. a[k-1] = a(k).
-void armapsd(Run& r, int ip, int iq, const cplx* a, const cplx* b, float sig2, int nexp, float* psd,
-             int npoints);
+void armapsd(Run& r, int ip, int iq, const cplx* a, const cplx* b, float sig2, int nexp,
+             float* psd, int npoints);
 
 // Complex Levinson-Durbin recursion on the lags Rxx[0..ip]; fills aa and rho, a[0..ip-1].
 void levinson(Run& r, const cplx* Rxx, int ip, cplx* a);
