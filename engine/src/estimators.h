@@ -86,8 +86,17 @@ void stepdown(Run& r, int ip, float sig2, float& rho0);
 
 // ---- ARMA and maximum-likelihood estimators -------------------------------------------------
 
-// Durbin's MA estimator through a long AR(l) model.
+// Durbin's MA estimator through a long AR(l) model (the DURBIN method): needs iq >= 1 and
+// l < n, otherwise the run is marked degenerate.
 void durbin(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints);
+
+// Durbin's fit itself: b(1..iq) from the coefficients of the AR(l) model, sig2 its error
+// power. iq = 0 gives sig2 only.
+void durbinFit(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints);
+
+// The MA stage of the modified Yule-Walker methods: durbinFit with L = n/5, limited to
+// maxorder (noted in the run log).
+void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, int npoints);
 
 // Modified Yule-Walker ARMA method.
 void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx* b, float& sig2,
@@ -107,11 +116,48 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
 void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp, cplx* a,
               float& sig2, int& iflag, int npoints);
 
+// Least-squares fit of w(t) on y(t-1..t-ip) and u(t-1..t-iq): a(k) = -c(k), bc(k) = c(ip+k).
+void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int iq, float eps,
+        cplx* a, int& iflag);
+
+// All-pole filter y(i) = x(i) - sum_{j=1}^{min(i-1,iq)} b(j) y(i-j), zero initial state.
+void cpolefilt(const cplx* x, int n, const cplx* b, int iq, cplx* y);
+
+// Minimum-phase test of 1 + bc(1) z^-1 + ... + bc(iq) z^-iq by its reflection coefficients
+// (step-down recursion into aa); on failure the first order k with |aa(k,k)| >= 1 (or not a
+// number) and that magnitude are returned through the optional pointers.
+bool maMinimumPhase(Run& r, int iq, int* failedOrder, float* failedMagnitude);
+
 // Akaike's approximate maximum-likelihood ARMA method (real data).
 void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, int nit, float eps,
             float per, float& sig2, int& iflag, int npoints);
 
+// Akaike's helpers (real data, double-precision sums).
+void polefilt(const float* x, int n, int iq, const float* b, float* y);
+void zerofilt(const float* x, int n, int ip, const float* a, float* y);
+void var(const float* x, int n, int ip, int iq, const float* a, const float* b, float& v, float* e,
+         float* y);
+void corr(int n, int lag, const float* x, const float* y, float& r);
+void corrcomp(int n, const float* y, const float* z, int ip, int iq, float* ry, float* rz,
+              float* ryz, float* rzy);
+void gradient(Run& r, const float* a, const float* b, int ip, int iq, const float* ry,
+              const float* rz);
+void hessian(Run& r, int ip, int iq, const float* ry, const float* rz, const float* ryz,
+             const float* rzy);
+void bvect(Run& r, const float* a, const float* b, int ip, int iq);
+void chkdn(Run& r, float var_, int n, const float* x, const float* a, const float* b, int ip,
+           int iq, float per, float& sig2, int& iflag, float* z, float* y);
+
 // Recursive maximum-likelihood AR method (real data).
 void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2);
+
+// RMLE's helpers: lagged products into s, the order-k sums and cubic (false when d is zero or
+// n <= k), the cubic's real roots (false when the discriminant is not a number), the choice
+// among three roots and the order update.
+void smat(Run& r, const float* x, int n, int ip);
+bool coeff(Run& r, int k, int n, float& p, float& q, float& rr, float& c, float& d, float& e);
+bool cubic(float p, float q, float r, int& nreal, float* root);
+void test(const float* root, float c, float d, float e, int k, int n, float& xkest);
+void arupt(Run& r, int k, int n, float c, float d, float& e, float& rho_i);
 
 }  // namespace voxtrel

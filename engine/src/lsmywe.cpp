@@ -1,11 +1,82 @@
-// Least-squares modified Yule-Walker ARMA method.
+// Least-squares modified Yule-Walker ARMA method. The modified Yule-Walker equations for the
+// lags q+1 .. M,
+//   sum_{j=1}^{p} a(j) R(q+i-j) = -R(q+i),  i = 1..M-q,
+// are more than p equations when M > p + q; they are solved in the least-squares sense
+// through the normal equations rr^H rr a = -rr^H r with the Hermitian solver, where
+// rr(i,j) = R(q+i-j) and R(-m) = conj(R(m)). The MA part and the noise variance come from
+// Durbin's method on the data filtered by A(z), as in the modified Yule-Walker method.
+#include <algorithm>
+#include <vector>
+
+#include "degenerate.h"
 #include "estimators.h"
-#include "not_built.h"
+#include "fatal.h"
 
 namespace voxtrel {
 
-void lsmywe(Run& r, const cplx*, int, int, int, int, float, cplx*, float&, int&, int) {
-  notBuilt(r, "LSMYWE");
+// AR estimates in theta(1..ip), b(1..iq) and sig2 from the MA stage. iflag -1 when a
+// Cholesky pivot is not above eps (b and sig2 untouched); fewer equations than poles, data
+// shorter than the orders and all-zero data are reported as degenerate.
+void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, cplx* b,
+            float& sig2, int& iflag, int npoints) {
+  iflag = 0;
+  const int p = ip, q = iq, M = m_eqs;
+  if (n <= p + q || M - q < p) {
+    reportDegenerate(r,
+                     {" LSMYWE: nPoles =", p, " and nZeros =", q, " need M_Eqs - nZeros >= nPoles",
+                      " and more than nPoles + nZeros data points; M_Eqs =", M, ", nPts =", n});
+    iflag = kIflagDegenerate;
+    return;
+  }
+  // Lags 0..M are used and M may equal the number of points.
+  const auto lags = static_cast<std::size_t>(std::max(npoints, M + 1) + 1);
+  auto Rxx = allocateOrStop<cplx>(r.log, lags, " Aborting LSMYWE due to Allocation error #: ",
+                                  "Allocate error in LSMYWE routine");
+  auto y = allocateOrStop<cplx>(
+      r.log, static_cast<std::size_t>(std::max(npoints, n)),
+      " Aborting LSMYWE due to Allocation error #: ", "Allocate error in LSMYWE routine");
+  correlation(n, M + 1, 0, x, x, Rxx.data());
+  if (!(Rxx[0].real() > 0.0f)) {
+    reportDegenerate(r, {" LSMYWE: the data have zero power (all-zero data?); nothing to model."});
+    iflag = kIflagDegenerate;
+    return;
+  }
+
+  // The equation matrix is read straight from the lags: M - q rows may be far more than a
+  // stored table holds.
+  auto rr = [&](int i, int j) {
+    const int m = q + i - j;
+    return m >= 0 ? Rxx[static_cast<std::size_t>(m)] : std::conj(Rxx[static_cast<std::size_t>(-m)]);
+  };
+  const int rows = M - q;
+  FVec<cplx>& hc = r.w.hc();
+  FVec<cplx>& theta = r.theta();
+  int l = 1;
+  for (int i = 1; i <= p; ++i) {
+    for (int j = 1; j <= i; ++j) {
+      dcplx sum(0, 0);
+      for (int m = 1; m <= rows; ++m) sum += std::conj(dcplx(rr(m, j))) * dcplx(rr(m, i));
+      hc(l++) = cplx(sum);
+    }
+  }
+  for (int i = 1; i <= p; ++i) {
+    dcplx sum(0, 0);
+    for (int m = 1; m <= rows; ++m)
+      sum += std::conj(dcplx(rr(m, i))) * dcplx(Rxx[static_cast<std::size_t>(q + m)]);
+    theta(i) = cplx(-sum);
+  }
+  // The solver does not test its first pivot; a zero one means lags q..M-1 are all zero.
+  if (p >= 1 && !(hc(1).real() > 0.0f)) {
+    reportDegenerate(r, {" LSMYWE: the lags R(q) .. R(M-1) are all zero (q = nZeros =", q,
+                         "); the equations carry no information. Lower nZeros."});
+    iflag = kIflagDegenerate;
+    return;
+  }
+  cholesky(r, p, eps, iflag);
+  if (iflag != 0) return;
+  czerofilt(x, n, p, theta.data(), y.data());
+  durbinMaStage(r, y.data(), n, q, b, sig2, npoints);
+  if (runIsDegenerate(r)) iflag = kIflagDegenerate;
 }
 
 }  // namespace voxtrel

@@ -1,11 +1,146 @@
-// Mayne-Firoozan ARMA method.
+// Mayne-Firoozan three-stage ARMA method.
+//   1. A long AR(L) model by the autocorrelation method; its prediction errors u estimate the
+//      driving noise.
+//   2. Linear least squares of x(t) on x(t-1..t-p) and u(t-1..t-q) gives first estimates of
+//      A and B (ls).
+//   3. With B minimum phase, data and noise estimates are filtered by 1/B (cpolefilt),
+//      y = x/B and z = u/B, and the regression of y - z on y(t-1..t-p), z(t-1..t-q) is
+//      repeated: this is one Gauss-Newton step on the prediction error (A/B) x.
+// The noise variance is the power of x filtered by A/B, measured with the FFT (varm).
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "degenerate.h"
 #include "estimators.h"
-#include "not_built.h"
+#include "fatal.h"
 
 namespace voxtrel {
 
-void maynefir(Run& r, cplx*, int, int, int, int, float, int, cplx*, float&, int&, int) {
-  notBuilt(r, "Mayne-Firoozan");
+// Least-squares fit of w(t) by sum_{k=1}^{p} c(k) y(t-k) + sum_{k=1}^{q} c(p+k) u(t-k),
+// t = 1..n, values before the first sample taken as zero. Normal equations
+//   sum_t conj(phi_j(t)) phi_i(t) c = sum_t conj(phi_i(t)) w(t)
+// packed into hc and theta (sums in double precision) and solved by cholesky. Output
+// a(k) = -c(k), bc(k) = c(p+k); iflag -1 from the solver (results then meaningless), or
+// kIflagDegenerate when the first regressor is zero (the solver does not test that pivot).
+void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int iq, float eps,
+        cplx* a, int& iflag) {
+  iflag = 0;
+  const int p = ip, q = iq, np = ip + iq;
+  if (np < 1) return;
+  // phi_j(t): y(t-j) for j <= p, u(t-(j-p)) for j > p; zero before the first sample.
+  auto phi = [&](int j, int t) {
+    const int lagged = j <= p ? t - j : t - (j - p);
+    if (lagged < 1) return cplx(0, 0);
+    return j <= p ? y[lagged - 1] : u[lagged - 1];
+  };
+  FVec<cplx>& hc = r.w.hc();
+  FVec<cplx>& theta = r.theta();
+  int l = 1;
+  for (int i = 1; i <= np; ++i) {
+    for (int j = 1; j <= i; ++j) {
+      dcplx sum(0, 0);
+      for (int t = 1; t <= n; ++t) sum += std::conj(dcplx(phi(j, t))) * dcplx(phi(i, t));
+      hc(l++) = cplx(sum);
+    }
+  }
+  for (int i = 1; i <= np; ++i) {
+    dcplx sum(0, 0);
+    for (int t = 1; t <= n; ++t) sum += std::conj(dcplx(phi(i, t))) * dcplx(w[t - 1]);
+    theta(i) = cplx(sum);
+  }
+  if (!(hc(1).real() > 0.0f)) {
+    reportDegenerate(r, {" MAYNEFIR: the first regressor of the least-squares fit is zero",
+                         " (all-zero data?); nothing to fit."});
+    iflag = kIflagDegenerate;
+    return;
+  }
+  cholesky(r, np, eps, iflag);
+  FVec<cplx>& bc = r.w.bc();
+  for (int k = 1; k <= q; ++k) bc(k) = theta(p + k);
+  for (int k = 1; k <= p; ++k) a[k - 1] = -theta(k);
+}
+
+// Complex all-pole filter with zero initial state, single-precision sums:
+//   y(1) = x(1),  y(i) = x(i) - sum_{j=1}^{min(i-1,iq)} b(j) y(i-j),  i = 2..n.
+void cpolefilt(const cplx* x, int n, const cplx* b, int iq, cplx* y) {
+  for (int i = 1; i <= n; ++i) {
+    cplx sum = x[i - 1];
+    const int top = std::min(i - 1, iq);
+    for (int j = 1; j <= top; ++j) sum -= b[j - 1] * y[i - j - 1];
+    y[i - 1] = sum;
+  }
+}
+
+// True when every reflection coefficient of 1 + bc(1) z^-1 + ... + bc(q) z^-q is below 1 in
+// magnitude (the polynomial is minimum phase); the step-down recursion gives them in aa(k,k).
+bool maMinimumPhase(Run& r, int iq, int* failedOrder, float* failedMagnitude) {
+  if (iq < 1) return true;
+  FMat<cplx>& aa = r.w.aa();
+  if (iq == 1) {
+    aa(1, 1) = r.w.bc()(1);
+  } else {
+    float rho0 = 0;
+    stepdown(r, iq, 1.0f, rho0);
+  }
+  for (int k = 1; k <= iq; ++k) {
+    const float mag = std::abs(aa(k, k));
+    if (!(mag < 1.0f)) {
+      if (failedOrder) *failedOrder = k;
+      if (failedMagnitude) *failedMagnitude = mag;
+      return false;
+    }
+  }
+  return true;
+}
+
+// AR estimates in a(1..ip) (the solver vector theta), MA estimates in bc(1..iq), sig2 from
+// varm. iflag: 0, -1 ill-conditioned regression, 1 first MA estimate not minimum phase (a from
+// the first regression, sig2 from the long model). A long order L outside 1..n-1 or all-zero
+// data are reported as degenerate. The data array x is overwritten by varm.
+void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp, cplx* a,
+              float& sig2, int& iflag, int npoints) {
+  iflag = 0;
+  if (l < 1 || l >= n) {
+    reportDegenerate(r, {" MAYNEFIR: the long AR order L_pts =", l, " must lie between 1 and the",
+                         n, " data points less one; nPts / 5 usually works well."});
+    iflag = kIflagDegenerate;
+    return;
+  }
+  const auto size = static_cast<std::size_t>(std::max(npoints, n));
+  auto u = allocateOrStop<cplx>(r.log, size, " Aborting MAYNEFIR due to Allocation error #:",
+                                "Allocate error in MAYNEFIR routine");
+  auto y = allocateOrStop<cplx>(r.log, size, " Aborting MAYNEFIR due to Allocation error #:",
+                                "Allocate error in MAYNEFIR routine");
+  auto z = allocateOrStop<cplx>(r.log, size, " Aborting MAYNEFIR due to Allocation error #:",
+                                "Allocate error in MAYNEFIR routine");
+  auto yz = allocateOrStop<cplx>(r.log, size, " Aborting MAYNEFIR due to Allocation error #:",
+                                 "Allocate error in MAYNEFIR routine");
+
+  autocorr(r, x, n, l, a, sig2, npoints);
+  if (runIsDegenerate(r)) {
+    iflag = kIflagDegenerate;
+    return;
+  }
+  czerofilt(x, n, l, a, u.data());
+
+  ls(r, x, u.data(), x, n, ip, iq, eps, a, iflag);
+  if (iflag != 0) return;
+
+  if (!maMinimumPhase(r, iq, nullptr, nullptr)) {
+    iflag = 1;
+    return;
+  }
+  const cplx* bc = r.w.bc().data();
+  cpolefilt(x, n, bc, iq, y.data());
+  cpolefilt(u.data(), n, bc, iq, z.data());
+  for (int i = 0; i < n; ++i)
+    yz[static_cast<std::size_t>(i)] =
+        y[static_cast<std::size_t>(i)] - z[static_cast<std::size_t>(i)];
+
+  ls(r, y.data(), z.data(), yz.data(), n, ip, iq, eps, a, iflag);
+  if (iflag != 0) return;
+  varm(r, x, n, a, ip, iq, nexp, sig2, npoints);
 }
 
 }  // namespace voxtrel
