@@ -224,7 +224,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
         log.blank();
         iflagLine(log, " IFLAG =", st.iflag, st.eps);
         log.put(" One of the di's in CHOLESKY is less than ");
-        log.put("EPS causing premature termination (Hessian is ill-conditioned.)");
+        log.raw("EPS causing premature termination (Hessian is ill-conditioned.)");
       } else if (st.iflag == 1) {
         notMinimumPhase(log, st.iflag, st.eps);
       } else if (st.iflag == 2) {

