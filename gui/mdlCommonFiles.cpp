@@ -42,7 +42,10 @@ std::optional<QString> writeFileSafely(const QString& path, const QByteArray& by
   const QFileInfo info(path);
   // Replacing the file by a renamed temporary would bypass its read-only mark; refuse as the
   // file system would for a direct write.
-  if (info.exists() && !info.isWritable())
+  // No write permission bit at all is the read-only mark of the example files; it holds even
+  // for an administrator, whom access() would let through.
+  const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  if (info.exists() && (!info.isWritable() || (info.permissions() & writeBits) == 0))
     return QStringLiteral("'%1' is read-only").arg(QDir::toNativeSeparators(path));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
