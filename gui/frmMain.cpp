@@ -461,8 +461,10 @@ void frmMain::setLabelColor(int question, bool missing) {
 bool frmMain::isComplete() {
   if (!PutAnswers()) return false;
   bool complete = true;
-  if (Methods->currentIndex() == 0) return complete;  // the run itself refuses "-Select-"
+  // The list follows the method even for "-Select-" (none), so a file saved without a method
+  // does not carry the questions of the one chosen before.
   s_.RequiredList = requiredList(Methods->currentText());
+  if (Methods->currentIndex() == 0) return complete;  // the run itself refuses "-Select-"
   for (int i = 1; i <= kQuestionCount; ++i) {
     const bool asked = i <= 8 ? i != 5 : s_.RequiredList.contains(i);
     const bool missing = asked && s_.Answers[i].isEmpty();

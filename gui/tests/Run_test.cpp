@@ -261,6 +261,16 @@ TEST_F(Calculate, MissingEngineLibraryIsNamedAndTheFormStays) {
   EXPECT_EQ(tabs()->currentIndex(), 0);
 }
 
+TEST(EngineBinding, FoundByNameInTheProgramsFolderOrNamedWhenMissing) {
+  EngineLibrary beside(QFileInfo(QStringLiteral(VOXTREL_SHARED_LIBRARY)).absolutePath() +
+                       "/voxtrel");
+  EXPECT_NE(beside.entry(), nullptr) << beside.error().toStdString();
+
+  EngineLibrary noEntry("libm.so.6");  // a library without the entry
+  EXPECT_EQ(noEntry.entry(), nullptr);
+  EXPECT_TRUE(noEntry.error().contains("Voxtrel_for")) << noEntry.error().toStdString();
+}
+
 TEST_F(Calculate, UnreadableAnswerFileIsNamed) {
   saveRunForm();
   writeBytes(user("run.1"), "run.1\r\nonly two lines\r\n");

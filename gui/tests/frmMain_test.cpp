@@ -361,6 +361,17 @@ TEST_F(FileCommands, SaveChangesQueryAnswers) {
   EXPECT_TRUE(form->state().DataChanged);
 }
 
+TEST_F(FileCommands, AFormWithoutMethodWritesNoMethodQuestions) {
+  chooseMethod("Akaike");
+  chooseMethod("-Select-");
+  dialogs.file(user("none.1"));
+  ASSERT_TRUE(form->FileSaveAs());
+  const QList<QByteArray> lines = fileLines(user("none.1"));
+  ASSERT_EQ(lines.size(), 21);
+  EXPECT_TRUE(lines[6].startsWith("-Select-  "));
+  for (int q = 9; q <= kQuestionCount; ++q) EXPECT_TRUE(lines[q].startsWith("-999  ")) << q;
+}
+
 TEST_F(FileCommands, DeleteAsksFirstAndLeavesTheFormAlone) {
   saveRunForm();
   writeBytes(user("old.2"), "x");
