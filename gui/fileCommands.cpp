@@ -28,7 +28,8 @@ void frmMain::showFileError(const QString& routine, const QString& path, const Q
   }
   // The form keeps its answers: the user can pick another file or save under another name.
   dialogs_.message(QStringLiteral("Unexpected error #75 occured: Path/File access error\r\n"
-                                  "    File = %1\r\n    %2")
+                                  "    File = %1\r\n    %2\r\n"
+                                  "Check the file's name and permissions, then try again.")
                        .arg(QDir::toNativeSeparators(path), error),
                    QStringLiteral("In '%1' routine ...").arg(routine), Dialogs::Buttons::Ok,
                    Dialogs::Icon::Critical);

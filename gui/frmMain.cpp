@@ -434,6 +434,7 @@ void frmMain::GetAnswers() {
   Note2->setText(s_.Note2);
   PutAnswers();
   MethodsVisible();
+  methodSeen_ = Methods->currentIndex();
 }
 
 void frmMain::MethodsVisible() {
@@ -493,6 +494,7 @@ void frmMain::ShowFilename() {
 // Events
 
 void frmMain::Methods_LostFocus() {
+  methodSeen_ = Methods->currentIndex();
   s_.DataChanged = true;
   if (!PutAnswers()) return;
   MethodsVisible();
@@ -514,9 +516,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
       QTimer::singleShot(0, note, [note] { note->setSelection(0, 9999); });
     }
   } else if (event->type() == QEvent::FocusOut && watched == Methods) {
-    // Opening the list or a message box is not leaving the question.
+    // Opening the list or a message box is not leaving the question, and passing through it
+    // without choosing another method is no edit: an unedited form must run without a prompt.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+        Methods->currentIndex() != methodSeen_)
       Methods_LostFocus();
   }
   return QMainWindow::eventFilter(watched, event);

@@ -111,6 +111,7 @@ class frmMain : public QMainWindow {
   QString baseDir_, userDir_;
   QString dialogDir_;  // the file dialogs' initial folder
   bool warningShown_ = false;
+  int methodSeen_ = 0;  // the methods entry the form was last laid out for
 
   QTabWidget* Plot_Tabs = nullptr;
   std::array<QLabel*, kQuestionCount + 1> Question{};

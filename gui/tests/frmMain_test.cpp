@@ -1,6 +1,7 @@
 // The parameter form and the File menu, headless, with scripted prompts.
 #include <QAction>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -182,6 +183,21 @@ TEST_F(FormLayout, UnusableNPointsIsRefusedNamingQuestionEight) {
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_TRUE(dialogs.calls()[0].text.contains("Question 8"));
   }
+}
+
+TEST_F(FormLayout, LeavingTheMethodsListIsAnEditOnlyWhenTheMethodChanged) {
+  saveRunForm();
+  form->show();
+  form->activateWindow();
+  QComboBox* methods = w<QComboBox>("Methods");
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(methods, &out);
+  EXPECT_FALSE(form->state().DataChanged);
+
+  methods->setCurrentIndex(methodEntries().indexOf("MVSE"));  // as the keyboard does
+  QApplication::sendEvent(methods, &out);
+  EXPECT_TRUE(form->state().DataChanged);
+  EXPECT_TRUE(w<QLabel>("Question_14")->isVisible());
 }
 
 using FileCommands = FormFixture;
