@@ -59,6 +59,11 @@ class FormFixture : public ::testing::Test {
     return widget;
   }
   QLineEdit* box(const char* name) { return w<QLineEdit>(name); }
+  QLineEdit* textBox(int question) {
+    static const char* const names[] = {"nPoles", "nZeros", "EPS", "Mode", "Meqn",
+                                        "Lpts",   "mLag",   "NIT", "PER",  "windowName"};
+    return box(names[question - 9]);
+  }
   QString user(const QString& name) const { return form->userDir() + '/' + name; }
 
   // A real-data file of n points (x = index, y = a sine) in the user folder.
