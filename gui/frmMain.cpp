@@ -366,7 +366,12 @@ void frmMain::Form_Load() {
   Start_Path();
   // The key example fills the form when it is installed; the caption still names no file.
   const QString keyExample = findFile(userDir_ + QStringLiteral("/ex-auto.0"));
-  if (!keyExample.isEmpty()) ReadAnsFile(QFileInfo(keyExample).fileName(), userDir_);
+  if (!keyExample.isEmpty()) {
+    ReadAnsFile(QFileInfo(keyExample).fileName(), userDir_);
+  } else {
+    // The design's data file name stands for a file in the working folder, as a loaded one does.
+    s_.DataName = SplitPath(timeData->text(), s_.DataDir);
+  }
   MethodsVisible();
   s_.DataChanged = false;
   setRunButtons(false);

@@ -187,6 +187,20 @@ TEST_F(Calculate, NewFormMustBeSavedBeforeItRuns) {
   EXPECT_EQ(form->windowTitle(), "Tessivar, for Spectral Estimators ... fresh.1");
 }
 
+TEST_F(Calculate, DesignDataFileNameIsLookedUpInTheUserFolder) {
+  writeData("Real.Rda", 64);
+  chooseMethod("Periodogram");
+  box("nSkip")->setText("1");
+  box("windowName")->setText("Rectangular");
+  form->state().DataChanged = false;
+  dialogs.answer(Answer::Ok);  // "Input -not- saved!"
+  dialogs.file(user("first.1"));
+  form->cmdSubmit_Click();
+  EXPECT_EQ(FakeEngine::calls, 1);
+  EXPECT_EQ(fileLines(user("first.1"))[1].left(user("Real.Rda").size() + 2),
+            user("Real.Rda").toLatin1() + "  ");
+}
+
 TEST_F(Calculate, MissingDataFileIsReportedBeforeTheRun) {
   dialogs.answer(Answer::Ok);
   form->FileNew();
