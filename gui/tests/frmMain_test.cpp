@@ -200,6 +200,39 @@ TEST_F(FormLayout, LeavingTheMethodsListIsAnEditOnlyWhenTheMethodChanged) {
   EXPECT_TRUE(w<QLabel>("Question_14")->isVisible());
 }
 
+TEST_F(FormLayout, DataFileIsChosenThroughTheBrowseDialog) {
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  box("timeData")->setFocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(w<QPushButton>("cmdFileData")->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), w<QPushButton>("cmdFileData"));
+
+  dialogs.file("");  // cancelled: nothing changes
+  form->cmdFileData_Click();
+  ASSERT_EQ(dialogs.calls().size(), 1u);
+  const auto open = dialogs.calls()[0];
+  EXPECT_EQ(open.title, "Select File Name containing your Data for Analyses");
+  EXPECT_EQ(open.request.filter,
+            "All Files (*.*)|*.*|Real data (*.rda)|*.rda;*.rda|Complex data (*.cda)|*.cda;*.cda|"
+            "Plot data files (*.dat)|*.dat");
+  EXPECT_EQ(open.request.filterIndex, 2);
+  EXPECT_EQ(box("timeData")->text(), "Real.Rda");
+  EXPECT_FALSE(form->state().DataChanged);
+
+  dialogs.file(base.filePath("elsewhere/Signal.cda"));
+  form->cmdFileData_Click();
+  EXPECT_EQ(box("timeData")->text(), "Signal.cda");
+  EXPECT_EQ(form->state().DataDir, base.filePath("elsewhere"));
+  ASSERT_TRUE(form->PutAnswers());
+  EXPECT_EQ(form->state().Answers[1], base.filePath("elsewhere/Signal.cda"));
+  EXPECT_TRUE(form->state().DataChanged);
+
+  box("Note2")->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(box("Note2")->selectedText(), "Your notes go here");
+}
+
 using FileCommands = FormFixture;
 
 TEST_F(FileCommands, NewClearsTheFormAfterConfirmation) {
