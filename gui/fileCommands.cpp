@@ -83,9 +83,9 @@ bool frmMain::ReadAnsFile(const QString& name, const QString& dir) {
   s_.Answers[1] = SplitPath(s_.Answers[1], ignored);
   s_.Note1 = contents->Note1;
   s_.Note2 = contents->Note2;
-  GetAnswers();
+  const bool usable = GetAnswers();  // an unusable nPoints has been reported once already
   s_.DataChanged = false;
-  isComplete();
+  if (usable) isComplete();
   return true;
 }
 

@@ -417,7 +417,7 @@ bool frmMain::PutAnswers() {
   return true;
 }
 
-void frmMain::GetAnswers() {
+bool frmMain::GetAnswers() {
   const auto& A = s_.Answers;
   s_.DataName = SplitPath(A[1], s_.DataDir);
   timeData->setText(s_.DataName);
@@ -437,9 +437,10 @@ void frmMain::GetAnswers() {
   for (int i = 9; i <= kQuestionCount; ++i) textBox(i)->setText(A[i]);
   Note1->setText(s_.Note1);
   Note2->setText(s_.Note2);
-  PutAnswers();
+  const bool usable = PutAnswers();
   MethodsVisible();
   methodSeen_ = Methods->currentIndex();
+  return usable;
 }
 
 void frmMain::MethodsVisible() {

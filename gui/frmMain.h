@@ -44,7 +44,7 @@ class frmMain : public QMainWindow {
 
   // The parameter form.
   bool PutAnswers();  // false (after a warning) when nPoints is not usable
-  void GetAnswers();
+  bool GetAnswers();  // false when the answers shown cannot be taken back (nPoints)
   void MethodsVisible();
   bool isComplete();
   bool isCompleteTest();

@@ -446,6 +446,19 @@ TEST_F(FileCommands, DeleteAsksFirstAndLeavesTheFormAlone) {
   EXPECT_EQ(dialogs.calls().size(), 1u);
 }
 
+TEST_F(FileCommands, OpeningAFileWithUnusableNPointsWarnsOnce) {
+  saveRunForm();
+  QByteArray text = readBytes(user("run.1"));
+  text.replace("\r\n64  \t\t! 8.", "\r\n99999  \t\t! 8.");
+  writeBytes(user("big.1"), text);
+  dialogs.file(user("big.1"));
+  form->FileOld();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_TRUE(dialogs.messages()[0].text.contains("Question 8"));
+  EXPECT_EQ(box("nPoints")->text(), "99999");
+  EXPECT_EQ(form->state().AnsName, "big.1");
+}
+
 TEST_F(FileCommands, OpeningAMissingFileSaysSoAndKeepsTheForm) {
   saveRunForm();
   dialogs.file(base.filePath("gone/x.1"));
