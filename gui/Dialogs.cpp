@@ -25,7 +25,8 @@ Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Bu
                                    Icon icon) {
   QMessageBox box(parent_);
   box.setWindowTitle(title);
-  box.setText(text);
+  // The program's texts break lines with CR LF; the box wants a plain line feed.
+  box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   switch (icon) {
     case Icon::None:
       box.setIcon(QMessageBox::NoIcon);
