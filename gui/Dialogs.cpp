@@ -180,7 +180,7 @@ bool ScriptedDialogs::choosePrinter(QPrinter&) {
 
 bool ScriptedDialogs::openDocument(const QString& path) {
   calls_.push_back({"document", {}, path, Buttons::Ok, Icon::None, {}});
-  return true;
+  return documentOpens_;
 }
 
 bool ScriptedDialogs::openUrl(const QUrl& url) {

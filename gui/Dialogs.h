@@ -87,6 +87,8 @@ class ScriptedDialogs : public Dialogs {
   void file(const QString& path) { files_.push_back(path); }
   void color(std::optional<QColor> c) { colors_.push_back(c); }
   void printer(bool accept) { printers_.push_back(accept); }
+  // Whether the desktop finds a viewer for the documents opened from now on.
+  void documentOpens(bool opens) { documentOpens_ = opens; }
 
   const std::vector<Call>& calls() const { return calls_; }
   // The message boxes shown, in order.
@@ -107,6 +109,7 @@ class ScriptedDialogs : public Dialogs {
   std::optional<QString> nextFile();
   std::deque<std::optional<QColor>> colors_;
   std::deque<bool> printers_;
+  bool documentOpens_ = true;
   std::vector<Call> calls_;
 };
 

@@ -199,7 +199,12 @@ void frmMain::ShellCopy(const QString& src, const QString& dst) {
 void frmMain::ViewFile(const QString& name) {
   const QString path = findFile(userDir_ + '/' + name);
   if (!path.isEmpty()) {
-    dialogs_.openDocument(path);
+    if (!dialogs_.openDocument(path))
+      dialogs_.message(QStringLiteral("No viewer could be started for\r\n    %1\r\nOpen the file "
+                                      "with a text editor of your choice.")
+                           .arg(QDir::toNativeSeparators(path)),
+                       QStringLiteral("'") + name + QStringLiteral("' not opened."),
+                       Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return;
   }
   if (name.compare(kRunLog, Qt::CaseInsensitive) == 0)

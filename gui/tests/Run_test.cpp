@@ -310,6 +310,13 @@ TEST_F(Calculate, LastOutputOpensTheLogOrSaysItIsMissing) {
   form->mnuViewOutput_Click();
   EXPECT_EQ(dialogs.calls()[2].kind, "document");
   EXPECT_EQ(dialogs.calls()[2].text, user("~Tirelle.out"));
+  ASSERT_EQ(dialogs.calls().size(), 3u);
+
+  dialogs.documentOpens(false);  // no viewer on the desktop: say so, with the path
+  form->mnuViewOutput_Click();
+  ASSERT_EQ(dialogs.calls().size(), 5u);
+  EXPECT_EQ(dialogs.calls()[4].title, "'~tirelle.out' not opened.");
+  EXPECT_TRUE(dialogs.calls()[4].text.contains(user("~Tirelle.out")));
 }
 
 // The real engine from here on.
