@@ -34,8 +34,7 @@ class Dialogs {
 
   virtual ~Dialogs() = default;
 
-  virtual Answer message(const QString& text, const QString& title, Buttons buttons,
-                         Icon icon) = 0;
+  virtual Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) = 0;
   // The chosen path, or nothing when the user cancelled.
   virtual std::optional<QString> openFile(const FileRequest& request) = 0;
   virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
@@ -88,6 +87,8 @@ class ScriptedDialogs : public Dialogs {
   void file(const QString& path) { files_.push_back(path); }
   void color(std::optional<QColor> c) { colors_.push_back(c); }
   void printer(bool accept) { printers_.push_back(accept); }
+  // Whether the desktop finds a viewer for the documents opened from now on.
+  void documentOpens(bool opens) { documentOpens_ = opens; }
 
   const std::vector<Call>& calls() const { return calls_; }
   // The message boxes shown, in order.
@@ -108,6 +109,7 @@ class ScriptedDialogs : public Dialogs {
   std::optional<QString> nextFile();
   std::deque<std::optional<QColor>> colors_;
   std::deque<bool> printers_;
+  bool documentOpens_ = true;
   std::vector<Call> calls_;
 };
 

@@ -1,0 +1,252 @@
+// The File menu of frmMain: answer files written from and read into the form, and the New,
+// Open, Save, Save As, Delete and Exit commands with their prompts.
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "frmMain.h"
+#include "mdlCommonFiles.h"
+#include "mdlRegistryAPI.h"
+
+namespace tessivar {
+
+namespace {
+
+const QString kInputFilter = QStringLiteral(
+    "All Files (*.*)|*.*|Input Files (*.?\?)|*.?;*.??|Example Input Files (Ex*.?\?)|Ex*.?;Ex*.??");
+
+}  // namespace
+
+void frmMain::showFileError(const QString& routine, const QString& path, const QString& error) {
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!QFileInfo(folder).isDir()) {
+    dialogs_.message(QStringLiteral("This drive or path does not exist: ") + path,
+                     QStringLiteral("In '%1' routine ...").arg(routine), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+  // The form keeps its answers: the user can pick another file or save under another name.
+  dialogs_.message(QStringLiteral("Unexpected error #75 occured: Path/File access error\r\n"
+                                  "    File = %1\r\n    %2\r\n"
+                                  "Check the file's name and permissions, then try again.")
+                       .arg(QDir::toNativeSeparators(path), error),
+                   QStringLiteral("In '%1' routine ...").arg(routine), Dialogs::Buttons::Ok,
+                   Dialogs::Icon::Critical);
+}
+
+void frmMain::WriteAnsFile(const QString& name, const QString& dir) {
+  if (!PutAnswers()) {
+    s_.WriteError = true;
+    return;
+  }
+  // isCompleteTest fixes the method's questions and warns about blanks; the file is written
+  // all the same, so half-finished work can be kept.
+  isCompleteTest();
+  s_.Answers[5] = kNoValue;
+  const QByteArray text = ansFileText(name, s_, s_.RequiredList, QDateTime::currentDateTime());
+  QString path = dir + '/' + name;
+  if (const QString existing = findFile(path); !existing.isEmpty()) path = existing;
+  if (const std::optional<QString> error = writeFileSafely(path, text)) {
+    s_.WriteError = true;
+    qWarning("WriteAnsFile: %s: %s", qPrintable(path), qPrintable(*error));
+    dialogs_.message(
+        QStringLiteral("File Path\\FileName error occured: \r\n"
+                       "    Path = %1\r\n"
+                       "    FileName = %2\r\n"
+                       "\r\n"
+                       "If these are okay then the error may be do to following:\r\n"
+                       "  Ex*.?? files in Pellmor's User directory are for 'read-only'.\r\n"
+                       "  Do not save changes in these Example files.  Save changes under other "
+                       "names.")
+            .arg(dir, name),
+        QStringLiteral("File not saved; Error in 'WriteAnsFile' routine."), Dialogs::Buttons::Ok,
+        Dialogs::Icon::Critical);
+    return;
+  }
+  s_.WriteError = false;
+}
+
+bool frmMain::ReadAnsFile(const QString& name, const QString& dir) {
+  const QString wanted = dir + '/' + name;
+  const QString path = findFile(wanted);
+  QString error = QStringLiteral("No such file");
+  const std::optional<AnsFileContents> contents =
+      path.isEmpty() ? std::nullopt : readAnsFileContents(path, &error);
+  if (!contents) {
+    showFileError(QStringLiteral("ReadAnsFile"), wanted, error);
+    return false;
+  }
+  s_.Answers = contents->Answers;
+  // Only the data file's name is kept: it is looked up in the working (user) folder.
+  QString ignored;
+  s_.Answers[1] = SplitPath(s_.Answers[1], ignored);
+  s_.Note1 = contents->Note1;
+  s_.Note2 = contents->Note2;
+  const bool usable = GetAnswers();  // an unusable nPoints has been reported once already
+  s_.DataChanged = false;
+  if (usable) isComplete();
+  return true;
+}
+
+void frmMain::FileNew() {
+  SaveChangesQuery();  // whatever the answer, New goes on to its own question
+  if (dialogs_.message(QStringLiteral("Okay to Clear responses?"),
+                       QStringLiteral("Confirm 'New' Response."), Dialogs::Buttons::OkCancel,
+                       Dialogs::Icon::Question) != Dialogs::Answer::Ok)
+    return;
+  for (QString& answer : s_.Answers) answer.clear();
+  s_.Answers[6] = QStringLiteral("Auto-Correlation");
+  s_.DataName.clear();
+  s_.DataDir = QDir::currentPath();
+  s_.Note1.clear();
+  s_.Note2.clear();
+  s_.AnsName = kNewDataName;
+  s_.AnsDir = QDir::currentPath();
+  GetAnswers();
+  ShowFilename();
+  s_.DataChanged = false;
+  nSkip->setFocus();
+}
+
+void frmMain::FileOld() {
+  cmdSubmit->setEnabled(true);
+  SaveChangesQuery();  // whatever the answer, the open dialog follows
+  Dialogs::FileRequest request;
+  request.title = QStringLiteral("Open Input File");
+  request.filter = kInputFilter;
+  request.filterIndex = 2;
+  request.initialDir = dialogDir_;
+  const std::optional<QString> chosen = dialogs_.openFile(request);
+  if (!chosen) return;
+  QString dir;
+  const QString name = SplitPath(QDir::fromNativeSeparators(*chosen), dir);
+  if (!ReadAnsFile(name, dir)) return;  // the form and its file stay as they were
+  s_.AnsName = name;
+  s_.AnsDir = dir;
+  setLastFilePath(dir);
+  dialogDir_ = dir;
+  ShowFilename();
+  s_.WriteError = false;
+}
+
+void frmMain::FileSave() {
+  s_.WriteError = false;
+  // The file is looked for where it was opened or saved.
+  if (s_.AnsName == QStringLiteral("*.*") || !FileExists(runPath())) {
+    FileSaveAs();
+    return;
+  }
+  if (!PutAnswers()) return;
+  WriteAnsFile(s_.AnsName, s_.AnsDir);
+  if (!s_.WriteError) s_.DataChanged = false;
+}
+
+bool frmMain::FileSaveAs() {
+  s_.WriteError = false;
+  if (!PutAnswers()) return false;  // nothing is asked or written with an unusable nPoints
+  Dialogs::FileRequest request;
+  request.title = QStringLiteral("Save Input File As ... (No spaces in name!)");
+  request.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt");
+  request.filterIndex = 1;
+  request.initialDir = dialogDir_;
+  request.fileName = saveAsOfferedName(s_.AnsName);
+  const std::optional<QString> chosen = dialogs_.saveFile(request);
+  if (!chosen) return false;
+  const QString path = QDir::fromNativeSeparators(*chosen);
+  if (FileExists(path) &&
+      dialogs_.message(QStringLiteral("File exists, want to replace it?"),
+                       QStringLiteral("Replace ") + chosen->toLower() + QStringLiteral(" file?"),
+                       Dialogs::Buttons::YesNo, Dialogs::Icon::Question) != Dialogs::Answer::Yes)
+    return false;
+
+  const QString oldName = s_.AnsName, oldDir = s_.AnsDir;
+  s_.AnsName = SplitPath(path, s_.AnsDir);
+  dialogDir_ = s_.AnsDir;
+  WriteAnsFile(s_.AnsName, s_.AnsDir);
+  if (s_.WriteError) {
+    // The form still holds unsaved answers and still belongs to its old file.
+    s_.WriteError = false;
+    s_.AnsName = oldName;
+    s_.AnsDir = oldDir;
+    return false;
+  }
+  s_.DataChanged = false;
+  ShowFilename();
+  cmdSubmit->setEnabled(true);
+  return true;
+}
+
+void frmMain::FileDelete() {
+  Dialogs::FileRequest request;
+  request.title = QStringLiteral("Select File to be Deleted");
+  request.filter = QStringLiteral("All Files (*.*)|*.*");
+  request.filterIndex = 1;
+  request.initialDir = dialogDir_;
+  request.fileName = QStringLiteral("*.*");
+  const std::optional<QString> chosen = dialogs_.openFile(request);
+  if (!chosen) return;
+  const QString path = findFile(QDir::fromNativeSeparators(*chosen));
+  if (!path.isEmpty() &&
+      dialogs_.message(QStringLiteral("Delete '") + *chosen + QStringLiteral("' File."),
+                       QStringLiteral("Confirm Delete?"), Dialogs::Buttons::YesNo,
+                       Dialogs::Icon::Question) == Dialogs::Answer::Yes) {
+    QFile file(path);
+    if (!file.remove())
+      dialogs_.message(QStringLiteral("'%1' was not deleted: %2\r\nCheck that the file and its "
+                                      "folder are writable.")
+                           .arg(*chosen, file.errorString()),
+                       QStringLiteral("In 'FileDelete' routine ..."), Dialogs::Buttons::Ok,
+                       Dialogs::Icon::Warning);
+  }
+  QString dir;
+  SplitPath(QDir::fromNativeSeparators(*chosen), dir);
+  dialogDir_ = dir;
+}
+
+bool frmMain::SaveChangesQuery() {
+  if (!PutAnswers()) return true;
+  if (s_.DataChanged) {
+    if (dialogs_.message(QStringLiteral("Save current data?"),
+                         QStringLiteral("Data in form has changed!"), Dialogs::Buttons::YesNoCancel,
+                         Dialogs::Icon::Question) != Dialogs::Answer::Yes)
+      return true;
+    FileSaveAs();
+    return false;
+  }
+  if (s_.AnsName == kNewDataName) {
+    if (dialogs_.message(QStringLiteral("Save current data?"), QStringLiteral("No File Name!"),
+                         Dialogs::Buttons::YesNoCancel,
+                         Dialogs::Icon::Question) != Dialogs::Answer::Yes)
+      return true;
+    s_.AnsName = QStringLiteral("*.*");
+    FileSaveAs();
+    return false;
+  }
+  return false;
+}
+
+void frmMain::mnuFileNew_Click() {
+  FileNew();
+}
+void frmMain::mnuFileOpen_Click() {
+  FileOld();
+}
+void frmMain::mnuFileSave_Click() {
+  FileSave();
+}
+
+void frmMain::mnuFileSaveAs_Click() {
+  FileSaveAs();
+  s_.WriteError = false;
+  ShowFilename();
+}
+
+void frmMain::mnuFileDelete_Click() {
+  FileDelete();
+}
+void frmMain::mnuFileExit_Click() {
+  close();
+}
+
+}  // namespace tessivar

@@ -1,0 +1,580 @@
+#include "frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "mdlCommonFiles.h"
+#include "mdlRegistryAPI.h"
+
+namespace tessivar {
+
+namespace {
+
+const QString kDesignCaption = QStringLiteral("Tessivar (tm) for Spectral Estimators");
+
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  return b;
+}
+
+}  // namespace
+
+frmMain::frmMain(Dialogs& dialogs, const QString& baseDir, QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      engine_(QCoreApplication::applicationDirPath() + QStringLiteral("/voxtrel")),
+      baseDir_(QDir::cleanPath(baseDir)) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(kDesignCaption);
+  buildForm();
+  buildMenus();
+  Form_Load();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Building the window
+
+QLineEdit* frmMain::addTextBox(const char* name, int question) {
+  auto* box = new QLineEdit(questionDefault(question));
+  box->setObjectName(QString::fromLatin1(name));
+  connect(box, &QLineEdit::textChanged, this, &frmMain::markChanged);
+  return box;
+}
+
+QWidget* frmMain::buildParameterPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("tabParameterSelection"));
+  auto* pageLayout = new QVBoxLayout(page);
+
+  lblInstructions = new QLabel(
+      QStringLiteral("Instructions: Answer following questions; Save your responses into a file "
+                     "for later retrieval; and, press 'start calculations' button for "
+                     "execution."));
+  lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
+  lblInstructions->setWordWrap(true);
+  lblWarning1 =
+      new QLabel(QStringLiteral("Warning: Uniform spacing between your data points is assumed."));
+  lblWarning1->setObjectName(QStringLiteral("lblWarning1"));
+  pageLayout->addWidget(lblInstructions);
+  pageLayout->addWidget(lblWarning1);
+
+  // The questions stand one row each on picCanvas; a hidden row takes no room, so the
+  // method's questions follow question 8 directly and the notes follow them.
+  picCanvas = new QWidget;
+  picCanvas->setObjectName(QStringLiteral("picCanvas"));
+  auto* grid = new QVBoxLayout(picCanvas);
+  grid->setContentsMargins(10, 6, 10, 6);
+
+  timeData = addTextBox("timeData", 1);
+  cmdFileData = makeButton("cmdFileData", QStringLiteral("..."), nullptr);
+  cmdFileData->setFixedWidth(30);
+  cmdFileData->hide();
+  timeData->installEventFilter(this);
+  connect(cmdFileData, &QPushButton::clicked, this, &frmMain::cmdFileData_Click);
+
+  nSkip = addTextBox("nSkip", 2);
+  TotalLines = addTextBox("TotalLines", 3);
+
+  FraDataType = new QGroupBox;
+  FraDataType->setObjectName(QStringLiteral("FraDataType"));
+  optReal = new QRadioButton(QStringLiteral("Real"));
+  optReal->setObjectName(QStringLiteral("optReal"));
+  optComplex = new QRadioButton(QStringLiteral("Complex"));
+  optComplex->setObjectName(QStringLiteral("optComplex"));
+  optReal->setChecked(true);
+  auto* typeLayout = new QHBoxLayout(FraDataType);
+  typeLayout->setContentsMargins(4, 0, 4, 0);
+  typeLayout->addWidget(optReal);
+  typeLayout->addWidget(optComplex);
+  typeLayout->addStretch();
+
+  Methods = new QComboBox;
+  Methods->setObjectName(QStringLiteral("Methods"));
+  Methods->addItems(methodEntries());
+  Methods->setCurrentIndex(0);
+  Methods->installEventFilter(this);
+  // Choosing from the list counts as leaving it: the layout follows the choice at once.
+  connect(Methods, &QComboBox::activated, this, &frmMain::Methods_LostFocus);
+
+  FraNegFreq = new QGroupBox;
+  FraNegFreq->setObjectName(QStringLiteral("FraNegFreq"));
+  optYes = new QRadioButton(QStringLiteral("Yes"));
+  optYes->setObjectName(QStringLiteral("optYes"));
+  optNo = new QRadioButton(QStringLiteral("No"));
+  optNo->setObjectName(QStringLiteral("optNo"));
+  auto* negLayout = new QHBoxLayout(FraNegFreq);
+  negLayout->setContentsMargins(4, 0, 4, 0);
+  negLayout->addWidget(optYes);
+  negLayout->addWidget(optNo);
+  negLayout->addStretch();
+  for (QRadioButton* opt : {optReal, optComplex, optYes, optNo})
+    connect(opt, &QRadioButton::clicked, this, &frmMain::markChanged);
+
+  nPoints = addTextBox("nPoints", 8);
+  nPoles = addTextBox("nPoles", 9);
+  nZeros = addTextBox("nZeros", 10);
+  EPS = addTextBox("EPS", 11);
+  Mode = addTextBox("Mode", 12);
+  Meqn = addTextBox("Meqn", 13);
+  Lpts = addTextBox("Lpts", 14);
+  mLag = addTextBox("mLag", 15);
+  NIT = addTextBox("NIT", 16);
+  PER = addTextBox("PER", 17);
+  windowName = addTextBox("windowName", 18);
+
+  for (int i = 1; i <= kQuestionCount; ++i) {
+    auto* row = new QWidget;
+    row->setObjectName(QStringLiteral("row_%1").arg(i));
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    Question[i] = new QLabel(questionCaption(i));
+    Question[i]->setObjectName(QStringLiteral("Question_%1").arg(i));
+    Question[i]->setMinimumWidth(420);
+    rowLayout->addWidget(Question[i], 3);
+    if (QWidget* control = questionControl(i)) {
+      Question[i]->setBuddy(control);
+      control->setMinimumWidth(160);
+      rowLayout->addWidget(control, 2);
+      if (i == 1) rowLayout->addWidget(cmdFileData);
+    } else {
+      rowLayout->addStretch(2);
+    }
+    rows_[i] = row;
+    grid->addWidget(row);
+  }
+  // Question 5 belongs to an older data format and is never asked.
+  rows_[5]->hide();
+  Question[5]->hide();
+
+  lblKeepNotes = new QLabel(QStringLiteral("20. \u00BB Keep notes below ..."));
+  lblKeepNotes->setObjectName(QStringLiteral("lblKeepNotes"));
+  Note1 = new QLineEdit(QStringLiteral("Keep notes for future runs"));
+  Note1->setObjectName(QStringLiteral("Note1"));
+  Note2 = new QLineEdit(QStringLiteral("Your notes go here"));
+  Note2->setObjectName(QStringLiteral("Note2"));
+  for (QLineEdit* note : {Note1, Note2}) {
+    note->installEventFilter(this);
+    connect(note, &QLineEdit::textChanged, this, &frmMain::markChanged);
+  }
+  grid->addSpacing(12);
+  grid->addWidget(lblKeepNotes);
+  grid->addWidget(Note1);
+  grid->addWidget(Note2);
+  grid->addStretch(1);
+
+  auto* scroll = new QScrollArea;
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(picCanvas);
+  pageLayout->addWidget(scroll, 1);
+  return page;
+}
+
+void frmMain::buildForm() {
+  auto* central = new QWidget;
+  auto* layout = new QVBoxLayout(central);
+
+  Plot_Tabs = new QTabWidget;
+  Plot_Tabs->setObjectName(QStringLiteral("Plot_Tabs"));
+  Plot_Tabs->addTab(buildParameterPage(), QStringLiteral("Parameter Selection"));
+  auto* demos = new QWidget;
+  demos->setObjectName(QStringLiteral("tabDemos"));
+  Plot_Tabs->addTab(demos, QStringLiteral("Demos"));
+  auto* setup = new QWidget;
+  setup->setObjectName(QStringLiteral("tabSetup"));
+  Plot_Tabs->addTab(setup, QStringLiteral("Setup"));
+  auto* output = new QWidget;
+  output->setObjectName(QStringLiteral("tabOutput"));
+  auto* outLayout = new QVBoxLayout(output);
+  tbOutBox = new QPlainTextEdit;
+  tbOutBox->setObjectName(QStringLiteral("tbOutBox"));
+  tbOutBox->setReadOnly(true);
+  tbOutBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+  tbOutBox->setFont(QFont(QStringLiteral("Liberation Mono")));
+  outLayout->addWidget(tbOutBox);
+  Plot_Tabs->addTab(output, QStringLiteral("Output"));
+  auto* plot = new QWidget;
+  plot->setObjectName(QStringLiteral("tabPlot"));
+  Plot_Tabs->addTab(plot, QStringLiteral("Plot"));
+  Plot_Tabs->setTabEnabled(1, false);
+  Plot_Tabs->setTabEnabled(2, false);
+  layout->addWidget(Plot_Tabs, 1);
+
+  auto* buttons = new QHBoxLayout;
+  cmdSubmit = makeButton("cmdSubmit", QStringLiteral("&Calculate"), central);
+  cmdQuit = makeButton("cmdQuit", QStringLiteral("Quit"), central);
+  cmdPrint = makeButton("cmdPrint", QStringLiteral("&Print ..."), central);
+  cmdFileSaveAs = makeButton("cmdFileSaveAs", QStringLiteral("Save &As ..."), central);
+  // Printing and saving the picture come with the plot.
+  cmdPrint->setEnabled(false);
+  cmdFileSaveAs->setEnabled(false);
+  buttons->addWidget(cmdSubmit);
+  buttons->addStretch();
+  buttons->addWidget(cmdPrint);
+  buttons->addWidget(cmdFileSaveAs);
+  buttons->addWidget(cmdQuit);
+  layout->addLayout(buttons);
+  connect(cmdSubmit, &QPushButton::clicked, this, &frmMain::cmdSubmit_Click);
+  connect(cmdQuit, &QPushButton::clicked, this, &frmMain::cmdQuit_Click);
+
+  setCentralWidget(central);
+}
+
+void frmMain::buildMenus() {
+  auto addItem = [this](QMenu* menu, const char* name, const QString& caption, auto slot) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if constexpr (!std::is_same_v<decltype(slot), std::nullptr_t>) {
+      connect(action, &QAction::triggered, this, slot);
+    } else {
+      action->setEnabled(false);  // its part of the program is not there yet
+    }
+    return action;
+  };
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
+  addItem(mnuFile, "mnuFileNew", QStringLiteral("&New"), &frmMain::mnuFileNew_Click);
+  addItem(mnuFile, "mnuFileOpen", QStringLiteral("&Open ..."), &frmMain::mnuFileOpen_Click);
+  addItem(mnuFile, "mnuFileSave", QStringLiteral("&Save"), &frmMain::mnuFileSave_Click);
+  addItem(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As ..."), &frmMain::mnuFileSaveAs_Click);
+  addItem(mnuFile, "mnuFileDelete", QStringLiteral("&Delete ..."), &frmMain::mnuFileDelete_Click);
+  mnuFile->addSeparator();
+  addItem(mnuFile, "mnuFileSubmit", QStringLiteral("&Calculate"), &frmMain::mnuFileSubmit_Click);
+  mnuFile->addSeparator();
+  addItem(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click);
+
+  mnuDemos = menuBar()->addMenu(QStringLiteral("&Demos"));
+  mnuDemos->setObjectName(QStringLiteral("mnuDemos"));
+  addItem(mnuDemos, "mnuDemosRun", QStringLiteral("Run &Demo ..."), nullptr);
+
+  QMenu* mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+  mnuView->setObjectName(QStringLiteral("mnuView"));
+  addItem(mnuView, "mnuViewDemos", QStringLiteral("&Example File ..."), nullptr);
+  addItem(mnuView, "mnuViewOutput", QStringLiteral("&Last Output ..."),
+          &frmMain::mnuViewOutput_Click);
+
+  QMenu* mnuWeb = menuBar()->addMenu(QStringLiteral("&Web Links"));
+  mnuWeb->setObjectName(QStringLiteral("mnuWeb"));
+  addItem(mnuWeb, "mnuWebLink", QStringLiteral("Spectral Estimation Class"), nullptr);
+
+  QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  addItem(mnuHelp, "mnuHelpManual", QStringLiteral("&Manual ..."), nullptr);
+  mnuHelp->addSeparator();
+  addItem(mnuHelp, "mnuHelpEmail", QStringLiteral("&E-mail Support ..."), nullptr);
+}
+
+QWidget* frmMain::questionControl(int question) const {
+  switch (question) {
+    case 1:
+      return timeData;
+    case 4:
+      return FraDataType;
+    case 5:
+      return nullptr;
+    case 6:
+      return Methods;
+    case 7:
+      return FraNegFreq;
+    default:
+      return textBox(question);
+  }
+}
+
+QLineEdit* frmMain::textBox(int question) const {
+  switch (question) {
+    case 2:
+      return nSkip;
+    case 3:
+      return TotalLines;
+    case 8:
+      return nPoints;
+    case 9:
+      return nPoles;
+    case 10:
+      return nZeros;
+    case 11:
+      return EPS;
+    case 12:
+      return Mode;
+    case 13:
+      return Meqn;
+    case 14:
+      return Lpts;
+    case 15:
+      return mLag;
+    case 16:
+      return NIT;
+    case 17:
+      return PER;
+    case 18:
+      return windowName;
+    default:
+      return nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void frmMain::Start_Path() {
+  // For now the base folder is the program's folder; the user folder below it is where answer
+  // files, examples and data live and where the engine writes its run log.
+  userDir_ = findFolder(baseDir_ + QStringLiteral("/user"));
+  if (userDir_.isEmpty()) {
+    userDir_ = baseDir_ + QStringLiteral("/user");
+    if (!QDir().mkpath(userDir_)) {
+      dialogs_.message(
+          QStringLiteral("The user folder '%1' could not be created.\r\nCheck that the folder "
+                         "'%2' is writable, then start Tessivar again.")
+              .arg(QDir::toNativeSeparators(userDir_), QDir::toNativeSeparators(baseDir_)),
+          QStringLiteral("In 'Start_Path' routine ..."), Dialogs::Buttons::Ok,
+          Dialogs::Icon::Critical);
+    }
+  }
+  QDir::setCurrent(userDir_);
+  s_.RunMode = QStringLiteral(" ");
+  s_.WriteError = false;
+  s_.AnsName = kAnsNameHint;
+  s_.AnsDir = baseDir_;
+  // The file dialogs open in the folder of the last answer file opened, if it still exists.
+  const QString last = lastFilePath();
+  dialogDir_ = (QDir::isAbsolutePath(last) && QFileInfo(last).isDir()) ? last : userDir_;
+}
+
+void frmMain::Form_Load() {
+  Start_Path();
+  // The key example fills the form when it is installed; the caption still names no file.
+  const QString keyExample = findFile(userDir_ + QStringLiteral("/ex-auto.0"));
+  if (!keyExample.isEmpty()) {
+    ReadAnsFile(QFileInfo(keyExample).fileName(), userDir_);
+  } else {
+    // The design's data file name stands for a file in the working folder, as a loaded one does.
+    s_.DataName = SplitPath(timeData->text(), s_.DataDir);
+  }
+  MethodsVisible();
+  s_.DataChanged = false;
+  setRunButtons(false);
+
+  // 11000 by 8900 twips; the program maximises the window when it shows it.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+  resize(static_cast<int>(11000 * dpi / 1440), static_cast<int>(8900 * dpi / 1440));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The form's procedures
+
+bool frmMain::PutAnswers() {
+  const std::optional<QString> points = roundNPoints(nPoints->text());
+  if (!points) {
+    // Shown once per attempt, even when the box itself moves the focus and fires events.
+    if (!warningShown_) {
+      warningShown_ = true;
+      dialogs_.message(
+          QStringLiteral("Question 8 (nPoints) must be a whole number from 1 to %1; \"%2\" is "
+                         "not.\r\nPlease correct nPoints and try again.")
+              .arg(QLocale(QLocale::English).toString(kMaxNPoints), nPoints->text()),
+          QStringLiteral("nPoints out of range"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+      warningShown_ = false;
+    }
+    nPoints->setFocus();
+    return false;
+  }
+  auto& A = s_.Answers;
+  // Without a chosen data file the question stays unanswered, so it is marked as missing.
+  A[1] = (!s_.DataDir.isEmpty() && !s_.DataName.isEmpty()) ? s_.DataDir + '/' + s_.DataName
+                                                           : timeData->text();
+  A[2] = nSkip->text();
+  A[3] = TotalLines->text();
+  A[4] = optReal->isChecked() ? QStringLiteral("Real") : QStringLiteral("Complex");
+  A[6] = Methods->currentText();
+  A[7] = optYes->isChecked() ? QStringLiteral("Yes") : QStringLiteral("No");
+  A[8] = *points;
+  for (int i = 9; i <= kQuestionCount; ++i) A[i] = textBox(i)->text();
+  s_.Note1 = Note1->text();
+  s_.Note2 = Note2->text();
+  return true;
+}
+
+bool frmMain::GetAnswers() {
+  const auto& A = s_.Answers;
+  s_.DataName = SplitPath(A[1], s_.DataDir);
+  timeData->setText(s_.DataName);
+  nSkip->setText(A[2]);
+  TotalLines->setText(A[3]);
+  if (A[4].trimmed().startsWith('R'))
+    optReal->setChecked(true);
+  else
+    optComplex->setChecked(true);
+  const int method = methodEntries().indexOf(A[6]);
+  if (method >= 0) Methods->setCurrentIndex(method);
+  if (A[7].trimmed().startsWith('Y'))
+    optYes->setChecked(true);
+  else
+    optNo->setChecked(true);
+  nPoints->setText(A[8]);
+  for (int i = 9; i <= kQuestionCount; ++i) textBox(i)->setText(A[i]);
+  Note1->setText(s_.Note1);
+  Note2->setText(s_.Note2);
+  const bool usable = PutAnswers();
+  MethodsVisible();
+  methodSeen_ = Methods->currentIndex();
+  return usable;
+}
+
+void frmMain::MethodsVisible() {
+  for (int i = 9; i <= kQuestionCount; ++i) {
+    rows_[i]->hide();
+    Question[i]->hide();
+    textBox(i)->hide();
+  }
+  // The rows stand in question order, which is the order of every method's list.
+  for (int i : requiredList(Methods->currentText())) {
+    Question[i]->show();
+    textBox(i)->show();
+    rows_[i]->show();
+  }
+}
+
+void frmMain::setLabelColor(int question, bool missing) {
+  QPalette palette = Question[question]->palette();
+  palette.setColor(
+      QPalette::WindowText,
+      missing ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::ToolTipText));
+  Question[question]->setPalette(palette);
+}
+
+bool frmMain::isComplete() {
+  if (!PutAnswers()) return false;
+  bool complete = true;
+  // The list follows the method even for "-Select-" (none), so a file saved without a method
+  // does not carry the questions of the one chosen before.
+  s_.RequiredList = requiredList(Methods->currentText());
+  if (Methods->currentIndex() == 0) return complete;  // the run itself refuses "-Select-"
+  for (int i = 1; i <= kQuestionCount; ++i) {
+    const bool asked = i <= 8 ? i != 5 : s_.RequiredList.contains(i);
+    const bool missing = asked && s_.Answers[i].isEmpty();
+    setLabelColor(i, missing);
+    if (missing) complete = false;
+  }
+  return complete;
+}
+
+bool frmMain::isCompleteTest() {
+  const bool complete = isComplete();
+  if (!complete)
+    dialogs_.message(QStringLiteral("Some fields are Blank, please fill them and submit again"),
+                     QStringLiteral("Missing some data fields"), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+  return complete;
+}
+
+void frmMain::ShowFilename() {
+  QString caption = QStringLiteral("Tessivar") + QStringLiteral(", for Spectral Estimators");
+  if (!s_.AnsName.isEmpty()) caption += QStringLiteral(" ... ") + s_.AnsName;
+  setWindowTitle(caption);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+void frmMain::Methods_LostFocus() {
+  methodSeen_ = Methods->currentIndex();
+  s_.DataChanged = true;
+  if (!PutAnswers()) return;
+  MethodsVisible();
+  isComplete();
+}
+
+void frmMain::timeData_GotFocus() {
+  // The data file is chosen through the browse button, not typed.
+  cmdFileData->show();
+  cmdFileData->setFocus();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    if (watched == timeData) {
+      QTimer::singleShot(0, this, &frmMain::timeData_GotFocus);
+    } else if (watched == Note1 || watched == Note2) {
+      auto* note = static_cast<QLineEdit*>(watched);
+      QTimer::singleShot(0, note, [note] { note->setSelection(0, 9999); });
+    }
+  } else if (event->type() == QEvent::FocusOut && watched == Methods) {
+    // Opening the list or a message box is not leaving the question, and passing through it
+    // without choosing another method is no edit: an unedited form must run without a prompt.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+        Methods->currentIndex() != methodSeen_)
+      Methods_LostFocus();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::cmdFileData_Click() {
+  Dialogs::FileRequest request;
+  request.title = QStringLiteral("Select File Name containing your Data for Analyses");
+  request.filter = QStringLiteral(
+      "All Files (*.*)|*.*|Real data (*.rda)|*.rda;*.rda|Complex data (*.cda)|*.cda;*.cda|"
+      "Plot data files (*.dat)|*.dat");
+  request.filterIndex = 2;
+  request.initialDir = dialogDir_;
+  const std::optional<QString> chosen = dialogs_.openFile(request);
+  if (!chosen) return;
+  s_.DataName = SplitPath(QDir::fromNativeSeparators(*chosen), s_.DataDir);
+  timeData->setText(s_.DataName);
+}
+
+void frmMain::cmdSubmit_Click() {
+  if (!PutAnswers()) return;
+  if (!isComplete()) {
+    isCompleteTest();
+    return;
+  }
+  setRunButtons(true);
+  s_.RunMode = QStringLiteral("*");
+  FileRun();
+  setRunButtons(false);
+}
+
+void frmMain::mnuFileSubmit_Click() {
+  s_.RunMode = QStringLiteral("*");
+  cmdSubmit_Click();
+}
+
+void frmMain::setRunButtons(bool running) {
+  cmdSubmit->setEnabled(!running);
+}
+
+void frmMain::cmdQuit_Click() {
+  close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  // No save prompt on leaving.
+  clearFileIn();
+  event->accept();
+}
+
+}  // namespace tessivar

@@ -1,0 +1,136 @@
+// The main window: the parameter form with its eighteen questions, the menus, the tabs and the
+// buttons below them. The form procedures live in frmMain.cpp, the File menu's commands in
+// fileCommands.cpp and the run in mdlTessivar.cpp; the logic that needs no widget is in
+// mdlCommonFiles, Questions and EngineLibrary.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "AnswerState.h"
+#include "Dialogs.h"
+#include "EngineLibrary.h"
+#include "RunResults.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace tessivar {
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // baseDir: the product's base folder; its "user" folder (created when missing) becomes the
+  // working directory, where the engine writes its run log.
+  frmMain(Dialogs& dialogs, const QString& baseDir, QWidget* parent = nullptr);
+
+  AnswerState& state() { return s_; }
+  const RunResults& results() const { return results_; }
+  QString BaseDir() const { return baseDir_; }
+  QString userDir() const { return userDir_; }
+  QString dialogDir() const { return dialogDir_; }
+  EngineLibrary& engine() { return engine_; }
+  QPlainTextEdit* outBox() const { return tbOutBox; }
+  QTabWidget* tabs() const { return Plot_Tabs; }
+
+  // The parameter form.
+  bool PutAnswers();  // false (after a warning) when nPoints is not usable
+  bool GetAnswers();  // false when the answers shown cannot be taken back (nPoints)
+  void MethodsVisible();
+  bool isComplete();
+  bool isCompleteTest();
+  void ShowFilename();
+
+  // Answer files and the File menu.
+  void WriteAnsFile(const QString& name, const QString& dir);
+  bool ReadAnsFile(const QString& name, const QString& dir);
+  void FileNew();
+  void FileOld();
+  void FileSave();
+  bool FileSaveAs();
+  void FileDelete();
+  bool SaveChangesQuery();
+
+  // The run.
+  void FileRun();
+  void CalcSpectrum();
+  void KeepRunLog(const QString& name);
+  void ShellCopy(const QString& src, const QString& dst);
+  void ViewFile(const QString& name);
+  // Hands a finished run to the Output and Plot tabs.
+  void startPlot(int n_freq_pts);
+
+ public slots:
+  void cmdSubmit_Click();
+  void mnuFileSubmit_Click();
+  void cmdFileData_Click();
+  void cmdQuit_Click();
+  void mnuFileNew_Click();
+  void mnuFileOpen_Click();
+  void mnuFileSave_Click();
+  void mnuFileSaveAs_Click();
+  void mnuFileDelete_Click();
+  void mnuFileExit_Click();
+  void mnuViewOutput_Click();
+  void Methods_LostFocus();
+  void timeData_GotFocus();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildForm();
+  void buildMenus();
+  void Form_Load();
+  void Start_Path();
+  QWidget* buildParameterPage();
+  QLineEdit* addTextBox(const char* name, int question);
+  QLineEdit* textBox(int question) const;  // questions 2, 3, 8..18
+  QWidget* questionControl(int question) const;
+  void setLabelColor(int question, bool missing);
+  void setRunButtons(bool running);
+  void markChanged() { s_.DataChanged = true; }
+  QString runPath() const { return s_.AnsDir + '/' + s_.AnsName; }
+  void showFileError(const QString& routine, const QString& path, const QString& error);
+  void showCalcStopped();
+
+  Dialogs& dialogs_;
+  AnswerState s_;
+  RunResults results_;
+  EngineLibrary engine_;
+  QString baseDir_, userDir_;
+  QString dialogDir_;  // the file dialogs' initial folder
+  bool warningShown_ = false;
+  int methodSeen_ = 0;  // the methods entry the form was last laid out for
+
+  QTabWidget* Plot_Tabs = nullptr;
+  std::array<QLabel*, kQuestionCount + 1> Question{};
+  std::array<QWidget*, kQuestionCount + 1> rows_{};
+  QLineEdit* timeData = nullptr;
+  QPushButton* cmdFileData = nullptr;
+  QLineEdit *nSkip = nullptr, *TotalLines = nullptr, *nPoints = nullptr, *nPoles = nullptr;
+  QLineEdit *nZeros = nullptr, *EPS = nullptr, *Mode = nullptr, *Meqn = nullptr, *Lpts = nullptr;
+  QLineEdit *mLag = nullptr, *NIT = nullptr, *PER = nullptr, *windowName = nullptr;
+  QLineEdit *Note1 = nullptr, *Note2 = nullptr;
+  QGroupBox *FraDataType = nullptr, *FraNegFreq = nullptr;
+  QRadioButton *optReal = nullptr, *optComplex = nullptr, *optYes = nullptr, *optNo = nullptr;
+  QComboBox* Methods = nullptr;
+  QLabel *lblKeepNotes = nullptr, *lblInstructions = nullptr, *lblWarning1 = nullptr;
+  QWidget* picCanvas = nullptr;
+  QPushButton *cmdSubmit = nullptr, *cmdQuit = nullptr, *cmdPrint = nullptr;
+  QPushButton* cmdFileSaveAs = nullptr;
+  QPlainTextEdit* tbOutBox = nullptr;
+  QMenu *mnuFile = nullptr, *mnuDemos = nullptr;
+};
+
+}  // namespace tessivar

@@ -1,0 +1,180 @@
+#include "mdlCommonFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+#include <cmath>
+
+namespace tessivar {
+
+QByteArray WriteAnsLine(const QString& value, const QString& label) {
+  QString v = value.trimmed();
+  if (v.isEmpty()) v = kNoValue;
+  const QString line = v + QStringLiteral("  \t\t! ") + label.left(50) + QStringLiteral("\r\n");
+  // The engine reads single-byte text: "»" must be the one byte 0xBB.
+  return line.toLatin1();
+}
+
+QString ansDateStamp(const QDateTime& when) {
+  // Month names and AM/PM in English whatever the desktop's language, as the files always had.
+  return QLocale(QLocale::English, QLocale::UnitedStates)
+      .toString(when, QStringLiteral("MMMM dd, yyyy @ h:mm AP"));
+}
+
+QByteArray ansFileText(const QString& ansName, const AnswerState& state, const QList<int>& required,
+                       const QDateTime& when) {
+  QByteArray out = WriteAnsLine(ansName, QStringLiteral("18; ") + ansDateStamp(when));
+  for (int i = 1; i <= 8; ++i) {
+    const QString value = (i == 5) ? kNoValue : state.Answers[i];
+    out += WriteAnsLine(value, questionCaption(i));
+  }
+  for (int i = 9; i <= kQuestionCount; ++i) {
+    const QString value = required.contains(i) ? state.Answers[i] : kNoValue;
+    out += WriteAnsLine(value, questionCaption(i));
+  }
+  out += WriteAnsLine(state.Note1, QStringLiteral("20. \u00BB Note1"));
+  out += WriteAnsLine(state.Note2, QStringLiteral("    \u00BB Note2"));
+  return out;
+}
+
+std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes) {
+  const QFileInfo info(path);
+  // Replacing the file by a renamed temporary would bypass its read-only mark; refuse as the
+  // file system would for a direct write.
+  // No write permission bit at all is the read-only mark of the example files; it holds even
+  // for an administrator, whom access() would let through.
+  const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  if (info.exists() && (!info.isWritable() || (info.permissions() & writeBits) == 0))
+    return QStringLiteral("'%1' is read-only").arg(QDir::toNativeSeparators(path));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  if (file.write(bytes) != bytes.size()) {
+    const QString error = file.errorString();
+    file.cancelWriting();
+    return error;
+  }
+  if (!file.commit()) return file.errorString();
+  return std::nullopt;
+}
+
+bool AnsFileReader::open(const QString& path) {
+  file_ = std::make_unique<QFile>(path);
+  if (!file_->open(QIODevice::ReadOnly)) {
+    error_ = file_->errorString();
+    file_.reset();
+    return false;
+  }
+  return true;
+}
+
+QString AnsFileReader::ReadAnsValue() {
+  if (!file_ || file_->atEnd()) {
+    file_.reset();
+    return kEndOfFile;
+  }
+  QString line = QString::fromLatin1(file_->readLine());
+  while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+  const qsizetype bang = line.indexOf('!');
+  QString value = (bang >= 0 ? line.left(bang) : line).trimmed();
+  if (value.startsWith(kNoValue)) value.clear();
+  value.remove('\t');
+  return value.trimmed();
+}
+
+std::optional<AnsFileContents> readAnsFileContents(const QString& path, QString* error) {
+  AnsFileReader reader;
+  if (!reader.open(path)) {
+    if (error) *error = reader.error();
+    return std::nullopt;
+  }
+  AnsFileContents c;
+  c.recordedName = reader.ReadAnsValue();
+  for (int i = 1; i <= kQuestionCount; ++i) c.Answers[i] = reader.ReadAnsValue();
+  c.Note1 = reader.ReadAnsValue();
+  c.Note2 = reader.ReadAnsValue();
+  return c;
+}
+
+QString SplitPath(const QString& path, QString& dir) {
+  const qsizetype cut = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+  if (cut < 0) {
+    dir = QDir::currentPath();
+    return path;
+  }
+  dir = path.left(cut);
+  return path.mid(cut + 1);
+}
+
+namespace {
+
+// The entry of folder whose name equals name without regard to case, or empty.
+QString matchEntry(const QString& folder, const QString& name, QDir::Filters kind) {
+  const QDir dir(folder);
+  const QStringList entries = dir.entryList(kind | QDir::Hidden | QDir::System);
+  for (const QString& entry : entries) {
+    if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
+  }
+  return {};
+}
+
+}  // namespace
+
+QString findFolder(const QString& path) {
+  if (path.isEmpty()) return {};
+  const QFileInfo info(path);
+  if (info.isDir()) return info.absoluteFilePath();
+  const QFileInfo parent(info.absolutePath());
+  if (!parent.isDir() || info.fileName().isEmpty()) return {};
+  return matchEntry(parent.absoluteFilePath(), info.fileName(), QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+QString findFile(const QString& path) {
+  if (path.isEmpty()) return {};
+  const QFileInfo info(path);
+  if (info.isFile()) return info.absoluteFilePath();
+  const QString folder = findFolder(info.absolutePath());
+  if (folder.isEmpty() || info.fileName().isEmpty()) return {};
+  return matchEntry(folder, info.fileName(), QDir::Files);
+}
+
+bool FileExists(const QString& path) {
+  return !findFile(path).isEmpty();
+}
+
+std::optional<QString> roundNPoints(const QString& typed) {
+  const QString text = typed.trimmed();
+  if (text.isEmpty()) return QString();
+  bool ok = false;
+  const int n = text.toInt(&ok);
+  if (!ok || n < 1 || n > kMaxNPoints) return std::nullopt;
+  int k = static_cast<int>(std::lround(std::log2(static_cast<double>(n))));
+  if ((1 << k) < n) ++k;
+  return QString::number(1 << k);
+}
+
+QString saveAsOfferedName(const QString& ansName) {
+  if (ansName == kAnsNameHint) return kAnsNameHint;
+  const qsizetype dot = ansName.indexOf('.');
+  const QString stem = dot > 0 ? ansName.left(dot) : ansName;
+  return stem + QStringLiteral(".*");
+}
+
+QString runLogCopyPath(const QString& name, const QString& ansDir, const QString& workingDir) {
+  if (!name.contains('.')) return workingDir + '/' + (name + QStringLiteral(".out")).toLower();
+  const QStringList parts = name.split('.');
+  return ansDir + '/' + (parts[0] + '_' + parts[1] + QStringLiteral(".out")).toLower();
+}
+
+QString lastNonBlankLine(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
+  for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+    const QString line = it->trimmed();
+    if (!line.isEmpty()) return line;
+  }
+  return {};
+}
+
+}  // namespace tessivar

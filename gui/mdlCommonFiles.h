@@ -1,0 +1,92 @@
+// Answer files without the form: the line format, the writer and the reader, and the small
+// path and name rules the file commands share.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "AnswerState.h"
+
+namespace tessivar {
+
+// The value every unanswered or unused question is written as.
+inline const QString kNoValue = QStringLiteral("-999");
+// What ReadAnsValue returns once the file has no more lines.
+inline const QString kEndOfFile = QStringLiteral("-EOF-");
+
+// One answer-file line: the trimmed value ("-999" when empty), two blanks, two TABs, "! " and
+// the first 50 characters of the label, CR LF; single-byte (Latin-1) text.
+QByteArray WriteAnsLine(const QString& value, const QString& label);
+
+// The date of line 1: "mmmm dd, yyyy @ h:mm AMPM", e.g. "December 06, 2026 @ 9:47 AM".
+QString ansDateStamp(const QDateTime& when);
+
+// The 21 lines of an answer file for the record. Questions 9..18 not in required are written
+// as "-999", as is question 5.
+QByteArray ansFileText(const QString& ansName, const AnswerState& state, const QList<int>& required,
+                       const QDateTime& when);
+
+// Writes bytes to path through a temporary file that replaces the old one only when complete,
+// so a failed save never damages the file it was meant to replace. A file that is not
+// writable (the read-only example files) is refused. Returns the error text, or nothing.
+std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes);
+
+// Reads an answer file value by value.
+class AnsFileReader {
+ public:
+  // False (with error()) when the file cannot be opened.
+  bool open(const QString& path);
+  QString error() const { return error_; }
+  // The next line's value: the text before the first "!", trimmed; a value beginning with
+  // "-999" is empty; TABs removed. "-EOF-" once the file is exhausted (the file is then closed).
+  QString ReadAnsValue();
+
+ private:
+  std::unique_ptr<QFile> file_;
+  QString error_;
+};
+
+// What an answer file holds, as ReadAnsFile loads it.
+struct AnsFileContents {
+  QString recordedName;  // line 1
+  std::array<QString, kQuestionCount + 1> Answers;
+  QString Note1, Note2;
+};
+// Reads the 21 values of an answer file; nothing (with error) when it cannot be opened.
+std::optional<AnsFileContents> readAnsFileContents(const QString& path, QString* error);
+
+// The part of path after its last separator ("/" or "\"); dir gets the part before it, or the
+// current working directory when there is none.
+QString SplitPath(const QString& path, QString& dir);
+
+// The existing file's real path when path names a file, matching the file name (and the last
+// folder name) without regard to case; empty otherwise.
+QString findFile(const QString& path);
+// True when path names an existing file (names matched without regard to case).
+bool FileExists(const QString& path);
+// The existing folder's real path, its last name matched without regard to case; empty if none.
+QString findFolder(const QString& path);
+
+// nPoints as stored: the smallest power of two not below the typed whole number. Empty text
+// stays empty; nothing when the text is not a whole number from 1 to 16384.
+std::optional<QString> roundNPoints(const QString& typed);
+inline constexpr int kMaxNPoints = 16384;
+
+// The name the Save As dialog offers: the hint itself, else the name up to its first "."
+// followed by ".*" (the whole name when there is no "." or it starts the name).
+QString saveAsOfferedName(const QString& ansName);
+
+// Where the run log's copy goes: name + ".out" in the working directory when name has no ".";
+// otherwise ansDir / s1 + "_" + s2 + ".out" from the first two "."-separated parts. The file
+// name is in lower case.
+QString runLogCopyPath(const QString& name, const QString& ansDir, const QString& workingDir);
+
+// The last line of a text file that is not blank, trimmed; empty when there is none.
+QString lastNonBlankLine(const QString& path);
+
+}  // namespace tessivar

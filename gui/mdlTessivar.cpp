@@ -1,0 +1,244 @@
+// The run of frmMain: make sure the form is saved in an answer file, call the engine on it and
+// hand the spectrum on, or say why there is none and point at the engine's run log.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "frmMain.h"
+#include "mdlCommonFiles.h"
+
+namespace tessivar {
+
+namespace {
+
+const QString kRunLog = QStringLiteral("~tirelle.out");
+const QString kLogHint = QStringLiteral("View bottom of '~tirelle.out' file for more details.");
+
+}  // namespace
+
+void frmMain::FileRun() {
+  if (s_.RunMode != QStringLiteral("Demo")) {
+    if (Methods->currentIndex() == 0) {
+      dialogs_.message(QStringLiteral("Please Select a 'Method' before making a run."),
+                       QStringLiteral("Tessivar"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+      Methods->setFocus();
+      return;
+    }
+    if (methodNeedsRealData(Methods->currentText()) && optComplex->isChecked()) {
+      dialogs_.message(QStringLiteral("Akaike and RMLE methods -require- real data!"),
+                       QStringLiteral("Please change 'data type' to Real  or change Method."),
+                       Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+      optReal->setFocus();
+      return;
+    }
+    if (FileExists(runPath())) {
+      // An unedited form runs from its file as it is; an edited one is saved first if the
+      // user wants, and the run uses whatever the file then holds.
+      if (!SaveChangesQuery()) CalcSpectrum();
+      return;
+    }
+    if (dialogs_.message(QStringLiteral("Okay to save '") + runPath() + QStringLiteral("' now?"),
+                         QStringLiteral("Input -not- saved!"), Dialogs::Buttons::OkCancel,
+                         Dialogs::Icon::Question) != Dialogs::Answer::Ok) {
+      cmdSubmit->setEnabled(true);
+      return;
+    }
+    if (s_.AnsName == kAnsNameHint || s_.AnsName == kNewDataName)
+      s_.AnsName = QStringLiteral("*.*");
+    if (!FileSaveAs()) return;
+  } else {
+    s_.AnsDir = findFolder(baseDir_ + QStringLiteral("/User"));
+    if (!ReadAnsFile(s_.AnsName, s_.AnsDir)) return;
+  }
+
+  if (s_.WriteError) {
+    s_.WriteError = false;
+    return;
+  }
+
+  if (FileExists(runPath()) && !s_.DataChanged) {
+    if (s_.RunMode != QStringLiteral("Demo")) {
+      const QString data = s_.DataDir + '/' + s_.DataName;
+      if (s_.DataName.isEmpty() || !FileExists(data)) {
+        dialogs_.message(QStringLiteral("==> Error!! <== Data file not found!!\r\nData file = ") +
+                             data + QStringLiteral("\r\n"),
+                         QStringLiteral("In 'FileRun' routine ..."), Dialogs::Buttons::Ok,
+                         Dialogs::Icon::Critical);
+        Plot_Tabs->setCurrentIndex(0);
+        timeData->setFocus();
+        return;
+      }
+      WriteAnsFile(s_.AnsName, s_.AnsDir);
+      if (s_.WriteError) {  // the box has said why; do not run an older file
+        s_.WriteError = false;
+        return;
+      }
+    }
+    CalcSpectrum();
+    return;
+  }
+
+  if (dialogs_.message(QStringLiteral("Please save file and re-run."),
+                       QStringLiteral("'") + runPath() + QStringLiteral("' is non-existent!"),
+                       Dialogs::Buttons::OkCancel, Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
+    mnuFileSave_Click();
+  Plot_Tabs->setTabEnabled(0, true);
+  Plot_Tabs->setTabEnabled(1, false);
+  Plot_Tabs->setTabEnabled(2, false);
+  Plot_Tabs->setCurrentIndex(0);
+  s_.WriteError = false;
+}
+
+void frmMain::CalcSpectrum() {
+  const QString wanted = runPath();
+  const QString path = findFile(wanted);
+  AnsFileReader reader;
+  if (path.isEmpty() || !reader.open(path)) {
+    dialogs_.message(
+        QStringLiteral("The answer file could not be read:\r\n    %1\r\n%2\r\nSave the "
+                       "form under a new name and Calculate again.")
+            .arg(QDir::toNativeSeparators(wanted),
+                 path.isEmpty() ? QStringLiteral("No such file") : reader.error()),
+        QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+        Dialogs::Icon::Critical);
+    return;
+  }
+  for (int line = 1; line <= 6; ++line) reader.ReadAnsValue();
+  const QString method = reader.ReadAnsValue().trimmed();
+  reader.ReadAnsValue();
+  const QString pointsText = reader.ReadAnsValue();
+  bool ok = false;
+  const int points = pointsText.toInt(&ok);
+  if (!ok || points < 1 || points > kMaxNPoints) {
+    dialogs_.message(
+        QStringLiteral("Line 9 (nPoints) of the answer file\r\n    %1\r\nholds \"%2\", "
+                       "not a whole number from 1 to %3.\r\nCorrect question 8, save "
+                       "and Calculate again.")
+            .arg(QDir::toNativeSeparators(path), pointsText)
+            .arg(kMaxNPoints),
+        QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+        Dialogs::Icon::Critical);
+    return;
+  }
+
+  const Voxtrel_for_t entry = engine_.entry();
+  if (!entry) {
+    dialogs_.message(engine_.error() + QStringLiteral("\r\nReinstall Tessivar so that the engine "
+                                                      "library stands beside the program."),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Critical);
+    return;
+  }
+
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  results_ = callEngine(entry, path, points);
+  QApplication::restoreOverrideCursor();
+  results_.RunMethod = method;
+  results_.AnsName = s_.AnsName;
+  results_.RunFile = s_.AnsName;
+
+  if (results_.nptsZ >= 1) {
+    KeepRunLog(s_.AnsName);
+    if (results_.zeroFillZ == -99.0f) {
+      if (dialogs_.message(QStringLiteral("No Plot!  Error calculating a spectrum.\r\n") + kLogHint,
+                           QStringLiteral("Decomposition failed."), Dialogs::Buttons::OkCancel,
+                           Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
+        mnuViewOutput_Click();
+    } else {
+      startPlot(results_.npointsZ);
+    }
+  } else if (results_.nptsZ == -9) {
+    showCalcStopped();
+  } else {
+    dialogs_.message(QStringLiteral("File Error ... read bottom of your '~tirelle.out' file for "
+                                    "\r\nmore details. This OUT file is in the same directory "
+                                    "\r\nas your input file; ... \r\n   ") +
+                         wanted,
+                     QStringLiteral("File name in error ... read Output file 4 more"),
+                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
+  }
+}
+
+void frmMain::showCalcStopped() {
+  // The engine stopped the run; its log's last line says why.
+  const QString log = findFile(userDir_ + '/' + kRunLog);
+  const QString reason = log.isEmpty() ? QString() : lastNonBlankLine(log);
+  if (dialogs_.message(reason + QStringLiteral("\r\n") + kLogHint,
+                       QStringLiteral("Calculation stopped."), Dialogs::Buttons::OkCancel,
+                       Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
+    mnuViewOutput_Click();
+}
+
+void frmMain::KeepRunLog(const QString& name) {
+  const QString expected = userDir_ + '/' + kRunLog;
+  const QString found = findFile(expected);
+  ShellCopy(found.isEmpty() ? expected : found,
+            runLogCopyPath(name, s_.AnsDir, QDir::currentPath()));
+}
+
+void frmMain::ShellCopy(const QString& src, const QString& dst) {
+  if (src.isEmpty() || !FileExists(src)) {
+    dialogs_.message(QStringLiteral("\"") + src + QStringLiteral("\" is not a valid file name."),
+                     QStringLiteral("File not copied."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+  // A direct copy: no file name goes through a command line. A failed copy costs only the
+  // spare copy of the log, so it is not worth a box.
+  if (QFileInfo::exists(dst)) QFile::remove(dst);
+  if (!QFile::copy(src, dst))
+    qWarning("KeepRunLog: the run log could not be copied to %s", qPrintable(dst));
+}
+
+void frmMain::ViewFile(const QString& name) {
+  const QString path = findFile(userDir_ + '/' + name);
+  if (!path.isEmpty()) {
+    if (!dialogs_.openDocument(path))
+      dialogs_.message(QStringLiteral("No viewer could be started for\r\n    %1\r\nOpen the file "
+                                      "with a text editor of your choice.")
+                           .arg(QDir::toNativeSeparators(path)),
+                       QStringLiteral("'") + name + QStringLiteral("' not opened."),
+                       Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+    return;
+  }
+  if (name.compare(kRunLog, Qt::CaseInsensitive) == 0)
+    dialogs_.message(QStringLiteral("Try a 'Calculate' command then retry this View option."),
+                     QStringLiteral("'~tirelle.out' output file not found."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+  else
+    dialogs_.message(QStringLiteral("File not found. Check your equation and re-try."),
+                     QStringLiteral("'") + name + QStringLiteral("' file not found."),
+                     Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+}
+
+void frmMain::mnuViewOutput_Click() {
+  ViewFile(kRunLog);
+}
+
+void frmMain::startPlot(int n_freq_pts) {
+  // Until the plot is drawn here, the Output tab shows what the run produced.
+  const RunResults& r = results_;
+  tbOutBox->setPlainText(
+      QStringLiteral("Tessivar (tm) Results\nFile: %1\nMethod: %2\nData points used: %3\n"
+                     "Frequency points: %4 (from %5 to %6)\nTime span: %7 to %8\n"
+                     "Noise variance: %9")
+          .arg(r.RunFile, r.RunMethod)
+          .arg(r.nptsZ)
+          .arg(n_freq_pts)
+          .arg(r.x_array.empty() ? 0.0 : r.x_array.front())
+          .arg(n_freq_pts >= 1 && n_freq_pts <= static_cast<int>(r.x_array.size())
+                   ? r.x_array[n_freq_pts - 1]
+                   : 0.0)
+          .arg(r.t_startZ)
+          .arg(r.t_finalZ)
+          .arg(r.sig2Z));
+  Plot_Tabs->setCurrentIndex(3);
+}
+
+}  // namespace tessivar
