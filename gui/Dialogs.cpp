@@ -27,42 +27,24 @@ Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Bu
   box.setWindowTitle(title);
   box.setText(text);
   switch (icon) {
-    case Icon::None:
-      box.setIcon(QMessageBox::NoIcon);
-      break;
-    case Icon::Warning:
-      box.setIcon(QMessageBox::Warning);
-      break;
-    case Icon::Question:
-      box.setIcon(QMessageBox::Question);
-      break;
-    case Icon::Critical:
-      box.setIcon(QMessageBox::Critical);
-      break;
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
   }
   switch (buttons) {
-    case Buttons::Ok:
-      box.setStandardButtons(QMessageBox::Ok);
-      break;
-    case Buttons::OkCancel:
-      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-      break;
-    case Buttons::YesNo:
-      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-      break;
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     case Buttons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
   }
   switch (box.exec()) {
-    case QMessageBox::Ok:
-      return Answer::Ok;
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    default:
-      return Answer::Cancel;
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
   }
 }
 
@@ -109,13 +91,9 @@ bool QtDialogs::openDocument(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool QtDialogs::openUrl(const QUrl& url) {
-  return QDesktopServices::openUrl(url);
-}
+bool QtDialogs::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
-void QtDialogs::beep() {
-  QApplication::beep();
-}
+void QtDialogs::beep() { QApplication::beep(); }
 
 std::vector<ScriptedDialogs::Call> ScriptedDialogs::messages() const {
   std::vector<Call> out;
@@ -125,8 +103,8 @@ std::vector<ScriptedDialogs::Call> ScriptedDialogs::messages() const {
   return out;
 }
 
-Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& title, Buttons buttons,
-                                         Icon icon) {
+Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& title,
+                                         Buttons buttons, Icon icon) {
   calls_.push_back({"message", title, text, buttons, icon, {}});
   if (!answers_.empty()) {
     const Answer a = answers_.front();
@@ -134,12 +112,9 @@ Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& tit
     return a;
   }
   switch (buttons) {
-    case Buttons::Ok:
-      return Answer::Ok;
-    case Buttons::YesNo:
-      return Answer::No;
-    default:
-      return Answer::Cancel;
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
   }
 }
 

@@ -34,7 +34,8 @@ class Dialogs {
 
   virtual ~Dialogs() = default;
 
-  virtual Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) = 0;
+  virtual Answer message(const QString& text, const QString& title, Buttons buttons,
+                         Icon icon) = 0;
   // The chosen path, or nothing when the user cancelled.
   virtual std::optional<QString> openFile(const FileRequest& request) = 0;
   virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
