@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestPrinters.h"
+
 namespace tessivar {
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "TestPrinters.h"
+
 namespace tessivar {
 namespace {
 
