@@ -38,6 +38,9 @@ Qt::PenStyle penStyle(Surface::LineStyle s) {
 
 Surface::Surface(QSize size, double dpi) : image_(blankImage(size, dpi, Qt::white)), dpi_(dpi) {
   font_.setFamily(QStringLiteral("Arial"));
+  // Text in exactly the colour set, without blended edge pixels: a black-and-white plot holds
+  // nothing but black and white.
+  font_.setStyleStrategy(QFont::NoAntialias);
   font_.setPointSizeF(8.0);
   setScalePixels();
 }
