@@ -1,5 +1,6 @@
 #include "PlotStateSwitches.h"
 
+#include <QAction>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -38,6 +39,18 @@ PlottingSwitches switchesAtExitPlotting() {
   s.tabEnabled[kTabSetup] = false;
   s.showTab = kTabParameters;
   return s;
+}
+
+void applySwitches(const PlottingSwitches& s, const PlottingWidgets& w) {
+  for (QWidget* b : w.runButtons)
+    if (b) b->setEnabled(!s.runButtonsDisabled);
+  for (QAction* m : w.menus)
+    if (m) m->setEnabled(s.fileDemosMenusEnabled);
+  if (!w.tabs) return;
+  for (int t = 0; t < static_cast<int>(s.tabEnabled.size()) && t < w.tabs->count(); ++t) {
+    if (s.tabEnabled[t]) w.tabs->setTabEnabled(t, *s.tabEnabled[t]);
+  }
+  if (s.showTab && *s.showTab < w.tabs->count()) w.tabs->setCurrentIndex(*s.showTab);
 }
 
 TabChange tabChangeRule(const std::vector<PlacedControl>& controls, int shownTab) {

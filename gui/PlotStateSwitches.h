@@ -8,7 +8,9 @@
 #include <optional>
 #include <vector>
 
+class QAction;
 class QTabWidget;
+class QWidget;
 
 namespace tessivar {
 
@@ -26,6 +28,16 @@ struct PlottingSwitches {
 PlottingSwitches switchesAtStartUp();
 PlottingSwitches switchesAtStartPlot();
 PlottingSwitches switchesAtExitPlotting();
+
+// The main window's parts that the switches touch; the setup controls are the Setup page's
+// (PlotController::applySwitches). Missing parts are skipped.
+struct PlottingWidgets {
+  QTabWidget* tabs = nullptr;
+  std::vector<QWidget*> runButtons;  // cmdCancelDemo, cmdRunDemo, cmdSubmit
+  std::vector<QAction*> menus;       // the "&File" and "&Demos" menus' actions
+};
+// Applies run buttons, menus and tabs, then shows the tab the moment names.
+void applySwitches(const PlottingSwitches& s, const PlottingWidgets& w);
 
 // The tab-change rule: every control placed directly on a tab page (menus aside) is enabled on
 // the tab now shown and disabled elsewhere; the focus goes to the enabled control with the

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,6 +79,31 @@ TEST(TabChangeRule, AppliedToATabWidget) {
   Plot_Tabs_Click(tabs);
   EXPECT_TRUE(a->isEnabled());
   EXPECT_FALSE(b->isEnabled());
+}
+
+TEST(PlottingSwitches, AppliedToTheWindowsParts) {
+  QTabWidget tabs;
+  for (int t = 0; t < 5; ++t) tabs.addTab(new QWidget, QString::number(t));
+  QPushButton submit("&Calculate");
+  QAction file("&File", nullptr);
+  const PlottingWidgets parts{&tabs, {&submit}, {&file}};
+  applySwitches(switchesAtStartUp(), parts);
+  EXPECT_TRUE(submit.isEnabled());
+  EXPECT_TRUE(file.isEnabled());
+  EXPECT_FALSE(tabs.isTabEnabled(kTabDemos));
+  EXPECT_FALSE(tabs.isTabEnabled(kTabSetup));
+  applySwitches(switchesAtStartPlot(), parts);
+  EXPECT_FALSE(submit.isEnabled());
+  EXPECT_FALSE(file.isEnabled());
+  EXPECT_FALSE(tabs.isTabEnabled(kTabParameters));
+  EXPECT_TRUE(tabs.isTabEnabled(kTabSetup));
+  EXPECT_EQ(tabs.currentIndex(), kTabPlot);
+  applySwitches(switchesAtExitPlotting(), parts);
+  EXPECT_TRUE(submit.isEnabled());
+  EXPECT_TRUE(tabs.isTabEnabled(kTabParameters));
+  EXPECT_FALSE(tabs.isTabEnabled(kTabSetup));
+  EXPECT_FALSE(tabs.isTabEnabled(kTabDemos)) << "left as it was";
+  EXPECT_EQ(tabs.currentIndex(), kTabParameters);
 }
 
 }  // namespace
