@@ -33,6 +33,10 @@ PlotController::PlotController(Dialogs& dialogs, OutputBox& out, QObject* parent
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   plotter_.setScreenWidth(screenWidthPixels());
   setupPage_->setLastPlot([this] { return plotter_.overrideTexts(); });
+  // A picture box of a new size gets the plot drawn again to fill it.
+  plotPage_->picBox()->setOnResized([this] {
+    if (plotter_.redraw()) plotPage_->refresh();
+  });
   connect(setupPage_, &SetupPage::plotRequested, this, &PlotController::plotRequested);
   connect(setupPage_, &SetupPage::exitPlottingRequested, this,
           &PlotController::exitPlottingRequested);

@@ -26,7 +26,9 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (!event->size().isEmpty()) surface_.resize(event->size());
+  if (event->size().isEmpty() || event->size() == surface_.size()) return;
+  surface_.resize(event->size());
+  if (onResized_) onResized_();
 }
 
 PlotPage::PlotPage(Surface& surface, QWidget* parent)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 namespace tessivar {
 
@@ -15,6 +16,8 @@ class PictureBox : public QWidget {
  public:
   PictureBox(Surface& surface, QWidget* parent = nullptr);
   QSize sizeHint() const override;
+  // Called after the surface took a new size, to draw the plot again at that size.
+  void setOnResized(std::function<void()> f) { onResized_ = std::move(f); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -22,6 +25,7 @@ class PictureBox : public QWidget {
 
  private:
   Surface& surface_;
+  std::function<void()> onResized_;
 };
 
 class PlotPage : public QWidget {

@@ -30,21 +30,32 @@ QString summaryTimeText(const QDateTime& t) {
 }
 
 Plotter::Plotter(Surface& surface, OutputBox& out, Dialogs& dialogs)
-    : surface_(surface), out_(out), dialogs_(dialogs) {}
+    : surface_(surface), out_(&out), dialogs_(dialogs) {}
 
 bool Plotter::startPlot(const RunResults& run, const PlotSettings& settings) {
   run_ = run;
   settings_ = settings;
   surface_.setBackColor(settings_.plotBackground());
   WriteRunSummary();
-  return ShowPlot(run_.npointsZ);
+  hasPlot_ = ShowPlot(run_.npointsZ);
+  return hasPlot_;
+}
+
+bool Plotter::redraw() {
+  if (!hasPlot_) return false;
+  StringOutputBox discard;
+  OutputBox* const box = out_;
+  out_ = &discard;
+  const bool drawn = ShowPlot(run_.npointsZ);
+  out_ = box;
+  return drawn;
 }
 
 void Plotter::WriteRunSummary() {
   state_.runFile = run_.RunFile.toLower();
   const QDateTime now = now_();
-  out_.clear();
-  out_.append(runSummaryText(state_.runFile, summaryDateText(now), summaryTimeText(now)));
+  out_->clear();
+  out_->append(runSummaryText(state_.runFile, summaryDateText(now), summaryTimeText(now)));
 }
 
 bool Plotter::ShowPlot(int n) {
@@ -54,7 +65,7 @@ bool Plotter::ShowPlot(int n) {
   state_.npts = static_cast<int>(count);
   state_.x.assign(run_.x_array.begin(), run_.x_array.begin() + count);
   state_.y.assign(run_.spectrum.begin(), run_.spectrum.begin() + count);
-  out_.append(QStringLiteral("\r\nCalling 1st line plot"));
+  out_->append(QStringLiteral("\r\nCalling 1st line plot"));
   if (!PlotSpectrum()) return false;
   ListPeaks();
   return true;
@@ -127,7 +138,7 @@ bool Plotter::PlotSpectrum() {
   printLeftMargin(90, QStringLiteral("zeroFill = ") + formatSingle(normalised(run_.zeroFillZ)) +
                           QStringLiteral("%"));
   printLeftMargin(110, QStringLiteral("Noise Variance = ") + formatSingle(normalised(run_.sig2Z)));
-  out_.append(QStringLiteral("\r\nBatch Input file ... fileIn = ") + run_.AnsName);
+  out_->append(QStringLiteral("\r\nBatch Input file ... fileIn = ") + run_.AnsName);
 
   SetPlotColor(kTitles);
   surface_.setFontSize(13 * fx());
@@ -178,7 +189,7 @@ void Plotter::xRange(const std::optional<OverrideLimits>& o) {
   }
   QString trace;
   s.xExponent = ScaleAxis(s.xMin, s.xMax, 11, trace);
-  out_.append(trace);
+  out_->append(trace);
   s.xDivisor = std::pow(10.0, s.xExponent);
   for (float& v : s.x) v = static_cast<float>(v / s.xDivisor);
 }
@@ -200,7 +211,7 @@ void Plotter::yRange(const std::optional<OverrideLimits>& o) {
   }
   QString trace;
   s.yExponent = ScaleAxis(s.yMin, s.yMax, 6, trace);
-  out_.append(trace);
+  out_->append(trace);
   s.yDivisor = std::pow(10.0, s.yExponent);
   for (float& v : s.y) v = static_cast<float>(v / s.yDivisor);
 }
@@ -328,7 +339,7 @@ void Plotter::curve() {
 }
 
 void Plotter::ListPeaks() {
-  out_.append(tessivar::ListPeaks(state_.x, state_.y, state_.xDivisor));
+  out_->append(tessivar::ListPeaks(state_.x, state_.y, state_.xDivisor));
 }
 
 OverrideTexts Plotter::overrideTexts() const {

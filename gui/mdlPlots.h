@@ -49,6 +49,10 @@ class Plotter {
   // False when no plot could be drawn (an override that is not usable was reported).
   bool startPlot(const RunResults& run, const PlotSettings& settings);
 
+  // Draws the last plot again (after the surface changed size), from the run's own arrays and
+  // the same settings, without writing to the Output box. False when there is no plot.
+  bool redraw();
+
   // Empties the Output box and writes the run-summary header (the run file in lower case).
   void WriteRunSummary();
   // Copies the run's arrays for n points, draws the plot and lists the peaks.
@@ -82,13 +86,14 @@ class Plotter {
   void curve();
 
   Surface& surface_;
-  OutputBox& out_;
+  OutputBox* out_;
   Dialogs& dialogs_;
   int screenWidth_ = 640;
   std::function<QDateTime()> now_ = [] { return QDateTime::currentDateTime(); };
   RunResults run_;
   PlotSettings settings_;
   PlotState state_;
+  bool hasPlot_ = false;
 };
 
 // Date and time texts of the plot and the summary.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -75,6 +76,26 @@ TEST_F(PlotControllerTest, SaveAsWritesTheShownPicture) {
   const QImage saved(dir.filePath("lock.bmp"), "BMP");
   EXPECT_EQ(saved.size(), plots.surface().size());
   EXPECT_EQ(saved.pixelColor(3, 3), plots.surface().image().pixelColor(3, 3));
+}
+
+TEST_F(PlotControllerTest, ResizedPictureBoxIsFilledByTheSamePlot) {
+  PlotController plots(dialogs, out);
+  plots.plotter().setScreenWidth(640);
+  plots.startPlot(run());
+  const QString before = out.text();
+  const PlotState first = plots.plotter().state();
+  plots.plotPage()->resize(800, 500);
+  plots.plotPage()->show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(plots.surface().size(), QSize(800, 500));
+  EXPECT_EQ(out.text(), before) << "the Output box is not written again";
+  EXPECT_FLOAT_EQ(plots.plotter().state().xMax, first.xMax);
+  // The curve reaches the new right-hand part of the picture.
+  const QColor curve = plots.setupPage()->settings().colors[kCurve1];
+  int found = 0;
+  for (int y = 0; y < 500; ++y)
+    for (int x = 650; x < 760; ++x) found += plots.surface().image().pixelColor(x, y) == curve;
+  EXPECT_GT(found, 0);
 }
 
 }  // namespace
