@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QPlainTextEdit;
+
 namespace tessivar {
 
 class OutputBox {
@@ -21,6 +23,20 @@ class StringOutputBox : public OutputBox {
   const QString& text() const { return text_; }
 
  private:
+  QString text_;
+};
+
+// The Output tab's text widget as an OutputBox. The widget shows the lines; the text as written,
+// with its CR LF line ends, stays available for copying and saving.
+class WidgetOutputBox : public OutputBox {
+ public:
+  explicit WidgetOutputBox(QPlainTextEdit* widget) : widget_(widget) {}
+  void clear() override;
+  void append(const QString& text) override;
+  const QString& text() const { return text_; }
+
+ private:
+  QPlainTextEdit* widget_;
   QString text_;
 };
 

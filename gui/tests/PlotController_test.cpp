@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -96,6 +97,17 @@ TEST_F(PlotControllerTest, ResizedPictureBoxIsFilledByTheSamePlot) {
   for (int y = 0; y < 500; ++y)
     for (int x = 650; x < 760; ++x) found += plots.surface().image().pixelColor(x, y) == curve;
   EXPECT_GT(found, 0);
+}
+
+TEST(WidgetOutputBox, ShowsLinesAndKeepsTheWrittenText) {
+  QPlainTextEdit tbOutBox;
+  WidgetOutputBox box(&tbOutBox);
+  box.append("first");
+  box.append("\r\nsecond\r\n third");
+  EXPECT_EQ(tbOutBox.toPlainText(), "first\nsecond\n third");
+  EXPECT_EQ(box.text(), "first\r\nsecond\r\n third");
+  box.clear();
+  EXPECT_EQ(tbOutBox.toPlainText(), "");
 }
 
 }  // namespace

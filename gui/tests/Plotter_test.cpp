@@ -188,6 +188,28 @@ TEST_F(PlotterTest, ScaleFactorNoteAndUserScaleMargins) {
   EXPECT_EQ(countColor(axes, QRect(5, 466, 30, 12)), 0);
 }
 
+TEST_F(PlotterTest, VerticalAxisTitleReadsUpwards) {
+  PlotSettings settings;
+  settings.colors = PlotSettings::defaultColors();
+  settings.gridLines = 0;
+  ASSERT_TRUE(plotter.startPlot(spikeRun(), settings));
+  // Centred on (0.9 x 640, 0.3 x 480) = (576, 144): a tall, narrow patch of Axes colour
+  // (searched above the x labels' row).
+  const QImage& img = surface.image();
+  const QColor axes = settings.colors[kAxes];
+  int top = 480, bottom = -1, left = 640, right = -1;
+  for (int y = 30; y < 230; ++y)  // below the x axis line at 0 dB
+    for (int x = 560; x < 592; ++x)
+      if (img.pixelColor(x, y) == axes) {
+        top = std::min(top, y), bottom = std::max(bottom, y);
+        left = std::min(left, x), right = std::max(right, x);
+      }
+  ASSERT_LT(top, bottom);
+  EXPECT_GT(bottom - top, 3 * (right - left));
+  EXPECT_NEAR((top + bottom) / 2.0, 144, 6);
+  EXPECT_NEAR((left + right) / 2.0, 576, 6);
+}
+
 TEST_F(PlotterTest, OverrideTextsReproduceThePlot) {
   ASSERT_TRUE(plotter.startPlot(spikeRun(), PlotSettings()));
   const PlotState first = plotter.state();
