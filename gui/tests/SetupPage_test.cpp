@@ -61,8 +61,8 @@ TEST_F(SetupPageTest, ControlsAndCaptions) {
     for (auto* label : page.findChildren<QLabel*>()) l << label->text();
     return l;
   }();
-  for (const char* caption : {"Enter X-min value:", "X-step for 10 steps:", "Enter Y-min value:",
-                              "Y-step for 5 steps:"})
+  for (const char* caption :
+       {"Enter X-min value:", "X-step for 10 steps:", "Enter Y-min value:", "Y-step for 5 steps:"})
     EXPECT_TRUE(labels.contains(caption)) << caption;
   // The form's start: "Dotted" and "X && Y Axes", overrides cleared, setup controls disabled.
   const PlotSettings s = page.settings();
