@@ -1,0 +1,71 @@
+// Plotting as the main window uses it: owns the plot surface, the Setup and Plot tab pages, the
+// plotter and the output commands, and joins them. The window places the two pages in its tabs,
+// applies the state switches to its own controls, and calls startPlot after each good run.
+#pragma once
+
+#include <QObject>
+#include <QPrinter>
+#include <memory>
+
+#include "PlotOutput.h"
+#include "PlotStateSwitches.h"
+#include "Surface.h"
+#include "mdlPlots.h"
+
+class QWidget;
+
+namespace tessivar {
+
+class Dialogs;
+class OutputBox;
+class PlotPage;
+class SetupPage;
+struct RunResults;
+
+class PlotController : public QObject {
+  Q_OBJECT
+
+ public:
+  // dialogs: every prompt; out: the Output tab's text box. The screen's width and logical
+  // resolution come from the primary screen.
+  PlotController(Dialogs& dialogs, OutputBox& out, QObject* parent = nullptr);
+  ~PlotController() override;
+
+  // The pages for tab 2 ("Setup") and tab 4 ("Plot"); the window takes them over (reparents).
+  SetupPage* setupPage() const { return setupPage_; }
+  PlotPage* plotPage() const { return plotPage_; }
+  Surface& surface() { return surface_; }
+  Plotter& plotter() { return plotter_; }
+
+  // Start-up: the plot settings from the store (defaults when none) and the setup controls off.
+  void loadSettings();
+
+  // The plotting part of startPlot(n): draws the run with the Setup tab's values, shows it and
+  // lists the peaks. The window applies switchesAtStartPlot() before (and shows the Plot tab).
+  bool startPlot(const RunResults& run);
+
+  // Applies the setup-controls part of a moment's switches to the Setup page.
+  void applySwitches(const PlottingSwitches& s);
+
+  // Save As ... and Print ... of the window's buttons.
+  QString cmdFileSaveAs_Click(const QString& ansName, QString& initialDir,
+                              const QString& programDir);
+  bool cmdPrint_Click(const QString& ansName);
+  QPrinter& printer() { return *printer_; }
+
+ signals:
+  void plotRequested();
+  void exitPlottingRequested();
+
+ private:
+  Dialogs& dialogs_;
+  Surface surface_;
+  Plotter plotter_;
+  PlotOutput output_;
+  SetupPage* setupPage_;
+  PlotPage* plotPage_;
+  std::unique_ptr<QPrinter> printer_;
+  float sig2Z_ = 0;
+};
+
+}  // namespace tessivar

@@ -1,0 +1,133 @@
+#include "PlotOutput.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+
+#include "Dialogs.h"
+#include "NumberFormat.h"
+
+namespace tessivar {
+
+namespace {
+
+const QString kSaveTitle = QStringLiteral("In 'cmdFileSaveAs' routine ...");
+const QString kPrintTitle = QStringLiteral("In 'cmdPrint' routine ...");
+
+QFont footerFont() {
+  QFont f(QStringLiteral("Arial"));
+  f.setPointSizeF(11);
+  return f;
+}
+
+}  // namespace
+
+QString proposedBitmapName(const QString& ansName) {
+  // Answer-file names may carry either separator, whatever the platform.
+  const qsizetype slash = std::max(ansName.lastIndexOf('\\'), ansName.lastIndexOf('/'));
+  const QString name = ansName.mid(slash + 1);
+  const QString stem = name.section('.', 0, 0);
+  return (stem.isEmpty() ? name : stem) + QStringLiteral(".bmp");
+}
+
+bool landscapeFor(QSize picture) {
+  return picture.width() > picture.height();
+}
+
+PrintFit fitPicture(QSize picture, QSizeF printable, double footerHeight) {
+  PrintFit fit;
+  fit.landscape = landscapeFor(picture);
+  const double height = std::max(1.0, printable.height() - footerHeight);
+  const double a = static_cast<double>(picture.width()) / std::max(1, picture.height());
+  const double A = printable.width() / height;
+  if (a >= A) {
+    fit.size = QSizeF(printable.width(), printable.width() / a);
+  } else {
+    fit.size = QSizeF(height * a, height);
+  }
+  return fit;
+}
+
+QString printFooter(const QString& ansName, float sig2Z) {
+  return QStringLiteral("Input file name = ") + ansName + QStringLiteral("\t\tNoise Variance = ") +
+         formatSingle(sig2Z);
+}
+
+QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& ansName,
+                                        QString& initialDir, const QString& programDir) {
+  Dialogs::FileRequest request;
+  request.title = QStringLiteral("Save Plot File As ...");
+  request.filter = QStringLiteral("All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp");
+  request.filterIndex = 2;
+  request.fileName = proposedBitmapName(ansName);
+  if (initialDir.isEmpty()) initialDir = QDir(programDir).filePath(QStringLiteral("user"));
+  request.initialDir = initialDir;
+
+  const auto chosen = dialogs_.saveFile(request);
+  if (!chosen || chosen->isEmpty() || *chosen == request.fileName) return {};
+  const QString path = *chosen;
+
+  if (QFileInfo::exists(path)) {
+    const auto answer =
+        dialogs_.message(QStringLiteral("File exists, want to replace it?"),
+                         QStringLiteral("Replace ") + path.toLower() + QStringLiteral(" file?"),
+                         Dialogs::Buttons::YesNo, Dialogs::Icon::None);
+    if (answer != Dialogs::Answer::Yes) return {};
+  }
+
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!QFileInfo(folder).isDir()) {
+    dialogs_.message(QStringLiteral("This drive or path does not exist: ") + folder, kSaveTitle,
+                     Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+    return {};
+  }
+  if (!picture.save(path, "BMP")) {
+    dialogs_.message(QStringLiteral("The plot could not be written to ") + path +
+                         QStringLiteral(".\r\nCheck that the file is not read-only and that "
+                                        "the disk has room, then try Save As again."),
+                     kSaveTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+    return {};
+  }
+  return path;
+}
+
+bool PlotOutput::cmdPrint_Click(QPrinter& printer, const QImage& picture, const QString& ansName,
+                                float sig2Z) {
+  // The orientation is chosen before the dialog, so that the dialog shows the page as it will
+  // be printed; PrintPictureFit sets it again in case the dialog changed it.
+  printer.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
+  if (!dialogs_.choosePrinter(printer)) return false;
+  return PrintPictureFit(printer, picture, printFooter(ansName, sig2Z));
+}
+
+bool PlotOutput::PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer) {
+  printer.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
+  const QRectF printable = printer.pageLayout().paintRectPixels(printer.resolution());
+  const QFontMetricsF fm(footerFont(), &printer);
+  const PrintFit fit = fitPicture(picture.size(), printable.size(), fm.height());
+
+  QCoreApplication::processEvents();
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    const QString where =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    dialogs_.message(QStringLiteral("The plot could not be printed on ") + where +
+                         QStringLiteral(".\r\nCheck that the printer is ready, then try Print "
+                                        "again."),
+                     kPrintTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+    return false;
+  }
+  painter.drawImage(QRectF(QPointF(0, 0), fit.size), picture);
+  painter.setFont(footerFont());
+  painter.setPen(Qt::black);
+  painter.drawText(QRectF(0, fit.size.height(), printable.width(), fm.height()),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, footer);
+  return painter.end();
+}
+
+}  // namespace tessivar

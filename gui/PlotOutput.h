@@ -1,0 +1,53 @@
+// The two output commands of a plot: Save As (the picture as a Windows bitmap file) and Print
+// (the picture fitted to the page with a footer line).
+#pragma once
+
+#include <QImage>
+#include <QSizeF>
+#include <QString>
+
+class QPrinter;
+
+namespace tessivar {
+
+class Dialogs;
+
+// The bitmap name offered for an answer file: its name without folder, cut before the first
+// "." and given ".bmp"; the whole name when nothing stands before the first ".".
+// c:\data\run.1 gives run.bmp, noext gives noext.bmp, .hidden gives .hidden.bmp.
+QString proposedBitmapName(const QString& ansName);
+
+// How a picture is fitted to the printable area: landscape when it is wider than tall; the
+// width filled when the picture is relatively wider than the area, else the height. The area
+// keeps `footerHeight` free at its bottom for the footer line.
+struct PrintFit {
+  bool landscape = false;
+  QSizeF size;
+};
+bool landscapeFor(QSize picture);
+PrintFit fitPicture(QSize picture, QSizeF printable, double footerHeight);
+
+// The footer printed below the picture.
+QString printFooter(const QString& ansName, float sig2Z);
+
+class PlotOutput {
+ public:
+  explicit PlotOutput(Dialogs& dialogs) : dialogs_(dialogs) {}
+
+  // Save As: asks for the file (offering the bitmap name of ansName in initialDir, which
+  // becomes programDir/user when empty), asks before replacing a file, writes the picture.
+  // Returns the path written, or an empty string when nothing was saved.
+  QString cmdFileSaveAs_Click(const QImage& picture, const QString& ansName, QString& initialDir,
+                              const QString& programDir);
+
+  // Print: the printer dialog, then PrintPictureFit. False when cancelled or failed.
+  bool cmdPrint_Click(QPrinter& printer, const QImage& picture, const QString& ansName,
+                      float sig2Z);
+  // Prints the picture fitted to the page with the footer; reports a printer that cannot start.
+  bool PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer);
+
+ private:
+  Dialogs& dialogs_;
+};
+
+}  // namespace tessivar

@@ -1,0 +1,89 @@
+// The picture box of the Plot tab: a persistent image with a user coordinate scale, a current
+// position for text, a fore colour for text and lines, and line width and style. Everything
+// drawn stays in the image, from which it is shown, saved and printed.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace tessivar {
+
+class Surface {
+ public:
+  // The surface's line styles: solid, dash, dot, dash-dot, dash-dot-dot.
+  enum class LineStyle { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4 };
+
+  // size in pixels; dpi is the logical resolution that turns font points into pixels.
+  explicit Surface(QSize size = QSize(640, 480), double dpi = 96.0);
+
+  const QImage& image() const { return image_; }
+  QSize size() const { return image_.size(); }
+  double dpi() const { return dpi_; }
+  // A new size keeps what is drawn at the top left and fills the rest with the background.
+  void resize(QSize size);
+
+  void setBackColor(const QColor& c) { back_ = c; }
+  QColor backColor() const { return back_; }
+  void setForeColor(const QColor& c) { fore_ = c; }
+  QColor foreColor() const { return fore_; }
+  // Fills the image with the background colour and puts the current position at the scale's
+  // top left.
+  void clear();
+
+  // Scale: pixels (left 0, top 0, width and height in pixels) or user units. A negative height
+  // makes y grow upwards.
+  void setScalePixels();
+  void setScale(double left, double top, double width, double height);
+  bool scaleIsPixels() const { return pixels_; }
+  double scaleLeft() const { return left_; }
+  double scaleTop() const { return top_; }
+  double scaleWidth() const { return width_; }
+  double scaleHeight() const { return height_; }
+  // A length of `px` pixels in the current scale (keeps the sign of the scale's direction).
+  double pixelsToScaleX(double px) const { return px * width_ / image_.width(); }
+  double pixelsToScaleY(double px) const { return px * height_ / image_.height(); }
+  double toPixelX(double x) const { return (x - left_) * image_.width() / width_; }
+  double toPixelY(double y) const { return (y - top_) * image_.height() / height_; }
+
+  void setCurrent(double x, double y) { currentX_ = x, currentY_ = y; }
+  double currentX() const { return currentX_; }
+  double currentY() const { return currentY_; }
+
+  void setFontName(const QString& family) { font_.setFamily(family); }
+  void setFontSize(double points) { font_.setPointSizeF(points > 0 ? points : 1.0); }
+  double fontSize() const { return font_.pointSizeF(); }
+  const QFont& font() const { return font_; }
+
+  // Text at the current position (the position is the text cell's top left), in the fore
+  // colour; afterwards the current position moves to the start of the next line.
+  void print(const QString& text);
+  // Text turned by `degrees` counter-clockwise about its cell's top left at (x, y), in the fore
+  // colour and the given font.
+  void printTurned(const QString& text, double x, double y, double degrees, const QFont& font);
+  double textWidth(const QString& text) const;  // in the current scale
+  double textHeight(const QString& text) const;
+
+  void setDrawWidth(int pixels) { drawWidth_ = pixels < 1 ? 1 : pixels; }
+  int drawWidth() const { return drawWidth_; }
+  void setDrawStyle(LineStyle s) { style_ = s; }
+  LineStyle drawStyle() const { return style_; }
+  // A line between two points of the current scale, with the present width and style.
+  void line(double x1, double y1, double x2, double y2, const QColor& color);
+
+ private:
+  QImage image_;
+  double dpi_;
+  QColor back_ = Qt::white;
+  QColor fore_ = Qt::black;
+  bool pixels_ = true;
+  double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
+  double currentX_ = 0, currentY_ = 0;
+  QFont font_;
+  int drawWidth_ = 1;
+  LineStyle style_ = LineStyle::Solid;
+};
+
+}  // namespace tessivar
