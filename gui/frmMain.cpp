@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "PlotPage.h"
+#include "SetupPage.h"
 #include "mdlCommonFiles.h"
 #include "mdlRegistryAPI.h"
 
@@ -200,9 +202,6 @@ void frmMain::buildForm() {
   auto* demos = new QWidget;
   demos->setObjectName(QStringLiteral("tabDemos"));
   Plot_Tabs->addTab(demos, QStringLiteral("Demos"));
-  auto* setup = new QWidget;
-  setup->setObjectName(QStringLiteral("tabSetup"));
-  Plot_Tabs->addTab(setup, QStringLiteral("Setup"));
   auto* output = new QWidget;
   output->setObjectName(QStringLiteral("tabOutput"));
   auto* outLayout = new QVBoxLayout(output);
@@ -212,10 +211,15 @@ void frmMain::buildForm() {
   tbOutBox->setLineWrapMode(QPlainTextEdit::NoWrap);
   tbOutBox->setFont(QFont(QStringLiteral("Liberation Mono")));
   outLayout->addWidget(tbOutBox);
+  // The plotting owns the Setup and Plot pages and writes its summary into the Output box.
+  outSink_ = std::make_unique<WidgetOutputBox>(tbOutBox);
+  plots_ = new PlotController(dialogs_, *outSink_, this);
+  Plot_Tabs->addTab(plots_->setupPage(), QStringLiteral("Setup"));
   Plot_Tabs->addTab(output, QStringLiteral("Output"));
-  auto* plot = new QWidget;
-  plot->setObjectName(QStringLiteral("tabPlot"));
-  Plot_Tabs->addTab(plot, QStringLiteral("Plot"));
+  Plot_Tabs->addTab(plots_->plotPage(), QStringLiteral("Plot"));
+  connect(plots_, &PlotController::plotRequested, this, &frmMain::cmdPlot_Click);
+  connect(plots_, &PlotController::exitPlottingRequested, this, &frmMain::cmdExitPlotting_Click);
+  connect(Plot_Tabs, &QTabWidget::currentChanged, this, &frmMain::Plot_Tabs_Click);
   Plot_Tabs->setTabEnabled(1, false);
   Plot_Tabs->setTabEnabled(2, false);
   layout->addWidget(Plot_Tabs, 1);
@@ -225,9 +229,11 @@ void frmMain::buildForm() {
   cmdQuit = makeButton("cmdQuit", QStringLiteral("Quit"), central);
   cmdPrint = makeButton("cmdPrint", QStringLiteral("&Print ..."), central);
   cmdFileSaveAs = makeButton("cmdFileSaveAs", QStringLiteral("Save &As ..."), central);
-  // Printing and saving the picture come with the plot.
+  // Printing and saving the picture need a plot.
   cmdPrint->setEnabled(false);
   cmdFileSaveAs->setEnabled(false);
+  connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
+  connect(cmdFileSaveAs, &QPushButton::clicked, this, &frmMain::cmdFileSaveAs_Click);
   buttons->addWidget(cmdSubmit);
   buttons->addStretch();
   buttons->addWidget(cmdPrint);
@@ -375,6 +381,9 @@ void frmMain::Form_Load() {
   MethodsVisible();
   s_.DataChanged = false;
   setRunButtons(false);
+  // The saved plot settings, and the start-up state of plotting.
+  plots_->loadSettings();
+  applyPlottingSwitches(switchesAtStartUp());
 
   // 11000 by 8900 twips; the program maximises the window when it shows it.
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -555,7 +564,8 @@ void frmMain::cmdSubmit_Click() {
   setRunButtons(true);
   s_.RunMode = QStringLiteral("*");
   FileRun();
-  setRunButtons(false);
+  // A run that ended in a plot keeps the run buttons off until plotting is left.
+  if (!plotting_) setRunButtons(false);
 }
 
 void frmMain::mnuFileSubmit_Click() {
@@ -575,6 +585,48 @@ void frmMain::closeEvent(QCloseEvent* event) {
   // No save prompt on leaving.
   clearFileIn();
   event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Plotting: entering and leaving it, the Setup tab's buttons, saving and printing the picture
+
+PlottingWidgets frmMain::plottingWidgets() const {
+  PlottingWidgets w;
+  w.tabs = Plot_Tabs;
+  w.runButtons = {cmdSubmit};
+  w.menus = {mnuFile->menuAction(), mnuDemos->menuAction()};
+  return w;
+}
+
+void frmMain::applyPlottingSwitches(const PlottingSwitches& sw) {
+  tabClickSuppressed_ = true;
+  applySwitches(sw, plottingWidgets());
+  tabClickSuppressed_ = false;
+  plots_->applySwitches(sw);
+}
+
+void frmMain::cmdPlot_Click() {
+  // "Plot results >>": the run again with the Setup tab's settings.
+  s_.RunMode = QStringLiteral("*");
+  FileRun();
+}
+
+void frmMain::cmdExitPlotting_Click() {
+  plotting_ = false;
+  applyPlottingSwitches(switchesAtExitPlotting());
+  setRunButtons(false);
+}
+
+void frmMain::Plot_Tabs_Click() {
+  tessivar::Plot_Tabs_Click(*Plot_Tabs, tabClickSuppressed_);
+}
+
+void frmMain::cmdPrint_Click() {
+  plots_->cmdPrint_Click(s_.AnsName);
+}
+
+void frmMain::cmdFileSaveAs_Click() {
+  plots_->cmdFileSaveAs_Click(s_.AnsName, dialogDir_, QCoreApplication::applicationDirPath());
 }
 
 }  // namespace tessivar

@@ -6,10 +6,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 #include "AnswerState.h"
 #include "Dialogs.h"
 #include "EngineLibrary.h"
+#include "OutputBox.h"
+#include "PlotController.h"
 #include "RunResults.h"
 
 class QAction;
@@ -41,6 +44,7 @@ class frmMain : public QMainWindow {
   EngineLibrary& engine() { return engine_; }
   QPlainTextEdit* outBox() const { return tbOutBox; }
   QTabWidget* tabs() const { return Plot_Tabs; }
+  PlotController& plots() { return *plots_; }
 
   // The parameter form.
   bool PutAnswers();  // false (after a warning) when nPoints is not usable
@@ -81,6 +85,11 @@ class frmMain : public QMainWindow {
   void mnuFileDelete_Click();
   void mnuFileExit_Click();
   void mnuViewOutput_Click();
+  void cmdPrint_Click();
+  void cmdFileSaveAs_Click();
+  void cmdPlot_Click();
+  void cmdExitPlotting_Click();
+  void Plot_Tabs_Click();
   void Methods_LostFocus();
   void timeData_GotFocus();
 
@@ -103,6 +112,8 @@ class frmMain : public QMainWindow {
   QString runPath() const { return s_.AnsDir + '/' + s_.AnsName; }
   void showFileError(const QString& routine, const QString& path, const QString& error);
   void showCalcStopped();
+  PlottingWidgets plottingWidgets() const;
+  void applyPlottingSwitches(const PlottingSwitches& s);
 
   Dialogs& dialogs_;
   AnswerState s_;
@@ -131,6 +142,10 @@ class frmMain : public QMainWindow {
   QPushButton* cmdFileSaveAs = nullptr;
   QPlainTextEdit* tbOutBox = nullptr;
   QMenu *mnuFile = nullptr, *mnuDemos = nullptr;
+  std::unique_ptr<WidgetOutputBox> outSink_;
+  PlotController* plots_ = nullptr;
+  bool tabClickSuppressed_ = false;  // set while the window itself switches tabs
+  bool plotting_ = false;            // from a drawn plot until Exit Plotting
 };
 
 }  // namespace tessivar

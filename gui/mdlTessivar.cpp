@@ -222,23 +222,16 @@ void frmMain::mnuViewOutput_Click() {
 }
 
 void frmMain::startPlot(int n_freq_pts) {
-  // Until the plot is drawn here, the Output tab shows what the run produced.
-  const RunResults& r = results_;
-  tbOutBox->setPlainText(
-      QStringLiteral("Tessivar (tm) Results\nFile: %1\nMethod: %2\nData points used: %3\n"
-                     "Frequency points: %4 (from %5 to %6)\nTime span: %7 to %8\n"
-                     "Noise variance: %9")
-          .arg(r.RunFile, r.RunMethod)
-          .arg(r.nptsZ)
-          .arg(n_freq_pts)
-          .arg(r.x_array.empty() ? 0.0 : r.x_array.front())
-          .arg(n_freq_pts >= 1 && n_freq_pts <= static_cast<int>(r.x_array.size())
-                   ? r.x_array[n_freq_pts - 1]
-                   : 0.0)
-          .arg(r.t_startZ)
-          .arg(r.t_finalZ)
-          .arg(r.sig2Z));
-  Plot_Tabs->setCurrentIndex(3);
+  // Plotting takes over: run buttons, File and Demos menus off, the Setup tab on, the plot drawn
+  // and its peaks listed in the Output box, the Plot tab shown.
+  RunResults run = results_;
+  run.npointsZ = n_freq_pts;
+  plotting_ = true;
+  applyPlottingSwitches(switchesAtStartPlot());
+  const bool drawn = plots_->startPlot(run);
+  cmdPrint->setEnabled(drawn);
+  cmdFileSaveAs->setEnabled(drawn);
+  cmdQuit->setFocus();
 }
 
 }  // namespace tessivar

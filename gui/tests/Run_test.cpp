@@ -123,9 +123,20 @@ TEST_F(Calculate, UneditedSavedFormRunsWithoutPromptOrRewrite) {
   EXPECT_EQ(readBytes(user("run.1")), text);
   EXPECT_EQ(form->results().RunMethod, "Periodogram");
   EXPECT_EQ(form->results().npointsZ, 32);
-  EXPECT_EQ(tabs()->currentIndex(), 3);
-  EXPECT_TRUE(form->outBox()->toPlainText().contains("Periodogram"));
+  // Plotting takes over: the Plot tab, the run summary and peaks in the Output box, the run
+  // buttons off until plotting is left.
+  EXPECT_EQ(tabs()->currentIndex(), 4);
+  EXPECT_TRUE(form->outBox()->toPlainText().contains("Tessivar (tm) Results"));
+  EXPECT_TRUE(form->outBox()->toPlainText().contains(" Peak Frequencies: "));
+  EXPECT_FALSE(w<QPushButton>("cmdSubmit")->isEnabled());
+  EXPECT_TRUE(w<QPushButton>("cmdPrint")->isEnabled());
+  EXPECT_FALSE(tabs()->isTabEnabled(0));
+  EXPECT_TRUE(tabs()->isTabEnabled(2));
+  form->cmdExitPlotting_Click();
   EXPECT_TRUE(w<QPushButton>("cmdSubmit")->isEnabled());
+  EXPECT_TRUE(tabs()->isTabEnabled(0));
+  EXPECT_FALSE(tabs()->isTabEnabled(2));
+  EXPECT_EQ(tabs()->currentIndex(), 0);
   // The run log is kept beside the answer file, named after it.
   EXPECT_EQ(readBytes(user("run_1.out")), FakeEngine::log);
 }
@@ -354,7 +365,7 @@ TEST_F(Calculate, PeriodogramRunsThroughTheEngine) {
   const RunResults& r = form->results();
   EXPECT_EQ(r.nptsZ, 64);
   EXPECT_EQ(r.npointsZ, 32);
-  EXPECT_EQ(tabs()->currentIndex(), 3);
+  EXPECT_EQ(tabs()->currentIndex(), 4);
   EXPECT_TRUE(QFile::exists(user("run_1.out")));
   float top = -1000;
   for (int i = 0; i < r.npointsZ; ++i) top = std::max(top, r.spectrum[i]);
