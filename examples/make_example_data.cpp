@@ -40,7 +40,9 @@ class Noise {
   std::mt19937 gen_;
 };
 
-double tone(double hz, int i, double phase = 0.0) { return std::sin(kTwoPi * hz * i * kDt + phase); }
+double tone(double hz, int i, double phase = 0.0) {
+  return std::sin(kTwoPi * hz * i * kDt + phase);
+}
 
 std::complex<double> ctone(double hz, int i, double phase = 0.0) {
   return std::polar(1.0, kTwoPi * hz * i * kDt + phase);
@@ -112,12 +114,13 @@ std::vector<double> closeTones() {
   return y;
 }
 
-// Complex close tones, +150 Hz and +170 Hz, in complex noise, 64 samples: the Burg example.
+// Complex close tones, +150 Hz and +170 Hz, in complex noise, 80 samples (80 ms, so the tones
+// are 1.6 periodogram bins apart): the Burg example.
 std::vector<std::complex<double>> complexCloseTones() {
   Noise noise(2024);
-  std::vector<std::complex<double>> z(64);
-  for (int i = 0; i < 64; ++i)
-    z[i] = ctone(150.0, i) + ctone(170.0, i, 2.2) +
+  std::vector<std::complex<double>> z(80);
+  for (int i = 0; i < 80; ++i)
+    z[i] = ctone(150.0, i) + ctone(170.0, i, 1.6) +
            0.02 * std::complex<double>(noise.gauss(), noise.gauss());
   return z;
 }
@@ -207,7 +210,7 @@ int main(int argc, char** argv) {
   ok &= writeFile(out / "Real.Rda", header("200 Hz and 225 Hz in noise, 96 samples", false),
                   realRecords(closeTones()));
   ok &= writeFile(out / "TwoTone.cda",
-                  header("+150 Hz and +170 Hz in complex noise, 64 samples", true),
+                  header("+150 Hz and +170 Hz in complex noise, 80 samples", true),
                   complexRecords(complexCloseTones()));
   ok &= writeFile(out / "Weak.cda",
                   header("+150 Hz and a 100 times weaker +190 Hz, 256 samples", true),
