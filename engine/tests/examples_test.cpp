@@ -302,6 +302,9 @@ std::vector<Example> examples() {
   };
 }
 
+// Test names and messages show the example's file name.
+void PrintTo(const Example& e, std::ostream* os) { *os << e.file; }
+
 class Examples : public ::testing::TestWithParam<Example> {};
 
 TEST_P(Examples, RunsAndShowsItsFeature) {
