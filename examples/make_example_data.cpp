@@ -104,7 +104,7 @@ std::vector<double> zeroPad() {
   return y;
 }
 
-// Two close tones, 200 Hz and 225 Hz, in white noise 30 dB below them: 96 samples (96 ms), so
+// Two close tones, 200 Hz and 225 Hz, in white noise about 27 dB below each: 96 samples (96 ms), so
 // the tones are 2.4 periodogram bins apart and the AR methods have a clear task.
 std::vector<double> closeTones() {
   Noise noise(1995);

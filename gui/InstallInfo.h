@@ -24,15 +24,23 @@ class InstallInfo {
   // Reads programDir/install.ini; a missing file or value leaves the address empty.
   static InstallInfo read(const QString& programDir);
 
-  QString supportEmail() const { return email_; }
-  QString webPage() const { return web_; }
+  QString supportEmail() const {
+    return email_;
+  }
+  QString webPage() const {
+    return web_;
+  }
   // The file the values were read from, for messages.
-  QString source() const { return source_; }
+  QString source() const {
+    return source_;
+  }
 
   // mailto: address with the subject "Tessivar 5.12.2 questions/problems." and the body
   // "How can we help?", blanks sent as %20. Invalid when no address is configured.
   QUrl mailUrl() const;
-  QUrl webUrl() const { return web_.isEmpty() ? QUrl() : QUrl(web_); }
+  QUrl webUrl() const {
+    return web_.isEmpty() ? QUrl() : QUrl(web_);
+  }
 
   // The box shown after the mail handler was asked (the address is on the clipboard by then).
   static QString mailFallbackTitle() {

@@ -303,7 +303,9 @@ std::vector<Example> examples() {
 }
 
 // Test names and messages show the example's file name.
-void PrintTo(const Example& e, std::ostream* os) { *os << e.file; }
+void PrintTo(const Example& e, std::ostream* os) {
+  *os << e.file;
+}
 
 class Examples : public ::testing::TestWithParam<Example> {};
 
