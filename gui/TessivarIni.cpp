@@ -12,9 +12,8 @@ namespace tessivar {
 
 namespace {
 
-// The run-time error numbers the program reports for file trouble.
+// The run-time error number the program reports for file trouble.
 constexpr int kPathFileAccessError = 75;
-constexpr int kInputPastEndOfFile = 62;
 
 }  // namespace
 
@@ -64,12 +63,11 @@ bool TessivarIni::startIni(IniValues& values, IniError& error, const QDate& toda
     return false;
   }
   QList<QByteArray> lines = in.readAll().split('\n');
-  if (lines.size() < 3) {
-    error = {kInputPastEndOfFile,
-             QStringLiteral("Input past end of file (%1 has fewer than three lines)").arg(file)};
-    return false;
-  }
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  // A line that is missing counts as not given: the factor stays 1, the name empty. The two
+  // values are kept for compatibility only, so a damaged file does not stop the program.
   auto value = [&](int i) {
+    if (i >= lines.size()) return QString();
     QByteArray l = lines[i];
     if (l.endsWith('\r')) l.chop(1);
     return lineValue(fromSingleByte(l));
