@@ -1,0 +1,49 @@
+#include "SingleByte.h"
+
+#include <array>
+
+namespace tessivar {
+
+namespace {
+
+// Code page 1252 bytes 0x80..0x9F; 0 marks the five bytes it leaves unassigned.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+}  // namespace
+
+QByteArray toSingleByte(const QString& text) {
+  QByteArray out;
+  out.reserve(text.size());
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+      out.append(static_cast<char>(u));
+      continue;
+    }
+    char byte = '?';
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+      if (kHigh[i] != 0 && kHigh[i] == u) byte = static_cast<char>(0x80 + i);
+    }
+    out.append(byte);
+  }
+  return out;
+}
+
+QString fromSingleByte(const QByteArray& bytes) {
+  QString out;
+  out.reserve(bytes.size());
+  for (const char b : bytes) {
+    const auto u = static_cast<unsigned char>(b);
+    if (u >= 0x80 && u < 0xA0 && kHigh[u - 0x80] != 0) {
+      out.append(QChar(kHigh[u - 0x80]));
+    } else {
+      out.append(QChar(static_cast<char16_t>(u)));
+    }
+  }
+  return out;
+}
+
+}  // namespace tessivar

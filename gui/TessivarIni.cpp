@@ -1,0 +1,91 @@
+#include "TessivarIni.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+#include "FolderNames.h"
+#include "SingleByte.h"
+
+namespace tessivar {
+
+namespace {
+
+// The run-time error number the program reports for file trouble.
+constexpr int kPathFileAccessError = 75;
+
+}  // namespace
+
+QString TessivarIni::path() const {
+  return matchInFolder(baseDir_, QString::fromLatin1(kFileName));
+}
+
+bool TessivarIni::exists() const {
+  return QFileInfo(path()).isFile();
+}
+
+QByteArray TessivarIni::firstStartText(const QDate& today) {
+  const QString date = QLocale::system().toString(today, QLocale::ShortFormat);
+  QString text = QStringLiteral("Tessivar") + QStringLiteral("\u2122 Program") + QString(17, ' ') +
+                 date + QStringLiteral("\r\n");
+  text += QStringLiteral("1") + QStringLiteral("             ! Increase if ") +
+          QStringLiteral("COMMAND still active and stops your run") + QStringLiteral("\r\n");
+  text += QStringLiteral("no name") + QStringLiteral("             ! User name") +
+          QStringLiteral("\r\n");
+  return toSingleByte(text);
+}
+
+QString TessivarIni::lineValue(const QString& line) {
+  QString v = line.section('!', 0, 0).trimmed();
+  if (v.startsWith(QStringLiteral("-999"))) v.clear();
+  v.remove('\t');
+  return v.trimmed();
+}
+
+bool TessivarIni::startIni(IniValues& values, IniError& error, const QDate& today) {
+  values = IniValues{};
+  const QString file = path();
+  if (!exists()) {
+    values.userName = QStringLiteral("no name");
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(firstStartText(today)) < 0 || !out.commit()) {
+      error = {kPathFileAccessError,
+               QStringLiteral("Path/File access error (%1: %2)").arg(file, out.errorString())};
+      return false;
+    }
+    return true;
+  }
+  QFile in(file);
+  if (!in.open(QIODevice::ReadOnly)) {
+    error = {kPathFileAccessError,
+             QStringLiteral("Path/File access error (%1: %2)").arg(file, in.errorString())};
+    return false;
+  }
+  QList<QByteArray> lines = in.readAll().split('\n');
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  // A line that is missing counts as not given: the factor stays 1, the name empty. The two
+  // values are kept for compatibility only, so a damaged file does not stop the program.
+  auto value = [&](int i) {
+    if (i >= lines.size()) return QString();
+    QByteArray l = lines[i];
+    if (l.endsWith('\r')) l.chop(1);
+    return lineValue(fromSingleByte(l));
+  };
+  bool ok = false;
+  const float factor = value(1).toFloat(&ok);
+  // The factor is kept for compatibility only; a value that is not a number stays 1.
+  if (ok && factor > 0) values.timeFactor = factor;
+  values.userName = value(2);
+  return true;
+}
+
+QString TessivarIni::errorText(const IniError& error) const {
+  return QStringLiteral("Unexpected error #") + QString::number(error.number) +
+         QStringLiteral(" occured: ") + QStringLiteral("\r\n") + QStringLiteral("Path =") +
+         baseDir_ + QStringLiteral("\r\n") + error.description +
+         QStringLiteral(". Suggest re-installing ") + QStringLiteral("Tessivar") +
+         QStringLiteral(".");
+}
+
+}  // namespace tessivar
