@@ -222,46 +222,35 @@ FreeReader::Item FreeReader::nextItem() {
   return item;
 }
 
-FreeReader::Status FreeReader::readInt(int& v) {
+// One read of one value: parse converts the value's text into the variable, or says it cannot.
+template <class Parse>
+FreeReader::Status FreeReader::readOne(Parse parse) {
   beginRead();
   const Item item = nextItem();
-  Status st = Status::Ok;
   if (item.kind == Item::End) return Status::End;
+  Status st = Status::Ok;
   if (item.kind != Item::Value) {
     st = Status::Null;
-  } else if (!parseInt(item.text, v)) {
+  } else if (!parse(item.text)) {
     st = Status::Error;
   }
   endRead();
   return st;
+}
+
+FreeReader::Status FreeReader::readInt(int& v) {
+  return readOne([&](std::string_view t) { return parseInt(t, v); });
 }
 
 FreeReader::Status FreeReader::readReal(float& v) {
-  beginRead();
-  const Item item = nextItem();
-  Status st = Status::Ok;
-  if (item.kind == Item::End) return Status::End;
-  if (item.kind != Item::Value) {
-    st = Status::Null;
-  } else if (!parseReal(item.text, v)) {
-    st = Status::Error;
-  }
-  endRead();
-  return st;
+  return readOne([&](std::string_view t) { return parseReal(t, v); });
 }
 
 FreeReader::Status FreeReader::readText(std::string& v) {
-  beginRead();
-  const Item item = nextItem();
-  Status st = Status::Ok;
-  if (item.kind == Item::End) return Status::End;
-  if (item.kind != Item::Value) {
-    st = Status::Null;
-  } else {
-    v.assign(item.text);
-  }
-  endRead();
-  return st;
+  return readOne([&](std::string_view t) {
+    v.assign(t);
+    return true;
+  });
 }
 
 FreeReader::Status FreeReader::readPair(float& x, float& y) {

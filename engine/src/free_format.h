@@ -61,6 +61,8 @@ class FreeReader {
   void skipBlanks();
   bool atRecordEnd() const;
   Status readComplexItem(std::complex<float>& c);
+  template <class Parse>
+  Status readOne(Parse parse);
 
   std::string text_;
   std::size_t pos_ = 0;
