@@ -15,7 +15,9 @@ const std::string& millionSamples() {
     s.reserve(30'000'000);
     char buf[64];
     for (int i = 0; i < 1'000'000; ++i) {
-      std::snprintf(buf, sizeof buf, "%.6f %.7g\r\n", i * 0.001, 0.5 * ((i * 7919) % 2001 - 1000) / 1000.0);
+      const long long k = i;
+      std::snprintf(buf, sizeof buf, "%.6f %.7g\r\n", static_cast<double>(k) * 0.001,
+                    0.5 * static_cast<double>((k * 7919) % 2001 - 1000) / 1000.0);
       s += buf;
     }
     return s;

@@ -39,6 +39,17 @@ bool parseInt(std::string_view s, int& v) {
 
 bool parseReal(std::string_view s, float& v) {
   if (s.empty()) return false;
+  // The common form (digits, a point, an E exponent) is read directly; the same correctly
+  // rounded value as the general path below.
+  if (s.front() != '+' && (std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '-' ||
+                           s.front() == '.')) {
+    float out = 0;
+    const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    if (ec == std::errc() && p == s.data() + s.size()) {
+      v = out;
+      return true;
+    }
+  }
   std::string_view body = s;
   bool negative = false;
   if (body.front() == '+' || body.front() == '-') {
