@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include "DemoCatalog.h"
 #include "FolderNames.h"
@@ -34,20 +36,30 @@ QString listedDescription(const DemoEntry& e) {
 }  // namespace
 
 QWidget* frmMain::buildDemosPage() {
+  // The instruction above, the buttons below, and between them the list in a scroll area: the
+  // descriptions are long, and in a small window the user scrolls to them rather than finding
+  // them cut off.
+  auto* tab = new QWidget;
+  tab->setObjectName(QStringLiteral("tabDemos"));
+  auto* tabLayout = new QVBoxLayout(tab);
+  QLabel* sentence = makeLabel(QStringLiteral("lblSentence1"), demoTexts::sentence1, tab);
+  sentence->setWordWrap(true);
+  tabLayout->addWidget(sentence);
+  auto* scroll = new QScrollArea(tab);
+  scroll->setObjectName(QStringLiteral("demosList"));
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  tabLayout->addWidget(scroll, 1);
   auto* page = new QWidget;
-  page->setObjectName(QStringLiteral("tabDemos"));
   auto* grid = new QGridLayout(page);
   grid->setVerticalSpacing(2);
 
-  QLabel* sentence = makeLabel(QStringLiteral("lblSentence1"), demoTexts::sentence1, page);
-  sentence->setWordWrap(true);
-  grid->addWidget(sentence, 0, 0, 1, 3);
   grid->addWidget(makeLabel(QStringLiteral("lblFileName"), demoTexts::fileNameHeader, page), 1, 0);
   grid->addWidget(makeLabel(QStringLiteral("lblDescriptions"), demoTexts::descriptionsHeader, page),
-                  1, 1);
-  grid->addWidget(makeLabel(QStringLiteral("lblRunTime"), demoTexts::runTimeHeader, page), 1, 2);
+                  1, 2);
+  grid->addWidget(makeLabel(QStringLiteral("lblRunTime"), demoTexts::runTimeHeader, page), 1, 1);
   grid->addWidget(makeLabel(QStringLiteral("zeroPadding"), demoTexts::zeroPadding, page), 2, 0);
-  grid->addWidget(makeLabel(QStringLiteral("fft_info"), demoTexts::fftInfo, page), 2, 1);
+  grid->addWidget(makeLabel(QStringLiteral("fft_info"), demoTexts::fftInfo, page), 2, 2);
 
   // None is chosen at start: Calculate waits for a choice.
   for (int i = 1; i <= 18; ++i) {
@@ -59,15 +71,16 @@ QWidget* frmMain::buildDemosPage() {
     ExTime[i] = makeLabel(QStringLiteral("ExTime_%1").arg(i), e.runTime, page);
     ExTime[i]->setAlignment(Qt::AlignCenter);
     grid->addWidget(Exam[i], 2 + i, 0);
-    grid->addWidget(Description[i], 2 + i, 1);
-    grid->addWidget(ExTime[i], 2 + i, 2);
+    // The run time stands next to the file name, where it is seen without scrolling.
+    grid->addWidget(ExTime[i], 2 + i, 1);
+    grid->addWidget(Description[i], 2 + i, 2);
   }
   grid->addWidget(makeLabel(QStringLiteral("lblCompareResults"), demoTexts::compareResults, page),
                   21, 1);
 
-  cmdRunDemo = new QPushButton(demoTexts::runDemo, page);
+  cmdRunDemo = new QPushButton(demoTexts::runDemo, tab);
   cmdRunDemo->setObjectName(QStringLiteral("cmdRunDemo"));
-  cmdCancelDemo = new QPushButton(demoTexts::cancelDemo, page);
+  cmdCancelDemo = new QPushButton(demoTexts::cancelDemo, tab);
   cmdCancelDemo->setObjectName(QStringLiteral("cmdCancelDemo"));
   connect(cmdRunDemo, &QPushButton::clicked, this, &frmMain::cmdRunDemo_Click);
   connect(cmdCancelDemo, &QPushButton::clicked, this, &frmMain::cmdCancelDemo_Click);
@@ -75,11 +88,13 @@ QWidget* frmMain::buildDemosPage() {
   buttons->addWidget(cmdRunDemo);
   buttons->addStretch();
   buttons->addWidget(cmdCancelDemo);
-  grid->addLayout(buttons, 22, 0, 1, 3);
-  grid->setRowStretch(23, 1);
-  grid->setColumnStretch(1, 1);
+  tabLayout->addLayout(buttons);
+  grid->setRowStretch(22, 1);
+  grid->setColumnStretch(2, 1);
+  grid->setHorizontalSpacing(14);
+  scroll->setWidget(page);
   updateRunDemo();
-  return page;
+  return tab;
 }
 
 // Calculate on the Demos tab runs the chosen example; without one there is nothing to run, so
