@@ -115,8 +115,11 @@ TEST_F(Demos, RunDemoThenCalculateRunsTheKeyExampleAndPlots) {
   EXPECT_FALSE(button("cmdSubmit")->isEnabled());
   EXPECT_EQ(readBytes(user("Ex-Auto.0")), example);
 
-  // A look at the Setup tab, then Exit Plotting.
+  // A look at the Setup tab: its controls are usable while plotting. Then Exit Plotting.
   tabs()->setCurrentIndex(kTabSetup);
+  for (int k = 0; k < 6; ++k)
+    EXPECT_TRUE(button(qPrintable(QStringLiteral("cmdColor_%1").arg(k)))->isEnabled()) << k;
+  EXPECT_TRUE(button("cmdExitPlotting")->isEnabled());
   form->cmdExitPlotting_Click();
   EXPECT_EQ(tabs()->currentIndex(), kTabParameters);
   for (QObject* child : tabs()->widget(kTabParameters)->children()) {
