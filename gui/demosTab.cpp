@@ -57,7 +57,11 @@ QWidget* frmMain::buildDemosPage() {
   grid->addWidget(makeLabel(QStringLiteral("lblFileName"), demoTexts::fileNameHeader, page), 1, 0);
   grid->addWidget(makeLabel(QStringLiteral("lblDescriptions"), demoTexts::descriptionsHeader, page),
                   1, 2);
-  grid->addWidget(makeLabel(QStringLiteral("lblRunTime"), demoTexts::runTimeHeader, page), 1, 1);
+  // The header may take two lines, so that the narrow column of times stays narrow.
+  QLabel* runTime = makeLabel(QStringLiteral("lblRunTime"), demoTexts::runTimeHeader, page);
+  runTime->setWordWrap(true);
+  runTime->setAlignment(Qt::AlignCenter);
+  grid->addWidget(runTime, 1, 1);
   grid->addWidget(makeLabel(QStringLiteral("zeroPadding"), demoTexts::zeroPadding, page), 2, 0);
   grid->addWidget(makeLabel(QStringLiteral("fft_info"), demoTexts::fftInfo, page), 2, 2);
 
@@ -76,7 +80,7 @@ QWidget* frmMain::buildDemosPage() {
     grid->addWidget(Description[i], 2 + i, 2);
   }
   grid->addWidget(makeLabel(QStringLiteral("lblCompareResults"), demoTexts::compareResults, page),
-                  21, 1);
+                  21, 2);
 
   cmdRunDemo = new QPushButton(demoTexts::runDemo, tab);
   cmdRunDemo->setObjectName(QStringLiteral("cmdRunDemo"));

@@ -1,6 +1,7 @@
 // The Demos tab and demo mode, View > Example File and the Help and Web Links menus, over a
 // base folder holding the installed examples and the real engine.
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -88,6 +89,15 @@ TEST_F(Demos, TabListsTheExamplesWithNoneChosen) {
   EXPECT_EQ(button("cmdCancelDemo")->text(), "Parameter Selection");
   EXPECT_TRUE(form->state().SelectedDemo.isEmpty());
   EXPECT_FALSE(tabs()->isTabEnabled(kTabDemos));
+
+  // Each row reads file name, run time, description; the closing remark ends the descriptions.
+  form->mnuDemosRunGo();
+  form->show();
+  QApplication::processEvents();
+  EXPECT_LT(exam(1)->x(), w<QLabel>("ExTime_1")->x());
+  EXPECT_LT(w<QLabel>("ExTime_1")->x(), w<QLabel>("Description_1")->x());
+  EXPECT_EQ(w<QLabel>("lblCompareResults")->x(), w<QLabel>("Description_18")->x());
+  EXPECT_GT(w<QLabel>("lblCompareResults")->y(), w<QLabel>("Description_18")->y());
 }
 
 // Demos > Run Demo chooses the key example; Calculate runs it through the engine and plots.
