@@ -363,7 +363,8 @@ void frmMain::Start_Path() {
   s_.WriteError = false;
   s_.AnsName = kAnsNameHint;
   s_.AnsDir = baseDir_;
-  // The file dialogs open in the folder of the last answer file opened, if it still exists.
+  // The file dialogs open in the folder of the last answer file opened, when one is stored as an
+  // absolute path; otherwise in the user folder.
   dialogDir_ = LastPath::get(QSettings(), userDir_);
 }
 
