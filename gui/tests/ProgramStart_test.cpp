@@ -11,8 +11,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -227,4 +229,75 @@ TEST_F(Start, ResizingScalesTheFormAndKeepsTheQuestionsStacked) {
   }
   EXPECT_TRUE(w<QWidget>(window, "row_9")->isVisible());
   EXPECT_FALSE(w<QWidget>(window, "row_10")->isVisible());
+}
+
+namespace {
+
+void copyTree(const QString& from, const QString& to) {
+  QDir().mkpath(to);
+  const QDir source(from);
+  for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+    const QString target = to + "/" + entry.fileName();
+    if (entry.isDir())
+      copyTree(entry.filePath(), target);
+    else
+      ASSERT_TRUE(QFile::copy(entry.filePath(), target)) << target.toStdString();
+  }
+}
+
+// Starts the installed program in a virtual display and reports whether it is still running a
+// moment later, with the names of its visible windows when xdotool can tell them.
+QStringList runInVirtualDisplay(const QString& program, const QString& home) {
+  QProcess run;
+  run.setProgram(QStandardPaths::findExecutable("xvfb-run"));
+  run.setArguments(
+      {"-a", "sh", "-c",
+       "\"$0\" & pid=$!; sleep 3; if kill -0 $pid 2>/dev/null; then echo running; "
+       "command -v xdotool >/dev/null && xdotool search --onlyvisible --name . getwindowname %@; "
+       "kill $pid; fi; wait $pid; exit 0",
+       program});
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("QT_QPA_PLATFORM");
+  env.insert("XDG_CONFIG_HOME", home + "/config");
+  env.insert("XDG_DATA_HOME", home + "/data");
+  run.setProcessEnvironment(env);
+  run.start();
+  if (!run.waitForStarted(10000) || !run.waitForFinished(60000)) return {"did not finish"};
+  return QString::fromLocal8Bit(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+// A fresh installation started twice in a real window: the intro first, the main window once
+// the first start has written Tessivar.ini.
+TEST(Program, FreshInstallationShowsTheIntroThenTheMainWindow) {
+  if (QStandardPaths::findExecutable("xvfb-run").isEmpty())
+    GTEST_SKIP() << "xvfb-run is not installed";
+  const bool namesWindows = !QStandardPaths::findExecutable("xdotool").isEmpty();
+  QTemporaryDir root;
+  const QString installed = QFileInfo(QStringLiteral(TESSIVAR_PROGRAM)).absolutePath();
+  copyTree(installed, root.path() + "/Tessivar");
+  QFile::remove(root.path() + "/Tessivar/Tessivar.ini");
+  const QString program = root.path() + "/Tessivar/Tessivar";
+
+  const QStringList first = runInVirtualDisplay(program, root.path());
+  ASSERT_FALSE(first.isEmpty());
+  EXPECT_EQ(first[0], "running");
+  if (namesWindows) {
+    EXPECT_TRUE(first.contains(introTexts::caption)) << first.join('|').toStdString();
+  }
+
+  // What the main window's start writes when the intro is left for it.
+  QFile ini(root.path() + "/Tessivar/Tessivar.ini");
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write("Tessivar\x99 Program\r\n1 ! factor\r\nno name ! User name\r\n");
+  ini.close();
+  const QStringList second = runInVirtualDisplay(program, root.path());
+  ASSERT_FALSE(second.isEmpty());
+  EXPECT_EQ(second[0], "running");
+  if (namesWindows) {
+    EXPECT_TRUE(second.contains("Tessivar (tm) for Spectral Estimators"))
+        << second.join('|').toStdString();
+    EXPECT_FALSE(second.contains(introTexts::caption));
+  }
 }
