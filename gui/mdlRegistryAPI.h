@@ -1,6 +1,6 @@
-// The per-user settings the run set-up keeps (the last answer-file folder is LastPath's): QSettings
-// organisation "Harnwell Labs", application "Tessivar" is the key "Software\Harnwell
-// Labs\Tessivar"; the organisation alone is the key "Software\Harnwell Labs".
+// The per-user settings key the program clears on exit. QSettings organisation "Harnwell Labs",
+// application "Tessivar" is the key "Software\Harnwell Labs\Tessivar"; the organisation alone
+// is the key "Software\Harnwell Labs". The last answer-file folder is kept by LastPath.
 #pragma once
 
 #include <QString>
