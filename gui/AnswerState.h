@@ -20,6 +20,7 @@ struct AnswerState {
   QString RunMode = QStringLiteral(" ");  // " " at start, "*" user run, "Demo" demo run
   QList<int> RequiredList;                // questions 9..18 of the current method
   bool WriteError = false;                // the last WriteAnsFile failed
+  QString SelectedDemo;                   // the example chosen on the Demos tab, empty for none
 };
 
 }  // namespace tessivar

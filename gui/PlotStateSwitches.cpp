@@ -41,6 +41,28 @@ PlottingSwitches switchesAtExitPlotting() {
   return s;
 }
 
+PlottingSwitches switchesEnteringDemos() {
+  PlottingSwitches s;
+  s.runButtonsDisabled = false;
+  s.setupControlsEnabled = true;
+  s.fileDemosMenusEnabled = false;
+  s.tabEnabled[kTabParameters] = false;
+  s.tabEnabled[kTabDemos] = true;
+  s.showTab = kTabDemos;
+  return s;
+}
+
+PlottingSwitches switchesLeavingDemos() {
+  PlottingSwitches s;
+  s.runButtonsDisabled = false;
+  s.setupControlsEnabled = false;
+  s.fileDemosMenusEnabled = true;
+  s.tabEnabled[kTabParameters] = true;
+  s.tabEnabled[kTabDemos] = false;
+  s.showTab = kTabParameters;
+  return s;
+}
+
 void applySwitches(const PlottingSwitches& s, const PlottingWidgets& w) {
   for (QWidget* b : w.runButtons)
     if (b) b->setEnabled(!s.runButtonsDisabled);

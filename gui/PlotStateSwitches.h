@@ -28,6 +28,9 @@ struct PlottingSwitches {
 PlottingSwitches switchesAtStartUp();
 PlottingSwitches switchesAtStartPlot();
 PlottingSwitches switchesAtExitPlotting();
+// Demo mode: entered from Demos > Run Demo (or the intro), left with "Parameter Selection".
+PlottingSwitches switchesEnteringDemos();
+PlottingSwitches switchesLeavingDemos();
 
 // The main window's parts that the switches touch; the setup controls are the Setup page's
 // (PlotController::applySwitches). Missing parts are skipped.

@@ -263,9 +263,12 @@ void SetupPage::setSwatch(int k, const QColor& c) {
 
 void SetupPage::updateColorControls() {
   const bool colorsUsable = !chkBlacknWhite_->isChecked();
+  // The check box's own state: its frame is switched off while another tab is shown, which
+  // must not decide the colour controls' state for when the Setup tab comes back.
+  const bool setupOn = chkBlacknWhite_->isEnabledTo(chkBlacknWhite_->parentWidget());
   for (int k = 0; k < 6; ++k) {
-    txtColor_[k]->setEnabled(colorsUsable && chkBlacknWhite_->isEnabled());
-    cmdColor_[k]->setEnabled(colorsUsable && chkBlacknWhite_->isEnabled());
+    txtColor_[k]->setEnabled(colorsUsable && setupOn);
+    cmdColor_[k]->setEnabled(colorsUsable && setupOn);
     lblColor_[k]->setEnabled(colorsUsable);
   }
 }

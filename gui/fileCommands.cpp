@@ -4,10 +4,11 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 
+#include "LastPath.h"
 #include "frmMain.h"
 #include "mdlCommonFiles.h"
-#include "mdlRegistryAPI.h"
 
 namespace tessivar {
 
@@ -124,7 +125,8 @@ void frmMain::FileOld() {
   if (!ReadAnsFile(name, dir)) return;  // the form and its file stay as they were
   s_.AnsName = name;
   s_.AnsDir = dir;
-  setLastFilePath(dir);
+  QSettings settings;
+  LastPath::set(settings, dir);
   dialogDir_ = dir;
   ShowFilename();
   s_.WriteError = false;

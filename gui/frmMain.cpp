@@ -16,12 +16,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
 
+#include "LastPath.h"
 #include "PlotPage.h"
 #include "SetupPage.h"
 #include "mdlCommonFiles.h"
@@ -45,7 +47,8 @@ frmMain::frmMain(Dialogs& dialogs, const QString& baseDir, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       engine_(QCoreApplication::applicationDirPath() + QStringLiteral("/voxtrel")),
-      baseDir_(QDir::cleanPath(baseDir)) {
+      baseDir_(QDir::cleanPath(baseDir)),
+      programDir_(QCoreApplication::applicationDirPath()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(kDesignCaption);
   buildForm();
@@ -199,9 +202,7 @@ void frmMain::buildForm() {
   Plot_Tabs = new QTabWidget;
   Plot_Tabs->setObjectName(QStringLiteral("Plot_Tabs"));
   Plot_Tabs->addTab(buildParameterPage(), QStringLiteral("Parameter Selection"));
-  auto* demos = new QWidget;
-  demos->setObjectName(QStringLiteral("tabDemos"));
-  Plot_Tabs->addTab(demos, QStringLiteral("Demos"));
+  Plot_Tabs->addTab(buildDemosPage(), QStringLiteral("Demos"));
   auto* output = new QWidget;
   output->setObjectName(QStringLiteral("tabOutput"));
   auto* outLayout = new QVBoxLayout(output);
@@ -250,11 +251,7 @@ void frmMain::buildMenus() {
   auto addItem = [this](QMenu* menu, const char* name, const QString& caption, auto slot) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
-    if constexpr (!std::is_same_v<decltype(slot), std::nullptr_t>) {
-      connect(action, &QAction::triggered, this, slot);
-    } else {
-      action->setEnabled(false);  // its part of the program is not there yet
-    }
+    connect(action, &QAction::triggered, this, slot);
     return action;
   };
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
@@ -271,23 +268,26 @@ void frmMain::buildMenus() {
 
   mnuDemos = menuBar()->addMenu(QStringLiteral("&Demos"));
   mnuDemos->setObjectName(QStringLiteral("mnuDemos"));
-  addItem(mnuDemos, "mnuDemosRun", QStringLiteral("Run &Demo ..."), nullptr);
+  addItem(mnuDemos, "mnuDemosRun", QStringLiteral("Run &Demo ..."), &frmMain::mnuDemosRun_Click);
 
   QMenu* mnuView = menuBar()->addMenu(QStringLiteral("&View"));
   mnuView->setObjectName(QStringLiteral("mnuView"));
-  addItem(mnuView, "mnuViewDemos", QStringLiteral("&Example File ..."), nullptr);
+  addItem(mnuView, "mnuViewDemos", QStringLiteral("&Example File ..."),
+          &frmMain::mnuViewDemos_Click);
   addItem(mnuView, "mnuViewOutput", QStringLiteral("&Last Output ..."),
           &frmMain::mnuViewOutput_Click);
 
   QMenu* mnuWeb = menuBar()->addMenu(QStringLiteral("&Web Links"));
   mnuWeb->setObjectName(QStringLiteral("mnuWeb"));
-  addItem(mnuWeb, "mnuWebLink", QStringLiteral("Spectral Estimation Class"), nullptr);
+  addItem(mnuWeb, "mnuWebLink", QStringLiteral("Spectral Estimation Class"),
+          &frmMain::mnuWebLink_Click);
 
   QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  addItem(mnuHelp, "mnuHelpManual", QStringLiteral("&Manual ..."), nullptr);
+  addItem(mnuHelp, "mnuHelpManual", QStringLiteral("&Manual ..."), &frmMain::mnuHelpManual_Click);
   mnuHelp->addSeparator();
-  addItem(mnuHelp, "mnuHelpEmail", QStringLiteral("&E-mail Support ..."), nullptr);
+  addItem(mnuHelp, "mnuHelpEmail", QStringLiteral("&E-mail Support ..."),
+          &frmMain::mnuHelpEmail_Click);
 }
 
 QWidget* frmMain::questionControl(int question) const {
@@ -363,9 +363,9 @@ void frmMain::Start_Path() {
   s_.WriteError = false;
   s_.AnsName = kAnsNameHint;
   s_.AnsDir = baseDir_;
-  // The file dialogs open in the folder of the last answer file opened, if it still exists.
-  const QString last = lastFilePath();
-  dialogDir_ = (QDir::isAbsolutePath(last) && QFileInfo(last).isDir()) ? last : userDir_;
+  // The file dialogs open in the folder of the last answer file opened, when one is stored as an
+  // absolute path; otherwise in the user folder.
+  dialogDir_ = LastPath::get(QSettings(), userDir_);
 }
 
 void frmMain::Form_Load() {
@@ -385,10 +385,42 @@ void frmMain::Form_Load() {
   plots_->loadSettings();
   applyPlottingSwitches(switchesAtStartUp());
 
-  // 11000 by 8900 twips; the program maximises the window when it shows it.
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-  resize(static_cast<int>(11000 * dpi / 1440), static_cast<int>(8900 * dpi / 1440));
+  // 11000 by 8900 twips; the program maximises the window when it shows it. An explicit small
+  // minimum keeps the fonts, which grow with the window, from holding it at a larger size.
+  resize(static_cast<int>(std::lround(11000 / mdlReSize::twipsPerPixelX(*this))),
+         static_cast<int>(std::lround(8900 / mdlReSize::twipsPerPixelY(*this))));
+  setMinimumSize(320, 240);
+}
+
+void frmMain::sizeForDesign() {
+  // The controls get their places from the layouts only once the window is shown; it is shown
+  // off the screen at its design size, each tab page laid out in turn, and the proportions of
+  // that layout recorded before the window appears.
+  const bool wasVisible = isVisible();
+  if (!wasVisible) {
+    setAttribute(Qt::WA_DontShowOnScreen, true);
+    show();
+  }
+  const int shown = Plot_Tabs->currentIndex();
+  tabClickSuppressed_ = true;
+  for (int t = Plot_Tabs->count() - 1; t >= 0; --t) {
+    Plot_Tabs->setCurrentIndex(t);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  }
+  Plot_Tabs->setCurrentIndex(shown);
+  tabClickSuppressed_ = false;
+  resizer_.Record(*this);
+  if (!wasVisible) {
+    hide();
+    setAttribute(Qt::WA_DontShowOnScreen, false);
+  }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (resizer_.count() == 0) return;  // not recorded yet: still being built
+  resizer_.Apply(*this);
+  MethodsVisible();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -593,7 +625,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 PlottingWidgets frmMain::plottingWidgets() const {
   PlottingWidgets w;
   w.tabs = Plot_Tabs;
-  w.runButtons = {cmdSubmit};
+  w.runButtons = {cmdCancelDemo, cmdRunDemo, cmdSubmit};
   w.menus = {mnuFile->menuAction(), mnuDemos->menuAction()};
   return w;
 }
@@ -603,6 +635,10 @@ void frmMain::applyPlottingSwitches(const PlottingSwitches& sw) {
   applySwitches(sw, plottingWidgets());
   tabClickSuppressed_ = false;
   plots_->applySwitches(sw);
+  // The tab now shown gets its controls back, whichever tab it was reached from (a control on
+  // a tab page is switched off while another tab is shown).
+  if (sw.showTab) tessivar::Plot_Tabs_Click(*Plot_Tabs);
+  updateRunDemo();
 }
 
 void frmMain::cmdPlot_Click() {
@@ -619,6 +655,7 @@ void frmMain::cmdExitPlotting_Click() {
 
 void frmMain::Plot_Tabs_Click() {
   tessivar::Plot_Tabs_Click(*Plot_Tabs, tabClickSuppressed_);
+  updateRunDemo();
 }
 
 void frmMain::cmdPrint_Click() {

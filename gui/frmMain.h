@@ -14,6 +14,7 @@
 #include "OutputBox.h"
 #include "PlotController.h"
 #include "RunResults.h"
+#include "mdlReSize.h"
 
 class QAction;
 class QComboBox;
@@ -73,6 +74,14 @@ class frmMain : public QMainWindow {
   // Hands a finished run to the Output and Plot tabs.
   void startPlot(int n_freq_pts);
 
+  // Start-up: the file dialogs' initial folder, the design size (11000 x 8900 twips) and the
+  // proportions of every control at that size. The caller then shows the window maximised.
+  void setDialogDir(const QString& dir) { dialogDir_ = dir; }
+  // The program's folder: install.ini (support addresses) and the installed manual.
+  void setProgramDir(const QString& dir) { programDir_ = dir; }
+  void sizeForDesign();
+  const mdlReSize& resizer() const { return resizer_; }
+
  public slots:
   void cmdSubmit_Click();
   void mnuFileSubmit_Click();
@@ -93,9 +102,23 @@ class frmMain : public QMainWindow {
   void Methods_LostFocus();
   void timeData_GotFocus();
 
+  // Demos and View > Example File.
+  void mnuDemosRun_Click();
+  void mnuDemosRunGo();
+  void Exam_Click(int index);
+  void cmdRunDemo_Click();
+  void cmdCancelDemo_Click();
+  void mnuViewDemos_Click();
+
+  // Help and Web Links.
+  void mnuHelpManual_Click();
+  void mnuHelpEmail_Click();
+  void mnuWebLink_Click();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void buildForm();
@@ -103,6 +126,10 @@ class frmMain : public QMainWindow {
   void Form_Load();
   void Start_Path();
   QWidget* buildParameterPage();
+  QWidget* buildDemosPage();
+  void setDemoButtons(bool enabled);
+  void updateRunDemo();
+  void ViewExample();
   QLineEdit* addTextBox(const char* name, int question);
   QLineEdit* textBox(int question) const;  // questions 2, 3, 8..18
   QWidget* questionControl(int question) const;
@@ -121,6 +148,7 @@ class frmMain : public QMainWindow {
   EngineLibrary engine_;
   QString baseDir_, userDir_;
   QString dialogDir_;  // the file dialogs' initial folder
+  QString programDir_;
   bool warningShown_ = false;
   int methodSeen_ = 0;  // the methods entry the form was last laid out for
 
@@ -142,6 +170,10 @@ class frmMain : public QMainWindow {
   QPushButton* cmdFileSaveAs = nullptr;
   QPlainTextEdit* tbOutBox = nullptr;
   QMenu *mnuFile = nullptr, *mnuDemos = nullptr;
+  std::array<QRadioButton*, 19> Exam{};  // Exam[1..18]
+  std::array<QLabel*, 19> Description{}, ExTime{};
+  QPushButton *cmdRunDemo = nullptr, *cmdCancelDemo = nullptr;
+  mdlReSize resizer_;
   std::unique_ptr<WidgetOutputBox> outSink_;
   PlotController* plots_ = nullptr;
   bool tabClickSuppressed_ = false;  // set while the window itself switches tabs

@@ -1,8 +1,9 @@
 // Tessivar: the program's start.
 #include <QApplication>
-#include <QDir>
+#include <QStandardPaths>
 
 #include "Dialogs.h"
+#include "ProgramStart.h"
 #include "frmMain.h"
 
 int main(int argc, char** argv) {
@@ -10,9 +11,11 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName("Harnwell Labs");
   QApplication::setApplicationName("Tessivar");
   tessivar::QtDialogs dialogs;
-  // For now the program's own folder is the base folder; its "user" folder is the work place.
-  tessivar::frmMain window(dialogs, QCoreApplication::applicationDirPath());
-  dialogs.setParent(&window);
-  window.showMaximized();
+  tessivar::ProgramStart start(
+      dialogs, QCoreApplication::applicationDirPath(),
+      QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+  QObject::connect(&start, &tessivar::ProgramStart::mainOpened,
+                   [&dialogs](tessivar::frmMain* window) { dialogs.setParent(window); });
+  if (!start.begin()) return 1;
   return app.exec();
 }

@@ -23,16 +23,6 @@ std::unique_ptr<QSettings> organisationKey() {
 
 }  // namespace
 
-QString lastFilePath() {
-  const QSettings settings(kOrganisation, kApplication);
-  return settings.value(QStringLiteral("LastFilePath")).toString();
-}
-
-void setLastFilePath(const QString& dir) {
-  QSettings settings(kOrganisation, kApplication);
-  settings.setValue(QStringLiteral("LastFilePath"), dir);
-}
-
 void clearFileIn() {
   const std::unique_ptr<QSettings> organisation = organisationKey();
   const QSettings program(kOrganisation, kApplication);
