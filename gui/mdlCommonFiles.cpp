@@ -60,6 +60,7 @@ std::optional<QString> writeFileSafely(const QString& path, const QByteArray& by
 
 bool AnsFileReader::open(const QString& path) {
   file_ = std::make_unique<QFile>(path);
+  linesRead_ = nonTextLine_ = overlongLine_ = 0;
   if (!file_->open(QIODevice::ReadOnly)) {
     error_ = file_->errorString();
     file_.reset();
@@ -68,13 +69,44 @@ bool AnsFileReader::open(const QString& path) {
   return true;
 }
 
+bool AnsFileReader::readLine(QByteArray& line) {
+  line.clear();
+  if (!file_ || file_->atEnd()) return false;
+  char c = 0;
+  while (file_->getChar(&c)) {
+    if (c == '\n') break;
+    if (c == '\r') {
+      // CR LF is one line end; a lone CR ends the line by itself.
+      char next = 0;
+      if (file_->peek(&next, 1) == 1 && next == '\n') file_->getChar(&next);
+      break;
+    }
+    if (line.size() >= kMaxLineLength) {
+      overlongLine_ = linesRead_ + 1;
+      return false;
+    }
+    line += c;
+  }
+  ++linesRead_;
+  if (nonTextLine_ == 0) {
+    for (const char b : line) {
+      const auto u = static_cast<unsigned char>(b);
+      if ((u < 0x20 && u != '\t') || u == 0x7F) {
+        nonTextLine_ = linesRead_;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
 QString AnsFileReader::ReadAnsValue() {
-  if (!file_ || file_->atEnd()) {
+  QByteArray bytes;
+  if (!readLine(bytes)) {
     file_.reset();
     return kEndOfFile;
   }
-  QString line = QString::fromLatin1(file_->readLine());
-  while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+  const QString line = QString::fromLatin1(bytes);
   const qsizetype bang = line.indexOf('!');
   QString value = (bang >= 0 ? line.left(bang) : line).trimmed();
   if (value.startsWith(kNoValue)) value.clear();
@@ -93,7 +125,42 @@ std::optional<AnsFileContents> readAnsFileContents(const QString& path, QString*
   for (int i = 1; i <= kQuestionCount; ++i) c.Answers[i] = reader.ReadAnsValue();
   c.Note1 = reader.ReadAnsValue();
   c.Note2 = reader.ReadAnsValue();
+  c.lines = reader.linesRead();
+  c.nonTextLine = reader.nonTextLine();
+  c.overlongLine = reader.overlongLine();
   return c;
+}
+
+std::optional<QString> ansFileProblem(const AnsFileContents& c) {
+  // Checked in the order of the lines, so the message names the first line at fault.
+  if (c.lines == 0 && c.overlongLine == 0) return QStringLiteral("The file is empty.");
+  // Reading stops at an overlong line, so a line with other bytes comes before it.
+  if (c.nonTextLine != 0)
+    return QStringLiteral("Line %1 holds characters that are not text.").arg(c.nonTextLine);
+  if (c.overlongLine != 0)
+    return QStringLiteral("Line %1 is longer than %2 characters.")
+        .arg(c.overlongLine)
+        .arg(AnsFileReader::kMaxLineLength);
+  const int lastQuestionLine = kQuestionCount + 1;
+  if (c.lines < lastQuestionLine)
+    return QStringLiteral("It ends after line %1; an answer file has 21 lines.").arg(c.lines);
+  const QString& method = c.Answers[6];
+  if (method.isEmpty()) return QStringLiteral("Line 7 names no method.");
+  if (!methodEntries().contains(method)) {
+    // Garbage can be long; a few words of it are enough to recognise it.
+    const QString shown = method.size() > 40 ? method.left(40) + QStringLiteral("...") : method;
+    return QStringLiteral("Line 7 names the method \"%1\", which is not in the methods list.")
+        .arg(shown);
+  }
+  QString dir;
+  const QString dataName = SplitPath(c.Answers[1], dir);
+  if (dataName.size() > kMaxFileNameLength)
+    return QStringLiteral(
+               "Line 2 names a data file whose name is %1 characters long; a file name has at "
+               "most %2.")
+        .arg(dataName.size())
+        .arg(kMaxFileNameLength);
+  return std::nullopt;
 }
 
 QString SplitPath(const QString& path, QString& dir) {
