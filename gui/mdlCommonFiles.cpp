@@ -38,15 +38,31 @@ QByteArray ansFileText(const QString& ansName, const AnswerState& state, const Q
   return out;
 }
 
-std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes) {
+std::optional<QString> writeRefusal(const QString& path) {
+  const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  auto readOnly = [&](const QFileInfo& info) {
+    return !info.isWritable() || (info.permissions() & writeBits) == 0;
+  };
   const QFileInfo info(path);
+  if (info.isDir()) return QStringLiteral("A folder of that name stands in its place.");
+  if (info.exists()) {
+    if (readOnly(info)) return QStringLiteral("The file is read-only.");
+    return std::nullopt;
+  }
+  const QFileInfo folder(info.absolutePath());
+  if (!folder.isDir())
+    return QStringLiteral("Its folder '%1' does not exist.")
+        .arg(QDir::toNativeSeparators(folder.filePath()));
+  if (readOnly(folder))
+    return QStringLiteral("Its folder '%1' is read-only.")
+        .arg(QDir::toNativeSeparators(folder.filePath()));
+  return std::nullopt;
+}
+
+std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes) {
   // Replacing the file by a renamed temporary would bypass its read-only mark; refuse as the
   // file system would for a direct write.
-  // No write permission bit at all is the read-only mark of the example files; it holds even
-  // for an administrator, whom access() would let through.
-  const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-  if (info.exists() && (!info.isWritable() || (info.permissions() & writeBits) == 0))
-    return QStringLiteral("'%1' is read-only").arg(QDir::toNativeSeparators(path));
+  if (std::optional<QString> refusal = writeRefusal(path)) return refusal;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   if (file.write(bytes) != bytes.size()) {
@@ -231,6 +247,23 @@ QString runLogCopyPath(const QString& name, const QString& ansDir, const QString
   if (!name.contains('.')) return workingDir + '/' + (name + QStringLiteral(".out")).toLower();
   const QStringList parts = name.split('.');
   return ansDir + '/' + (parts[0] + '_' + parts[1] + QStringLiteral(".out")).toLower();
+}
+
+bool isUtf16Text(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray start = file.read(512);
+  if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) return true;
+  if (start.size() < 4) return false;
+  // Without a mark: ASCII characters in UTF-16 have a NUL as their high byte, while the other
+  // bytes are text (a file of NULs is no text at all).
+  auto allNul = [&](int parity) {
+    for (qsizetype i = parity; i + 1 < start.size(); i += 2) {
+      if (start[i] != '\0') return false;
+    }
+    return true;
+  };
+  return allNul(0) != allNul(1);
 }
 
 QString lastNonBlankLine(const QString& path) {

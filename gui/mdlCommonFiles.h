@@ -31,6 +31,11 @@ QString ansDateStamp(const QDateTime& when);
 QByteArray ansFileText(const QString& ansName, const AnswerState& state, const QList<int>& required,
                        const QDateTime& when);
 
+// Why path cannot be written, in a sentence for the user; nothing when it can. A folder in the
+// file's place, a file or folder without any write permission bit (the read-only mark, which
+// holds even for an administrator whom the system would let through), or a missing folder.
+std::optional<QString> writeRefusal(const QString& path);
+
 // Writes bytes to path through a temporary file that replaces the old one only when complete,
 // so a failed save never damages the file it was meant to replace. A file that is not
 // writable (the read-only example files) is refused. Returns the error text, or nothing.
@@ -116,6 +121,10 @@ QString saveAsOfferedName(const QString& ansName);
 // otherwise ansDir / s1 + "_" + s2 + ".out" from the first two "."-separated parts. The file
 // name is in lower case.
 QString runLogCopyPath(const QString& name, const QString& ansDir, const QString& workingDir);
+
+// True when the file at path is UTF-16 text (a byte-order mark, or a NUL in every other byte
+// of its start), which the engine, reading single-byte text, would find no numbers in.
+bool isUtf16Text(const QString& path);
 
 // The last line of a text file that is not blank, trimmed; empty when there is none.
 QString lastNonBlankLine(const QString& path);

@@ -18,6 +18,8 @@ namespace tessivar {
 namespace {
 
 const QString kRunLog = QStringLiteral("~tirelle.out");
+// The name the engine gives its run log, in the working folder.
+const QString kEngineRunLog = QStringLiteral("~Tirelle.out");
 const QString kLogHint = QStringLiteral("View bottom of '~tirelle.out' file for more details.");
 
 }  // namespace
@@ -109,7 +111,10 @@ void frmMain::CalcSpectrum() {
         Dialogs::Icon::Critical);
     return;
   }
-  for (int line = 1; line <= 6; ++line) reader.ReadAnsValue();
+  reader.ReadAnsValue();
+  // The data file as the engine opens it: a relative name from the working folder.
+  const QString dataFile = QDir::current().absoluteFilePath(reader.ReadAnsValue());
+  for (int line = 3; line <= 6; ++line) reader.ReadAnsValue();
   const QString method = reader.ReadAnsValue().trimmed();
   reader.ReadAnsValue();
   const QString pointsText = reader.ReadAnsValue();
@@ -127,6 +132,16 @@ void frmMain::CalcSpectrum() {
     return;
   }
 
+  if (isUtf16Text(dataFile)) {
+    dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis UTF-16 text; the engine reads "
+                                    "single-byte text only.\r\nSave the file as plain (ANSI) "
+                                    "text, then Calculate again.")
+                         .arg(QDir::toNativeSeparators(dataFile)),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+
   const Voxtrel_for_t entry = engine_.entry();
   if (!entry) {
     dialogs_.message(engine_.error() + QStringLiteral("\r\nReinstall Tessivar so that the engine "
@@ -135,6 +150,22 @@ void frmMain::CalcSpectrum() {
                      Dialogs::Icon::Critical);
     return;
   }
+
+  // Without its run log the engine cannot run, and every reason it gives is written there: a
+  // log that cannot be written is reported here, before the run.
+  const QString log = QDir::current().filePath(kEngineRunLog);
+  if (const std::optional<QString> refusal = writeRefusal(log)) {
+    dialogs_.message(QStringLiteral("The run log cannot be written:\r\n    %1\r\n%2\r\nMake "
+                                    "the folder '%3' writable and clear the log's place, then "
+                                    "Calculate again.")
+                         .arg(QDir::toNativeSeparators(log), *refusal,
+                              QDir::toNativeSeparators(QDir::currentPath())),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Critical);
+    return;
+  }
+  // The log of an earlier run must not be taken for this run's if the engine writes none.
+  QFile::remove(log);
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   results_ = callEngine(entry, path, points);
@@ -168,7 +199,16 @@ void frmMain::CalcSpectrum() {
 void frmMain::showCalcStopped() {
   // The engine stopped the run; its log's last line says why.
   const QString log = findFile(userDir_ + '/' + kRunLog);
-  const QString reason = log.isEmpty() ? QString() : lastNonBlankLine(log);
+  if (log.isEmpty()) {
+    dialogs_.message(QStringLiteral("The engine stopped before it could write its run log in\r\n"
+                                    "    %1\r\nCheck that this folder can be written, then "
+                                    "Calculate again.")
+                         .arg(QDir::toNativeSeparators(userDir_)),
+                     QStringLiteral("Calculation stopped."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+  const QString reason = lastNonBlankLine(log);
   if (dialogs_.message(reason + QStringLiteral("\r\n") + kLogHint,
                        QStringLiteral("Calculation stopped."), Dialogs::Buttons::OkCancel,
                        Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
