@@ -249,6 +249,18 @@ QString runLogCopyPath(const QString& name, const QString& ansDir, const QString
   return ansDir + '/' + (parts[0] + '_' + parts[1] + QStringLiteral(".out")).toLower();
 }
 
+std::optional<QString> engineDataPathProblem(const QString& value) {
+  if (value.size() > kEngineLineWidth)
+    return QStringLiteral("Its path is %1 characters long; the engine reads at most %2.")
+        .arg(value.size())
+        .arg(kEngineLineWidth);
+  if (QFile::decodeName(value.toLatin1()) != value)
+    return QStringLiteral(
+        "Its path holds characters that the single-byte answer file cannot hand to this "
+        "system's file names.");
+  return std::nullopt;
+}
+
 bool isUtf16Text(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;

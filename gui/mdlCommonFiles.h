@@ -122,6 +122,15 @@ QString saveAsOfferedName(const QString& ansName);
 // name is in lower case.
 QString runLogCopyPath(const QString& name, const QString& ansDir, const QString& workingDir);
 
+// The engine reads at most this many characters of line 2, the data file's path.
+inline constexpr int kEngineLineWidth = 1024;
+
+// Why the engine, which opens the single-byte text of line 2 as a file name, would not find
+// the data file that the line's value (as ReadAnsValue gives it) names: a path longer than it
+// reads, or characters whose single byte means another character in this system's file names.
+// Nothing when the value reaches the engine as it stands.
+std::optional<QString> engineDataPathProblem(const QString& value);
+
 // True when the file at path is UTF-16 text (a byte-order mark, or a NUL in every other byte
 // of its start), which the engine, reading single-byte text, would find no numbers in.
 bool isUtf16Text(const QString& path);

@@ -113,7 +113,8 @@ void frmMain::CalcSpectrum() {
   }
   reader.ReadAnsValue();
   // The data file as the engine opens it: a relative name from the working folder.
-  const QString dataFile = QDir::current().absoluteFilePath(reader.ReadAnsValue());
+  const QString dataValue = reader.ReadAnsValue();
+  const QString dataFile = QDir::current().absoluteFilePath(dataValue);
   for (int line = 3; line <= 6; ++line) reader.ReadAnsValue();
   const QString method = reader.ReadAnsValue().trimmed();
   reader.ReadAnsValue();
@@ -132,6 +133,20 @@ void frmMain::CalcSpectrum() {
     return;
   }
 
+  // A path the engine cannot open would only end in the file-error box; say why instead.
+  if (const std::optional<QString> problem = engineDataPathProblem(dataValue)) {
+    const QString wayOn = dataValue.size() > kEngineLineWidth
+                              ? QStringLiteral("Move the data file to a shorter path")
+                              : QStringLiteral(
+                                    "Rename the data file or its folders with plain "
+                                    "letters and digits");
+    dialogs_.message(QStringLiteral("The engine cannot open the data file\r\n    %1\r\n%2\r\n%3, "
+                                    "choose it again and Calculate.")
+                         .arg(QDir::toNativeSeparators(dataFile), *problem, wayOn),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
   if (isUtf16Text(dataFile)) {
     dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis UTF-16 text; the engine reads "
                                     "single-byte text only.\r\nSave the file as plain (ANSI) "

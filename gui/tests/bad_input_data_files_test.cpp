@@ -152,3 +152,44 @@ TEST(DataFileEncoding, Utf16IsToldFromSingleByteText) {
   }
   EXPECT_FALSE(isUtf16Text(dir.filePath("missing")));
 }
+
+TEST_F(BadDataFiles, PathsTheEngineCannotOpenAreNamedBeforeTheRun) {
+  saveRunForm();
+  // Longer than the engine reads of line 2.
+  QString deep = form->userDir();
+  while (deep.size() < 1100) deep += "/folder_" + QString::number(deep.size());
+  ASSERT_TRUE(QDir().mkpath(deep));
+  const QString far = deep + "/far.rda";
+  writeBytes(far, "t y\r\n" + points(0, 64));
+  chooseData(far);
+  form->FileSave();
+  answersBefore = formAnswers();
+  dialogs.clear();
+  form->cmdSubmit_Click();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].title, "In 'CalcSpectrum' routine ...");
+  EXPECT_EQ(dialogs.messages()[0].text,
+            QStringLiteral("The engine cannot open the data file\r\n    %1\r\nIts path is %2 "
+                           "characters long; the engine reads at most 1024.\r\nMove the data "
+                           "file to a shorter path, choose it again and Calculate.")
+                .arg(far)
+                .arg(far.size()));
+  EXPECT_EQ(formAnswers(), answersBefore);
+  EXPECT_TRUE(w<QPushButton>("cmdSubmit")->isEnabled());
+
+  // A name the single-byte answer file cannot carry to this file system as it is spelt.
+  const QString accented = user(QStringLiteral("donn\u00E9es.rda"));
+  writeBytes(accented, "t y\r\n" + points(0, 64));
+  if (QFile::encodeName(accented) == accented.toLatin1())
+    GTEST_SKIP() << "the file system takes single-byte names";
+  chooseData(accented);
+  form->FileSave();
+  dialogs.clear();
+  form->cmdSubmit_Click();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].text,
+            "The engine cannot open the data file\r\n    " + accented +
+                "\r\nIts path holds characters that the single-byte answer file cannot hand "
+                "to this system's file names.\r\nRename the data file or its folders with "
+                "plain letters and digits, choose it again and Calculate.");
+}
