@@ -249,12 +249,14 @@ QString runLogCopyPath(const QString& name, const QString& ansDir, const QString
   return ansDir + '/' + (parts[0] + '_' + parts[1] + QStringLiteral(".out")).toLower();
 }
 
-std::optional<QString> engineDataPathProblem(const QString& value) {
+std::optional<QString> engineDataPathProblem(const QString& value, const QString& meant) {
   if (value.size() > kEngineLineWidth)
     return QStringLiteral("Its path is %1 characters long; the engine reads at most %2.")
         .arg(value.size())
         .arg(kEngineLineWidth);
-  if (QFile::decodeName(value.toLatin1()) != value)
+  const QString kept = QString::fromLatin1(meant.toLatin1());
+  const bool lost = kept != meant && value == kept;
+  if (lost || QFile::decodeName(value.toLatin1()) != value)
     return QStringLiteral(
         "Its path holds characters that the single-byte answer file cannot hand to this "
         "system's file names.");

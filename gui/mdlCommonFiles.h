@@ -128,8 +128,10 @@ inline constexpr int kEngineLineWidth = 1024;
 // Why the engine, which opens the single-byte text of line 2 as a file name, would not find
 // the data file that the line's value (as ReadAnsValue gives it) names: a path longer than it
 // reads, or characters whose single byte means another character in this system's file names.
-// Nothing when the value reaches the engine as it stands.
-std::optional<QString> engineDataPathProblem(const QString& value);
+// meant, when given, is the form's data path that the line was written from: characters beyond
+// single-byte text were lost on the way into the file. Nothing when the value reaches the
+// engine as it stands.
+std::optional<QString> engineDataPathProblem(const QString& value, const QString& meant = {});
 
 // True when the file at path is UTF-16 text (a byte-order mark, or a NUL in every other byte
 // of its start), which the engine, reading single-byte text, would find no numbers in.

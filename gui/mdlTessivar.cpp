@@ -134,7 +134,8 @@ void frmMain::CalcSpectrum() {
   }
 
   // A path the engine cannot open would only end in the file-error box; say why instead.
-  if (const std::optional<QString> problem = engineDataPathProblem(dataValue)) {
+  const QString meant = s_.RunMode == QStringLiteral("Demo") ? QString() : s_.Answers[1];
+  if (const std::optional<QString> problem = engineDataPathProblem(dataValue, meant)) {
     const QString wayOn = dataValue.size() > kEngineLineWidth
                               ? QStringLiteral("Move the data file to a shorter path")
                               : QStringLiteral(

@@ -177,6 +177,20 @@ TEST_F(BadDataFiles, PathsTheEngineCannotOpenAreNamedBeforeTheRun) {
   EXPECT_EQ(formAnswers(), answersBefore);
   EXPECT_TRUE(w<QPushButton>("cmdSubmit")->isEnabled());
 
+  // A name beyond single-byte text: its characters are lost in the answer file.
+  const QString cyrillic = user(QStringLiteral("\u0434\u0430\u043D\u043D\u044B\u0435.rda"));
+  writeBytes(cyrillic, "t y\r\n" + points(0, 64));
+  chooseData(cyrillic);
+  form->FileSave();
+  dialogs.clear();
+  form->cmdSubmit_Click();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].text,
+            "The engine cannot open the data file\r\n    " + user("??????.rda") +
+                "\r\nIts path holds characters that the single-byte answer file cannot hand "
+                "to this system's file names.\r\nRename the data file or its folders with "
+                "plain letters and digits, choose it again and Calculate.");
+
   // A name the single-byte answer file cannot carry to this file system as it is spelt.
   const QString accented = user(QStringLiteral("donn\u00E9es.rda"));
   writeBytes(accented, "t y\r\n" + points(0, 64));

@@ -111,3 +111,17 @@ TEST_F(RunLogBlocked, AnEngineStopWithoutLogSaysSoAndNoOlderLogIsQuoted) {
   EXPECT_EQ(answers(), before);
   EXPECT_TRUE(w<QPushButton>("cmdSubmit")->isEnabled());
 }
+
+TEST(WriteRefusal, NamesWhyAPathCannotBeWritten) {
+  QTemporaryDir dir;
+  const QString free = dir.filePath("log.out");
+  EXPECT_EQ(writeRefusal(free), std::nullopt);
+  writeBytes(free, "x");
+  EXPECT_EQ(writeRefusal(free), std::nullopt);
+  EXPECT_EQ(writeRefusal(dir.filePath("no/such/log.out")),
+            "Its folder '" + dir.filePath("no/such") + "' does not exist.");
+  ASSERT_TRUE(QDir().mkdir(dir.filePath("taken.out")));
+  EXPECT_EQ(writeRefusal(dir.filePath("taken.out")), "A folder of that name stands in its place.");
+  ASSERT_TRUE(QFile::setPermissions(free, QFile::ReadOwner));
+  EXPECT_EQ(writeRefusal(free), "The file is read-only.");
+}
