@@ -1,6 +1,7 @@
 // A settings store holding values of the wrong type (text where numbers belong, lists, binary
 // values): the program starts and every such value takes its default.
 #include <QPoint>
+#include <QRandomGenerator>
 
 #include "FormFixture.h"
 #include "PlotSettings.h"
@@ -117,4 +118,20 @@ TEST(WrongTypedPlotSettings, LoaderNeverTakesAWrongTypeForAValue) {
   EXPECT_EQ(got.gridType, 3);
   EXPECT_EQ(got.gridLines, 1);
   store.clear();
+}
+
+TEST_F(WrongTypedSettings, AGarbledSettingsFileGivesTheDefaults) {
+  const QString file = store().fileName();
+  QRandomGenerator random(99);
+  QByteArray noise(2048, '\0');
+  for (char& c : noise) c = static_cast<char>(random.bounded(256));
+  noise.prepend("[General]\nGridType=@Variant(\xff\xff)\nAxes=@ByteArray(\nchkXaxis=\"1\n");
+  writeBytes(file, noise);
+  restart();
+  const PlotSettings got = shown();
+  EXPECT_EQ(got.gridLines, 1);
+  EXPECT_FALSE(got.xOverride);
+  EXPECT_FALSE(got.blackAndWhite);
+  EXPECT_EQ(form->dialogDir(), form->userDir());
+  EXPECT_TRUE(dialogs.calls().empty());
 }
