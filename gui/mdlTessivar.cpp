@@ -148,6 +148,17 @@ void frmMain::CalcSpectrum() {
                      Dialogs::Icon::Warning);
     return;
   }
+  // A pipe or a device would keep the engine waiting or reading without end. (A folder is the
+  // engine's own file error.)
+  if (const QFileInfo data(dataFile); data.exists() && !data.isFile() && !data.isDir()) {
+    dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis no file on disk but a pipe or a "
+                                    "device, which the engine cannot read to its end.\r\n"
+                                    "Choose a data file saved on disk, then Calculate again.")
+                         .arg(QDir::toNativeSeparators(dataFile)),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
   if (isUtf16Text(dataFile)) {
     dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis UTF-16 text; the engine reads "
                                     "single-byte text only.\r\nSave the file as plain (ANSI) "

@@ -1,6 +1,8 @@
 // Calculate with the real engine on data files that are not what the engine expects: each run
 // ends in a plot of the points that could be read or in a message that says why there is none,
 // and the program goes on with the form's answers unchanged.
+#include <sys/stat.h>
+
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -206,4 +208,26 @@ TEST_F(BadDataFiles, PathsTheEngineCannotOpenAreNamedBeforeTheRun) {
                 "\r\nIts path holds characters that the single-byte answer file cannot hand "
                 "to this system's file names.\r\nRename the data file or its folders with "
                 "plain letters and digits, choose it again and Calculate.");
+}
+
+TEST_F(BadDataFiles, PipesAndDevicesAreNotHandedToTheEngine) {
+  saveRunForm();
+  const QString pipe = user("pipe.rda");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+  for (const QString& data : {pipe, QStringLiteral("/dev/zero")}) {
+    SCOPED_TRACE(data.toStdString());
+    chooseData(data);
+    form->FileSave();
+    answersBefore = formAnswers();
+    dialogs.clear();
+    form->cmdSubmit_Click();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].title, "In 'CalcSpectrum' routine ...");
+    EXPECT_EQ(dialogs.messages()[0].text,
+              "The data file\r\n    " + data +
+                  "\r\nis no file on disk but a pipe or a device, which the engine cannot read to "
+                  "its end.\r\nChoose a data file saved on disk, then Calculate again.");
+    EXPECT_EQ(formAnswers(), answersBefore);
+    EXPECT_TRUE(w<QPushButton>("cmdSubmit")->isEnabled());
+  }
 }
