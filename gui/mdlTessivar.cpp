@@ -66,8 +66,11 @@ void frmMain::FileRun() {
 
   if (FileExists(runPath()) && !s_.DataChanged) {
     if (s_.RunMode != QStringLiteral("Demo")) {
-      const QString data = s_.DataDir + '/' + s_.DataName;
-      if (s_.DataName.isEmpty() || !FileExists(data)) {
+      // The file line 2 names: without a chosen or loaded data file that is the name shown
+      // (the design's), which the engine looks up in the working folder.
+      const QString data = !s_.DataName.isEmpty() ? s_.DataDir + '/' + s_.DataName
+                                                  : QDir::current().absoluteFilePath(s_.Answers[1]);
+      if (s_.Answers[1].isEmpty() || !FileExists(data)) {
         dialogs_.message(QStringLiteral("==> Error!! <== Data file not found!!\r\nData file = ") +
                              data + QStringLiteral("\r\n"),
                          QStringLiteral("In 'FileRun' routine ..."), Dialogs::Buttons::Ok,

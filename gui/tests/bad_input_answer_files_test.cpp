@@ -255,3 +255,29 @@ TEST_F(BadAnswerFiles, LineEndsOfEveryKindLoadTheSameAnswers) {
     EXPECT_FALSE(w<QRadioButton>("optYes")->isChecked());
   }
 }
+
+TEST_F(BadAnswerFiles, AnUnusableKeyExampleLeavesTheDesignAnswersAtStart) {
+  writeBytes(user("ex-auto.0"), QByteArray("\0\1\2 not an answer file", 24));
+  dialogs.clear();
+  form = std::make_unique<frmMain>(dialogs, base.path());
+  form->engine().setPath(QStringLiteral(VOXTREL_SHARED_LIBRARY));
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].title, "In 'ReadAnsFile' routine ...");
+  EXPECT_TRUE(dialogs.messages()[0].text.startsWith("'" + user("ex-auto.0") + "' cannot be used"));
+  EXPECT_EQ(box("timeData")->text(), "Real.Rda");
+  EXPECT_EQ(w<QComboBox>("Methods")->currentText(), "-Select-");
+
+  // The design's data file name stands for a file in the user folder, and a run finds it.
+  writeData("Real.Rda", 64);
+  chooseMethod("Periodogram");
+  box("nSkip")->setText("1");
+  box("windowName")->setText("Rectangular");
+  form->state().DataChanged = false;
+  dialogs.clear();
+  dialogs.answer(Answer::Ok);  // "Input -not- saved!"
+  dialogs.file(user("first.1"));
+  form->cmdSubmit_Click();
+  EXPECT_EQ(titles(), QStringList{"Input -not- saved!"});
+  EXPECT_EQ(form->results().nptsZ, 64);
+  EXPECT_TRUE(fileLines(user("first.1"))[1].startsWith("Real.Rda  "));
+}
