@@ -1,6 +1,7 @@
 #include "PlotSettings.h"
 
 #include <QSettings>
+#include <optional>
 
 namespace tessivar {
 
@@ -50,6 +51,54 @@ void saveSettings(QSettings& store, const PlotSettings& s) {
   store.sync();
 }
 
+namespace {
+
+// A stored whole number: nothing when the value is missing or holds something else (text that
+// is no number, a list, a binary value), which the loader then treats as not given.
+std::optional<int> storedInt(const QSettings& store, const char* name) {
+  const QVariant v = store.value(QString::fromLatin1(name));
+  if (!v.isValid()) return std::nullopt;
+  bool ok = false;
+  int n = 0;
+  switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+      n = v.toInt(&ok);
+      break;
+    default:
+      break;
+  }
+  return ok ? std::optional<int>(n) : std::nullopt;
+}
+
+// A stored text: empty when it is missing or not a single text (a list, a binary value).
+QString storedText(const QSettings& store, const char* name) {
+  const QVariant v = store.value(QString::fromLatin1(name));
+  switch (v.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+      return v.toString();
+    default:
+      return {};
+  }
+}
+
+// A 0/1 switch: anything but a stored 1 is off.
+bool storedSwitch(const QSettings& store, const char* name) {
+  return storedInt(store, name) == 1;
+}
+
+}  // namespace
+
 PlotSettings loadSettings(QSettings& store, const PlotSettings& current) {
   PlotSettings s = current;
   // Only the plot's own values count: the same store also keeps the last answer-file folder.
@@ -57,25 +106,24 @@ PlotSettings loadSettings(QSettings& store, const PlotSettings& current) {
                       store.contains("GridLines") || store.contains("Titles") ||
                       store.contains("chkXaxis") || store.contains("chkYaxis");
   if (stored) {
-    s.blackAndWhite = store.value("BlacknWhite", 0).toInt() == 1;
-    if (store.contains("GridType")) {
-      const int v = store.value("GridType").toInt();
-      if (v >= 0 && v <= 3) s.gridType = v;
-    } else {
-      s.gridType = 2;
-    }
-    if (store.contains("GridLines")) {
-      const int v = store.value("GridLines").toInt();
-      if (v >= 0 && v <= 3) s.gridLines = v;
-    } else {
-      s.gridLines = 1;
-    }
-    s.xOverride = store.value("chkXaxis", 0).toInt() == 1;
-    s.txtXstep = store.value("txtXstep").toString();
-    s.txtXmin = store.value("txtXmin").toString();
-    s.yOverride = store.value("chkYaxis", 0).toInt() == 1;
-    s.txtYstep = store.value("txtYstep").toString();
-    s.txtYmin = store.value("txtYmin").toString();
+    // A value of the wrong type counts as not given: the switches stay off, the grid choices
+    // take their defaults, the texts stay empty.
+    s.blackAndWhite = storedSwitch(store, "BlacknWhite");
+    // A grid index outside 0..3 leaves the current choice; a missing one, or one that is no
+    // number, selects the default.
+    auto gridChoice = [&](const char* name, int currentChoice, int fallback) {
+      const std::optional<int> v = storedInt(store, name);
+      if (!v) return fallback;
+      return (*v >= 0 && *v <= 3) ? *v : currentChoice;
+    };
+    s.gridType = gridChoice("GridType", s.gridType, 2);
+    s.gridLines = gridChoice("GridLines", s.gridLines, 1);
+    s.xOverride = storedSwitch(store, "chkXaxis");
+    s.txtXstep = storedText(store, "txtXstep");
+    s.txtXmin = storedText(store, "txtXmin");
+    s.yOverride = storedSwitch(store, "chkYaxis");
+    s.txtYstep = storedText(store, "txtYstep");
+    s.txtYmin = storedText(store, "txtYmin");
   } else {
     s.colors = PlotSettings::defaultColors();
     s.xOverride = false;
@@ -88,10 +136,20 @@ PlotSettings loadSettings(QSettings& store, const PlotSettings& current) {
     s.gridType = 2;
   }
   // A stored black "Titles" colour marks colours that were never saved properly: all six are
-  // then left as they are.
-  if (store.contains("Titles") && store.value("Titles").toInt() != 0) {
-    for (int k = 0; k < 6; ++k)
-      s.colors[k] = colorFromInt(store.value(kColorValueNames[k], 0).toInt());
+  // then left as they are; so is a "Titles" value that is no colour at all.
+  const std::optional<int> titles = storedInt(store, "Titles");
+  if (titles && *titles != 0) {
+    const std::array<QColor, 6> defaults = PlotSettings::defaultColors();
+    for (int k = 0; k < 6; ++k) {
+      if (!store.contains(kColorValueNames[k])) {
+        s.colors[k] = colorFromInt(0);  // a missing colour reads as black
+        continue;
+      }
+      // A colour that is no 24-bit value (text, a list, a number out of range) takes the
+      // slot's default.
+      const std::optional<int> v = storedInt(store, kColorValueNames[k]);
+      s.colors[k] = (v && *v >= 0 && *v <= 0xFFFFFF) ? colorFromInt(*v) : defaults[k];
+    }
   }
   return s;
 }

@@ -54,6 +54,8 @@ void saveSettings(QSettings& store, const PlotSettings& s);
 // and "Dotted"; stored settings are read value by value, a missing one as 0 or empty text, a
 // grid index outside 0..3 leaves the current choice and a missing grid value selects the
 // default. The colours come from the store only when a non-zero "Titles" colour is stored.
+// A value of the wrong type (text that is no number, a list, a binary value) counts as not
+// given; a colour of the wrong type, or outside 24 bits, takes the slot's default colour.
 PlotSettings loadSettings(QSettings& store, const PlotSettings& current);
 
 }  // namespace tessivar

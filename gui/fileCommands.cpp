@@ -78,6 +78,17 @@ bool frmMain::ReadAnsFile(const QString& name, const QString& dir) {
     showFileError(QStringLiteral("ReadAnsFile"), wanted, error);
     return false;
   }
+  // A file the form cannot show is refused as a whole: a half-loaded form would silently mix
+  // its answers with the ones it had.
+  if (const std::optional<QString> problem = ansFileProblem(*contents)) {
+    dialogs_.message(QStringLiteral("'%1' cannot be used as an answer file:\r\n%2\r\nThe form "
+                                    "keeps its answers. Open another file, or correct this "
+                                    "one in a text editor.")
+                         .arg(QDir::toNativeSeparators(path), *problem),
+                     QStringLiteral("In 'ReadAnsFile' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return false;
+  }
   s_.Answers = contents->Answers;
   // Only the data file's name is kept: it is looked up in the working (user) folder.
   QString ignored;

@@ -38,15 +38,31 @@ QByteArray ansFileText(const QString& ansName, const AnswerState& state, const Q
   return out;
 }
 
-std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes) {
+std::optional<QString> writeRefusal(const QString& path) {
+  const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  auto readOnly = [&](const QFileInfo& info) {
+    return !info.isWritable() || (info.permissions() & writeBits) == 0;
+  };
   const QFileInfo info(path);
+  if (info.isDir()) return QStringLiteral("A folder of that name stands in its place.");
+  if (info.exists()) {
+    if (readOnly(info)) return QStringLiteral("The file is read-only.");
+    return std::nullopt;
+  }
+  const QFileInfo folder(info.absolutePath());
+  if (!folder.isDir())
+    return QStringLiteral("Its folder '%1' does not exist.")
+        .arg(QDir::toNativeSeparators(folder.filePath()));
+  if (readOnly(folder))
+    return QStringLiteral("Its folder '%1' is read-only.")
+        .arg(QDir::toNativeSeparators(folder.filePath()));
+  return std::nullopt;
+}
+
+std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes) {
   // Replacing the file by a renamed temporary would bypass its read-only mark; refuse as the
   // file system would for a direct write.
-  // No write permission bit at all is the read-only mark of the example files; it holds even
-  // for an administrator, whom access() would let through.
-  const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-  if (info.exists() && (!info.isWritable() || (info.permissions() & writeBits) == 0))
-    return QStringLiteral("'%1' is read-only").arg(QDir::toNativeSeparators(path));
+  if (std::optional<QString> refusal = writeRefusal(path)) return refusal;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   if (file.write(bytes) != bytes.size()) {
@@ -60,6 +76,7 @@ std::optional<QString> writeFileSafely(const QString& path, const QByteArray& by
 
 bool AnsFileReader::open(const QString& path) {
   file_ = std::make_unique<QFile>(path);
+  linesRead_ = nonTextLine_ = overlongLine_ = 0;
   if (!file_->open(QIODevice::ReadOnly)) {
     error_ = file_->errorString();
     file_.reset();
@@ -68,13 +85,44 @@ bool AnsFileReader::open(const QString& path) {
   return true;
 }
 
+bool AnsFileReader::readLine(QByteArray& line) {
+  line.clear();
+  if (!file_ || file_->atEnd()) return false;
+  char c = 0;
+  while (file_->getChar(&c)) {
+    if (c == '\n') break;
+    if (c == '\r') {
+      // CR LF is one line end; a lone CR ends the line by itself.
+      char next = 0;
+      if (file_->peek(&next, 1) == 1 && next == '\n') file_->getChar(&next);
+      break;
+    }
+    if (line.size() >= kMaxLineLength) {
+      overlongLine_ = linesRead_ + 1;
+      return false;
+    }
+    line += c;
+  }
+  ++linesRead_;
+  if (nonTextLine_ == 0) {
+    for (const char b : line) {
+      const auto u = static_cast<unsigned char>(b);
+      if ((u < 0x20 && u != '\t') || u == 0x7F) {
+        nonTextLine_ = linesRead_;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
 QString AnsFileReader::ReadAnsValue() {
-  if (!file_ || file_->atEnd()) {
+  QByteArray bytes;
+  if (!readLine(bytes)) {
     file_.reset();
     return kEndOfFile;
   }
-  QString line = QString::fromLatin1(file_->readLine());
-  while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+  const QString line = QString::fromLatin1(bytes);
   const qsizetype bang = line.indexOf('!');
   QString value = (bang >= 0 ? line.left(bang) : line).trimmed();
   if (value.startsWith(kNoValue)) value.clear();
@@ -93,7 +141,42 @@ std::optional<AnsFileContents> readAnsFileContents(const QString& path, QString*
   for (int i = 1; i <= kQuestionCount; ++i) c.Answers[i] = reader.ReadAnsValue();
   c.Note1 = reader.ReadAnsValue();
   c.Note2 = reader.ReadAnsValue();
+  c.lines = reader.linesRead();
+  c.nonTextLine = reader.nonTextLine();
+  c.overlongLine = reader.overlongLine();
   return c;
+}
+
+std::optional<QString> ansFileProblem(const AnsFileContents& c) {
+  // Checked in the order of the lines, so the message names the first line at fault.
+  if (c.lines == 0 && c.overlongLine == 0) return QStringLiteral("The file is empty.");
+  // Reading stops at an overlong line, so a line with other bytes comes before it.
+  if (c.nonTextLine != 0)
+    return QStringLiteral("Line %1 holds characters that are not text.").arg(c.nonTextLine);
+  if (c.overlongLine != 0)
+    return QStringLiteral("Line %1 is longer than %2 characters.")
+        .arg(c.overlongLine)
+        .arg(AnsFileReader::kMaxLineLength);
+  const int lastQuestionLine = kQuestionCount + 1;
+  if (c.lines < lastQuestionLine)
+    return QStringLiteral("It ends after line %1; an answer file has 21 lines.").arg(c.lines);
+  const QString& method = c.Answers[6];
+  if (method.isEmpty()) return QStringLiteral("Line 7 names no method.");
+  if (!methodEntries().contains(method)) {
+    // Garbage can be long; a few words of it are enough to recognise it.
+    const QString shown = method.size() > 40 ? method.left(40) + QStringLiteral("...") : method;
+    return QStringLiteral("Line 7 names the method \"%1\", which is not in the methods list.")
+        .arg(shown);
+  }
+  QString dir;
+  const QString dataName = SplitPath(c.Answers[1], dir);
+  if (dataName.size() > kMaxFileNameLength)
+    return QStringLiteral(
+               "Line 2 names a data file whose name is %1 characters long; a file name has at "
+               "most %2.")
+        .arg(dataName.size())
+        .arg(kMaxFileNameLength);
+  return std::nullopt;
 }
 
 QString SplitPath(const QString& path, QString& dir) {
@@ -164,6 +247,37 @@ QString runLogCopyPath(const QString& name, const QString& ansDir, const QString
   if (!name.contains('.')) return workingDir + '/' + (name + QStringLiteral(".out")).toLower();
   const QStringList parts = name.split('.');
   return ansDir + '/' + (parts[0] + '_' + parts[1] + QStringLiteral(".out")).toLower();
+}
+
+std::optional<QString> engineDataPathProblem(const QString& value, const QString& meant) {
+  if (value.size() > kEngineLineWidth)
+    return QStringLiteral("Its path is %1 characters long; the engine reads at most %2.")
+        .arg(value.size())
+        .arg(kEngineLineWidth);
+  const QString kept = QString::fromLatin1(meant.toLatin1());
+  const bool lost = kept != meant && value == kept;
+  if (lost || QFile::decodeName(value.toLatin1()) != value)
+    return QStringLiteral(
+        "Its path holds characters that the single-byte answer file cannot hand to this "
+        "system's file names.");
+  return std::nullopt;
+}
+
+bool isUtf16Text(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray start = file.read(512);
+  if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) return true;
+  if (start.size() < 4) return false;
+  // Without a mark: ASCII characters in UTF-16 have a NUL as their high byte, while the other
+  // bytes are text (a file of NULs is no text at all).
+  auto allNul = [&](int parity) {
+    for (qsizetype i = parity; i + 1 < start.size(); i += 2) {
+      if (start[i] != '\0') return false;
+    }
+    return true;
+  };
+  return allNul(0) != allNul(1);
 }
 
 QString lastNonBlankLine(const QString& path) {

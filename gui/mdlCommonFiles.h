@@ -31,14 +31,24 @@ QString ansDateStamp(const QDateTime& when);
 QByteArray ansFileText(const QString& ansName, const AnswerState& state, const QList<int>& required,
                        const QDateTime& when);
 
+// Why path cannot be written, in a sentence for the user; nothing when it can. A folder in the
+// file's place, a file or folder without any write permission bit (the read-only mark, which
+// holds even for an administrator whom the system would let through), or a missing folder.
+std::optional<QString> writeRefusal(const QString& path);
+
 // Writes bytes to path through a temporary file that replaces the old one only when complete,
 // so a failed save never damages the file it was meant to replace. A file that is not
 // writable (the read-only example files) is refused. Returns the error text, or nothing.
 std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes);
 
-// Reads an answer file value by value.
+// Reads an answer file value by value. A line ends at CR LF, LF or a lone CR, as the engine
+// reads it, so a file saved with any of these line ends gives the same values.
 class AnsFileReader {
  public:
+  // No answer line is this long; a longer one ends the reading (a file that is no answer file,
+  // such as a large binary file without line ends, is never read into memory).
+  static constexpr qsizetype kMaxLineLength = 32768;
+
   // False (with error()) when the file cannot be opened.
   bool open(const QString& path);
   QString error() const { return error_; }
@@ -46,9 +56,21 @@ class AnsFileReader {
   // "-999" is empty; TABs removed. "-EOF-" once the file is exhausted (the file is then closed).
   QString ReadAnsValue();
 
+  // What the lines read so far showed: how many there were, the first one holding bytes that
+  // are not text (control characters other than TAB), the first one over kMaxLineLength.
+  // 0 means none.
+  int linesRead() const { return linesRead_; }
+  int nonTextLine() const { return nonTextLine_; }
+  int overlongLine() const { return overlongLine_; }
+
  private:
+  bool readLine(QByteArray& line);
+
   std::unique_ptr<QFile> file_;
   QString error_;
+  int linesRead_ = 0;
+  int nonTextLine_ = 0;
+  int overlongLine_ = 0;
 };
 
 // What an answer file holds, as ReadAnsFile loads it.
@@ -56,9 +78,23 @@ struct AnsFileContents {
   QString recordedName;  // line 1
   std::array<QString, kQuestionCount + 1> Answers;
   QString Note1, Note2;
+  // How the lines looked (see AnsFileReader).
+  int lines = 0;
+  int nonTextLine = 0;
+  int overlongLine = 0;
 };
 // Reads the 21 values of an answer file; nothing (with error) when it cannot be opened.
 std::optional<AnsFileContents> readAnsFileContents(const QString& path, QString* error);
+
+// Why the contents cannot be loaded into the form, in a sentence for the user; nothing when
+// they can. Loading them would otherwise replace the form's answers with values the form cannot
+// show: an empty or binary file, a line too long for an answer, a file that ends before its
+// last question, a method that is not in the methods list, a data file name no file system
+// allows. A missing note (lines 20, 21) reads "-EOF-", and an nPoints that is not usable is
+// loaded and then warned about, as for a typed one.
+std::optional<QString> ansFileProblem(const AnsFileContents& contents);
+// The longest file name the common file systems allow.
+inline constexpr int kMaxFileNameLength = 255;
 
 // The part of path after its last separator ("/" or "\"); dir gets the part before it, or the
 // current working directory when there is none.
@@ -85,6 +121,21 @@ QString saveAsOfferedName(const QString& ansName);
 // otherwise ansDir / s1 + "_" + s2 + ".out" from the first two "."-separated parts. The file
 // name is in lower case.
 QString runLogCopyPath(const QString& name, const QString& ansDir, const QString& workingDir);
+
+// The engine reads at most this many characters of line 2, the data file's path.
+inline constexpr int kEngineLineWidth = 1024;
+
+// Why the engine, which opens the single-byte text of line 2 as a file name, would not find
+// the data file that the line's value (as ReadAnsValue gives it) names: a path longer than it
+// reads, or characters whose single byte means another character in this system's file names.
+// meant, when given, is the form's data path that the line was written from: characters beyond
+// single-byte text were lost on the way into the file. Nothing when the value reaches the
+// engine as it stands.
+std::optional<QString> engineDataPathProblem(const QString& value, const QString& meant = {});
+
+// True when the file at path is UTF-16 text (a byte-order mark, or a NUL in every other byte
+// of its start), which the engine, reading single-byte text, would find no numbers in.
+bool isUtf16Text(const QString& path);
 
 // The last line of a text file that is not blank, trimmed; empty when there is none.
 QString lastNonBlankLine(const QString& path);

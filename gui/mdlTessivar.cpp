@@ -18,6 +18,8 @@ namespace tessivar {
 namespace {
 
 const QString kRunLog = QStringLiteral("~tirelle.out");
+// The name the engine gives its run log, in the working folder.
+const QString kEngineRunLog = QStringLiteral("~Tirelle.out");
 const QString kLogHint = QStringLiteral("View bottom of '~tirelle.out' file for more details.");
 
 }  // namespace
@@ -64,8 +66,11 @@ void frmMain::FileRun() {
 
   if (FileExists(runPath()) && !s_.DataChanged) {
     if (s_.RunMode != QStringLiteral("Demo")) {
-      const QString data = s_.DataDir + '/' + s_.DataName;
-      if (s_.DataName.isEmpty() || !FileExists(data)) {
+      // The file line 2 names: without a chosen or loaded data file that is the name shown
+      // (the design's), which the engine looks up in the working folder.
+      const QString data = !s_.DataName.isEmpty() ? s_.DataDir + '/' + s_.DataName
+                                                  : QDir::current().absoluteFilePath(s_.Answers[1]);
+      if (s_.Answers[1].isEmpty() || !FileExists(data)) {
         dialogs_.message(QStringLiteral("==> Error!! <== Data file not found!!\r\nData file = ") +
                              data + QStringLiteral("\r\n"),
                          QStringLiteral("In 'FileRun' routine ..."), Dialogs::Buttons::Ok,
@@ -109,7 +114,11 @@ void frmMain::CalcSpectrum() {
         Dialogs::Icon::Critical);
     return;
   }
-  for (int line = 1; line <= 6; ++line) reader.ReadAnsValue();
+  reader.ReadAnsValue();
+  // The data file as the engine opens it: a relative name from the working folder.
+  const QString dataValue = reader.ReadAnsValue();
+  const QString dataFile = QDir::current().absoluteFilePath(dataValue);
+  for (int line = 3; line <= 6; ++line) reader.ReadAnsValue();
   const QString method = reader.ReadAnsValue().trimmed();
   reader.ReadAnsValue();
   const QString pointsText = reader.ReadAnsValue();
@@ -127,6 +136,42 @@ void frmMain::CalcSpectrum() {
     return;
   }
 
+  // A path the engine cannot open would only end in the file-error box; say why instead.
+  const QString meant = s_.RunMode == QStringLiteral("Demo") ? QString() : s_.Answers[1];
+  if (const std::optional<QString> problem = engineDataPathProblem(dataValue, meant)) {
+    const QString wayOn = dataValue.size() > kEngineLineWidth
+                              ? QStringLiteral("Move the data file to a shorter path")
+                              : QStringLiteral(
+                                    "Rename the data file or its folders with plain "
+                                    "letters and digits");
+    dialogs_.message(QStringLiteral("The engine cannot open the data file\r\n    %1\r\n%2\r\n%3, "
+                                    "choose it again and Calculate.")
+                         .arg(QDir::toNativeSeparators(dataFile), *problem, wayOn),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+  // A pipe or a device would keep the engine waiting or reading without end. (A folder is the
+  // engine's own file error.)
+  if (const QFileInfo data(dataFile); data.exists() && !data.isFile() && !data.isDir()) {
+    dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis no file on disk but a pipe or a "
+                                    "device, which the engine cannot read to its end.\r\n"
+                                    "Choose a data file saved on disk, then Calculate again.")
+                         .arg(QDir::toNativeSeparators(dataFile)),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+  if (isUtf16Text(dataFile)) {
+    dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis UTF-16 text; the engine reads "
+                                    "single-byte text only.\r\nSave the file as plain (ANSI) "
+                                    "text, then Calculate again.")
+                         .arg(QDir::toNativeSeparators(dataFile)),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+
   const Voxtrel_for_t entry = engine_.entry();
   if (!entry) {
     dialogs_.message(engine_.error() + QStringLiteral("\r\nReinstall Tessivar so that the engine "
@@ -135,6 +180,22 @@ void frmMain::CalcSpectrum() {
                      Dialogs::Icon::Critical);
     return;
   }
+
+  // Without its run log the engine cannot run, and every reason it gives is written there: a
+  // log that cannot be written is reported here, before the run.
+  const QString log = QDir::current().filePath(kEngineRunLog);
+  if (const std::optional<QString> refusal = writeRefusal(log)) {
+    dialogs_.message(QStringLiteral("The run log cannot be written:\r\n    %1\r\n%2\r\nMake "
+                                    "the folder '%3' writable and clear the log's place, then "
+                                    "Calculate again.")
+                         .arg(QDir::toNativeSeparators(log), *refusal,
+                              QDir::toNativeSeparators(QDir::currentPath())),
+                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Critical);
+    return;
+  }
+  // The log of an earlier run must not be taken for this run's if the engine writes none.
+  QFile::remove(log);
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   results_ = callEngine(entry, path, points);
@@ -168,7 +229,16 @@ void frmMain::CalcSpectrum() {
 void frmMain::showCalcStopped() {
   // The engine stopped the run; its log's last line says why.
   const QString log = findFile(userDir_ + '/' + kRunLog);
-  const QString reason = log.isEmpty() ? QString() : lastNonBlankLine(log);
+  if (log.isEmpty()) {
+    dialogs_.message(QStringLiteral("The engine stopped before it could write its run log in\r\n"
+                                    "    %1\r\nCheck that this folder can be written, then "
+                                    "Calculate again.")
+                         .arg(QDir::toNativeSeparators(userDir_)),
+                     QStringLiteral("Calculation stopped."), Dialogs::Buttons::Ok,
+                     Dialogs::Icon::Warning);
+    return;
+  }
+  const QString reason = lastNonBlankLine(log);
   if (dialogs_.message(reason + QStringLiteral("\r\n") + kLogHint,
                        QStringLiteral("Calculation stopped."), Dialogs::Buttons::OkCancel,
                        Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
