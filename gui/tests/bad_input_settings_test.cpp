@@ -1,5 +1,7 @@
 // A settings store holding values of the wrong type (text where numbers belong, lists, binary
 // values): the program starts and every such value takes its default.
+#include <QDir>
+#include <QFileInfo>
 #include <QPoint>
 #include <QRandomGenerator>
 
@@ -126,6 +128,7 @@ TEST_F(WrongTypedSettings, AGarbledSettingsFileGivesTheDefaults) {
   QByteArray noise(2048, '\0');
   for (char& c : noise) c = static_cast<char>(random.bounded(256));
   noise.prepend("[General]\nGridType=@Variant(\xff\xff)\nAxes=@ByteArray(\nchkXaxis=\"1\n");
+  QDir().mkpath(QFileInfo(file).absolutePath());  // the store's folder exists once written
   writeBytes(file, noise);
   restart();
   const PlotSettings got = shown();
