@@ -8,7 +8,9 @@ namespace voxtrel {
 
 bool readWholeFile(const std::string& path, std::string& out) {
   std::error_code ec;
-  if (path.empty() || std::filesystem::is_directory(path, ec)) return false;
+  // Only a regular file: a folder cannot be read, and a pipe or a device could block or never
+  // end.
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
   out.clear();

@@ -123,7 +123,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   // Sample spacing from the first and last x; at least two points are needed.
   if (npts < 2) {
     log.put(" ");
-    log.put({" Only", npts, "data point(s) could be read from the data file; at least 2 are needed."});
+    log.put({" Only", npts, " data point(s) could be read from the data file; at least 2 are needed."});
     fatalStop(" Too few data points: at least 2 are needed");
   }
   st.t_start = x_array[0];
@@ -133,8 +133,8 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   log.put({"delta_t/t_window = ", delta_t, t_window, st.t_start});
   if (!(delta_t != 0.0f) || !std::isfinite(delta_t)) {
     log.put(" ");
-    log.put({" The x column gives no sample spacing (first x =", st.t_start, ", last x =",
-             st.t_final, "); the x values must increase uniformly."});
+    log.put({" The x column gives no sample spacing: first x =", st.t_start, " and last x =",
+             st.t_final, " (the x values must increase uniformly)."});
     fatalStop(" Error in the x column of the data file: no sample spacing");
   }
 
@@ -316,12 +316,12 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   if (n_freq_pts < 2) {
     log.put(" ");
     log.put({" Only", n_freq_pts,
-             "frequency point(s) on the grid; raise nPoints (L points for MVSE) to plot a spectrum."});
+             " frequency point(s) on the grid; raise nPoints (L points for MVSE) to plot a spectrum."});
     fatalStop(" Too few frequency points: raise nPoints");
   }
   if (r.capacity >= 0 && n_freq_pts > r.capacity) {
     log.put(" ");
-    log.put({" The spectrum has", n_freq_pts, "points but the result arrays hold only",
+    log.put({" The spectrum has", n_freq_pts, " points but the result arrays hold only",
              r.capacity, "."});
     fatalStop(" Result arrays too small for the spectrum");
   }

@@ -7,6 +7,8 @@
 #include <complex>
 #include <limits>
 
+#include <sys/stat.h>
+
 #include "test_support.h"
 
 using vtest::Answer;
@@ -223,4 +225,25 @@ TEST(SpectrumDriver, NothingLeaksIntoTheNextRun) {
   ASSERT_EQ(res.outcome, Outcome::Spectrum);
   EXPECT_EQ(res.nFreqPts, 32);
   EXPECT_FALSE(logContains(dir, "Error reading"));
+}
+
+TEST(SpectrumDriver, TooFewPointsLineSaysHowMany) {
+  vtest::TempDir dir;
+  vtest::run(dir, Answer{}, "0 1.0\r\n");
+  EXPECT_TRUE(logHas(
+      dir, " Only 1 data point(s) could be read from the data file; at least 2 are needed."));
+}
+
+TEST(SpectrumDriver, APipeOrADeviceIsNoDataFile) {
+  vtest::TempDir dir;
+  const auto fifo = dir / "pipe.rda";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& data : {fifo.string(), std::string("/dev/zero")}) {
+    Answer a;
+    a.data = data;
+    vtest::writeFile(dir / "a.1", a.text());
+    voxtrel::RunOptions options;
+    options.logPath = dir / "~Tirelle.out";
+    EXPECT_EQ(voxtrel::run((dir / "a.1").string(), options).status, -8) << data;
+  }
 }
