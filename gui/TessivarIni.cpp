@@ -7,6 +7,7 @@
 
 #include "FolderNames.h"
 #include "SingleByte.h"
+#include "mdlCommonFiles.h"
 
 namespace tessivar {
 
@@ -36,13 +37,6 @@ QByteArray TessivarIni::firstStartText(const QDate& today) {
   return toSingleByte(text);
 }
 
-QString TessivarIni::lineValue(const QString& line) {
-  QString v = line.section('!', 0, 0).trimmed();
-  if (v.startsWith(QStringLiteral("-999"))) v.clear();
-  v.remove('\t');
-  return v.trimmed();
-}
-
 bool TessivarIni::startIni(IniValues& values, IniError& error, const QDate& today) {
   values = IniValues{};
   const QString file = path();
@@ -56,22 +50,21 @@ bool TessivarIni::startIni(IniValues& values, IniError& error, const QDate& toda
     }
     return true;
   }
-  QFile in(file);
-  if (!in.open(QIODevice::ReadOnly)) {
+  // Lines 2 and 3 hold the values, read by the answer files' value rule.
+  AnsFileReader in;
+  if (!in.open(file)) {
     error = {kPathFileAccessError,
-             QStringLiteral("Path/File access error (%1: %2)").arg(file, in.errorString())};
+             QStringLiteral("Path/File access error (%1: %2)").arg(file, in.error())};
     return false;
   }
-  QList<QByteArray> lines = in.readAll().split('\n');
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  // A line that is missing counts as not given: the factor stays 1, the name empty. The two
-  // values are kept for compatibility only, so a damaged file does not stop the program.
-  auto value = [&](int i) {
-    if (i >= lines.size()) return QString();
-    QByteArray l = lines[i];
-    if (l.endsWith('\r')) l.chop(1);
-    return lineValue(fromSingleByte(l));
-  };
+  QString lines[3];
+  for (QString& line : lines) {
+    line = in.ReadAnsValue();
+    // A line that is missing counts as not given: the factor stays 1, the name empty. The two
+    // values are kept for compatibility only, so a damaged file does not stop the program.
+    if (line == kEndOfFile) line.clear();
+  }
+  auto value = [&](int i) { return lines[i]; };
   bool ok = false;
   const float factor = value(1).toFloat(&ok);
   // The factor is kept for compatibility only; a value that is not a number stays 1.

@@ -42,8 +42,6 @@ class TessivarIni {
 
   // The three lines of a new file, CR LF included, as single-byte text.
   static QByteArray firstStartText(const QDate& today);
-  // The value of one line by the answer-file rule.
-  static QString lineValue(const QString& line);
 
   // The Start_INI box for an error, with the folder it concerns.
   QString errorTitle() const { return QStringLiteral("In 'Start_INI' routine ..."); }
