@@ -113,3 +113,35 @@ TEST(Covmcov, IllConditionedSystemReportsTheSolverFailure) {
   ASSERT_GE(got.log.size(), 2u);
   EXPECT_EQ(got.log[1].rfind(" Error in CHOLESKY: I =", 0), 0u);
 }
+
+// The normal-equation matrix is formed row by row for speed; every entry must be the very same
+// float as the sum taken one entry at a time with the complex multiply, in the same order.
+TEST(CovMCov, MatrixEntriesAreTheSameFloatsAsTheEntryByEntrySums) {
+  std::mt19937 gen(2024);
+  std::normal_distribution<float> g(0.0f, 3.0f);
+  for (int mode : {0, 1}) {
+    for (int p : {1, 3, 17}) {
+      const int n = 150;
+      std::vector<voxtrel::cplx> x(n);
+      for (auto& v : x) v = voxtrel::cplx(g(gen), g(gen));
+      voxtrel::RunLog log;
+      voxtrel::Run r(log);
+      r.st.maxorder = 411;
+      int iflag = 0;
+      float sig2 = 0;
+      voxtrel::covmcov(r, x.data(), n, p, mode, 1.0e-30f, iflag, sig2);
+      auto X = [&](int k) { return x[static_cast<std::size_t>(k - 1)]; };
+      int l = 1;
+      for (int i = 1; i <= p; ++i) {
+        for (int j = 1; j <= i; ++j, ++l) {
+          voxtrel::cplx s(0, 0);
+          for (int k = p + 1; k <= n; ++k) s += std::conj(X(k - j)) * X(k - i);
+          if (mode == 1)
+            for (int k = 1; k <= n - p; ++k) s += X(k + j) * std::conj(X(k + i));
+          ASSERT_EQ(r.w.hc()(l).real(), s.real()) << "mode " << mode << " p " << p << " l " << l;
+          ASSERT_EQ(r.w.hc()(l).imag(), s.imag()) << "mode " << mode << " p " << p << " l " << l;
+        }
+      }
+    }
+  }
+}
