@@ -10,6 +10,7 @@
 // A filter length below 1, too few samples for the matrix (ip >= n, or fewer forward-backward
 // products 2(n-ip) than unknowns ip), a mode other than 0 or 1, or data that are zero over the
 // matrix end with a run-log line naming the cause and iflag = kIflagDegenerate.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -22,15 +23,28 @@ namespace voxtrel {
 void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat) {
   auto X = [x](int k) { return x[k - 1]; };
   const float products = 2.0f * static_cast<float>(n - ip);
+  // Row i in one pass over the data: every entry keeps its own sum in the same order as one
+  // entry at a time would, with each product formed as the complex multiply forms it
+  // (re = ac - bd, im = ad + bc); the data are finite, so no product needs its not-a-number
+  // recovery.
+  std::vector<cplx> row(static_cast<std::size_t>(ip) + 1);
   int l = 1;
   for (int i = 1; i <= ip; ++i) {
-    for (int j = 1; j <= i; ++j) {
-      cplx s(0, 0);
-      for (int t = ip + 1; t <= n; ++t)
-        s += std::conj(X(t - j)) * X(t - i) + X(t + j - ip) * std::conj(X(t + i - ip));
-      rmat(l) = s / products;
-      ++l;
+    std::fill(row.begin(), row.end(), cplx(0, 0));
+    float* sr = reinterpret_cast<float*>(row.data());
+    for (int t = ip + 1; t <= n; ++t) {
+      const float br = X(t - i).real(), bi = X(t - i).imag();             // X(t - i)
+      const float cr = X(t + i - ip).real(), ci = -X(t + i - ip).imag();  // conj(X(t + i - ip))
+      for (int j = 1; j <= i; ++j) {
+        const cplx u = X(t - j), v = X(t + j - ip);
+        const float ar = u.real(), ai = -u.imag();  // conj(X(t - j))
+        const float p1r = ar * br - ai * bi, p1i = ar * bi + ai * br;
+        const float p2r = v.real() * cr - v.imag() * ci, p2i = v.real() * ci + v.imag() * cr;
+        sr[2 * j] += p1r + p2r;
+        sr[2 * j + 1] += p1i + p2i;
+      }
     }
+    for (int j = 1; j <= i; ++j) rmat(l++) = row[static_cast<std::size_t>(j)] / products;
   }
 }
 

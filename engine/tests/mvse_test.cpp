@@ -140,3 +140,30 @@ TEST(Mvse, DegenerateInputsEndWithANamedCause) {
   EXPECT_EQ(singular.log.at(1).rfind(" Error in CHOLESKY: I =", 0), 0u);
   EXPECT_EQ(singular.pmv[0], -1.0f);
 }
+
+// corrmat forms a row per pass over the data; each entry must be the very same float as the
+// entry-by-entry sum with the complex multiply, in the same order.
+TEST(CorrMat, EntriesAreTheSameFloatsAsTheEntryByEntrySums) {
+  std::mt19937 gen(77);
+  std::normal_distribution<float> g(0.0f, 2.0f);
+  for (int ip : {1, 4, 23}) {
+    const int n = 180;
+    std::vector<voxtrel::cplx> x(n);
+    for (auto& v : x) v = voxtrel::cplx(g(gen), g(gen));
+    voxtrel::FVec<voxtrel::cplx> rmat(static_cast<std::size_t>(ip * (ip + 1) / 2));
+    voxtrel::corrmat(x.data(), n, ip, rmat);
+    auto X = [&](int k) { return x[static_cast<std::size_t>(k - 1)]; };
+    const float products = 2.0f * static_cast<float>(n - ip);
+    int l = 1;
+    for (int i = 1; i <= ip; ++i) {
+      for (int j = 1; j <= i; ++j, ++l) {
+        voxtrel::cplx s(0, 0);
+        for (int t = ip + 1; t <= n; ++t)
+          s += std::conj(X(t - j)) * X(t - i) + X(t + j - ip) * std::conj(X(t + i - ip));
+        const voxtrel::cplx e = s / products;
+        ASSERT_EQ(rmat(l).real(), e.real()) << "ip " << ip << " l " << l;
+        ASSERT_EQ(rmat(l).imag(), e.imag()) << "ip " << ip << " l " << l;
+      }
+    }
+  }
+}
