@@ -28,26 +28,46 @@ void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int 
   iflag = 0;
   const int p = ip, q = iq, np = ip + iq;
   if (np < 1) return;
-  // phi_j(t): y(t-j) for j <= p, u(t-(j-p)) for j > p; zero before the first sample.
-  auto phi = [&](int j, int t) {
-    const int lagged = j <= p ? t - j : t - (j - p);
-    if (lagged < 1) return cplx(0, 0);
-    return j <= p ? y[lagged - 1] : u[lagged - 1];
-  };
+  // phi_j(t): y(t-j) for j <= p, u(t-(j-p)) for j > p; zero before the first sample. The data
+  // are copied behind np zeros, so that column j is a plain array: col[j][t - 1] = phi_j(t).
+  const auto pad = static_cast<std::size_t>(np);
+  std::vector<cplx> ypad(pad + static_cast<std::size_t>(n)), upad(ypad.size());
+  std::copy(y, y + n, ypad.begin() + static_cast<std::ptrdiff_t>(pad));
+  std::copy(u, u + n, upad.begin() + static_cast<std::ptrdiff_t>(pad));
+  std::vector<const cplx*> col(pad + 1);
+  for (int j = 1; j <= np; ++j)
+    col[static_cast<std::size_t>(j)] =
+        j <= p ? ypad.data() + (np - j) : upad.data() + (np - (j - p));
+
+  // Row i of the matrix in one pass over t: every entry keeps its own double sum, taken in the
+  // same order as one entry at a time would. Each product conj(a) b is formed as the complex
+  // multiply forms it (re = ac - bd, im = ad + bc with a + ib = conj(a)); the data are finite,
+  // so no product needs the multiply's not-a-number recovery.
   FVec<cplx>& hc = r.w.hc();
   FVec<cplx>& theta = r.theta();
+  std::vector<double> sum(2 * pad + 2);
   int l = 1;
   for (int i = 1; i <= np; ++i) {
-    for (int j = 1; j <= i; ++j) {
-      dcplx sum(0, 0);
-      for (int t = 1; t <= n; ++t) sum += std::conj(dcplx(phi(j, t))) * dcplx(phi(i, t));
-      hc(l++) = cplx(sum);
+    std::fill(sum.begin(), sum.end(), 0.0);
+    const cplx* ci = col[static_cast<std::size_t>(i)];
+    for (int t = 0; t < n; ++t) {
+      const double br = ci[t].real(), bi = ci[t].imag();
+      for (int j = 1; j <= i; ++j) {
+        const cplx a = col[static_cast<std::size_t>(j)][t];
+        const double ar = a.real(), ai = -static_cast<double>(a.imag());
+        sum[2 * static_cast<std::size_t>(j)] += ar * br - ai * bi;
+        sum[2 * static_cast<std::size_t>(j) + 1] += ar * bi + ai * br;
+      }
     }
+    for (int j = 1; j <= i; ++j)
+      hc(l++) = cplx(
+          dcplx(sum[2 * static_cast<std::size_t>(j)], sum[2 * static_cast<std::size_t>(j) + 1]));
   }
   for (int i = 1; i <= np; ++i) {
-    dcplx sum(0, 0);
-    for (int t = 1; t <= n; ++t) sum += std::conj(dcplx(phi(i, t))) * dcplx(w[t - 1]);
-    theta(i) = cplx(sum);
+    dcplx s(0, 0);
+    const cplx* ci = col[static_cast<std::size_t>(i)];
+    for (int t = 1; t <= n; ++t) s += std::conj(dcplx(ci[t - 1])) * dcplx(w[t - 1]);
+    theta(i) = cplx(s);
   }
   if (!(hc(1).real() > 0.0f)) {
     reportDegenerate(r, {" MAYNEFIR: the first regressor of the least-squares fit is zero",

@@ -2,6 +2,7 @@
 // MA estimates handed on to the spectrum, and the status and degenerate paths.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -179,4 +180,37 @@ TEST(MayneFir, ComplexDataKeepTheAsymmetricPeakAndNotch) {
   EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.15, 0.01);
   EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.25, 0.01);
   EXPECT_NEAR(res.sig2, 1.0, 0.15);
+}
+
+// ls forms its matrix a row per pass over the data; each entry must be the very same float as
+// the entry-by-entry double sum with the complex multiply, in the same order.
+TEST(Ls, MatrixEntriesAreTheSameFloatsAsTheEntryByEntrySums) {
+  std::mt19937 gen(31);
+  std::normal_distribution<float> g(0.0f, 1.5f);
+  const int n = 120, p = 5, q = 4, np = p + q;
+  std::vector<voxtrel::cplx> y(n), u(n), w(n), a(p);
+  for (auto* v : {&y, &u, &w})
+    for (auto& e : *v) e = voxtrel::cplx(g(gen), g(gen));
+  voxtrel::RunLog log;
+  voxtrel::Run r(log);
+  r.st.maxorder = 411;
+  int iflag = 0;
+  voxtrel::ls(r, y.data(), u.data(), w.data(), n, p, q, 1.0e-30f, a.data(), iflag);
+  auto phi = [&](int j, int t) {
+    const int lagged = j <= p ? t - j : t - (j - p);
+    if (lagged < 1) return voxtrel::cplx(0, 0);
+    return j <= p ? y[static_cast<std::size_t>(lagged - 1)]
+                  : u[static_cast<std::size_t>(lagged - 1)];
+  };
+  int l = 1;
+  for (int i = 1; i <= np; ++i) {
+    for (int j = 1; j <= i; ++j, ++l) {
+      voxtrel::dcplx sum(0, 0);
+      for (int t = 1; t <= n; ++t)
+        sum += std::conj(voxtrel::dcplx(phi(j, t))) * voxtrel::dcplx(phi(i, t));
+      const voxtrel::cplx e(sum);
+      ASSERT_EQ(r.w.hc()(l).real(), e.real()) << "l " << l;
+      ASSERT_EQ(r.w.hc()(l).imag(), e.imag()) << "l " << l;
+    }
+  }
 }
