@@ -3,13 +3,14 @@
 //   forward (invrs = 1):  X(k) = sum_n x(n) exp(-i 2 pi k n / N)
 //   inverse (invrs = -1): x(n) = (1/N) sum_k X(k) exp(+i 2 pi k n / N)
 //
-// The data are first copied to a work array in bit-reversed order, then combined in nexp
-// butterfly stages. The twiddle factor of butterfly k in a stage of span le is
+// The data are first put in bit-reversed order (in place), then combined in nexp butterfly
+// stages. The twiddle factor of butterfly k in a stage of span le is
 // w = cos(a) + i sin(a), a = -2 pi invrs (k - 1) / le, evaluated in single precision; it
 // depends only on k and le, so each stage computes its le/2 factors once. Each butterfly forms
 // t = w b (as re = wr br - wi bi, im = wr bi + wi br), then b = a - t and a = a + t; the
 // results do not depend on the order in which the butterflies of a stage are done.
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "estimators.h"
@@ -41,16 +42,17 @@ void stage(float* y, int n, int le, const float* wr, const float* wi) {
 }  // namespace
 
 void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
-  std::vector<cplx> y = allocateOrStop<cplx>(r.log, static_cast<std::size_t>(npoints),
-                                             " Aborting FFT due to Allocation error #: ",
-                                             "Allocate error in FFT routine");
+  (void)npoints;  // the transform works in place on x[0 .. N-1]
+  // Any direction other than forward or inverse leaves the data as they were.
+  if (invrs != 1 && invrs != -1) return;
   const int n = 1 << nexp;
 
-  // Bit-reversed copy: y(i) = x(k + 1), k the index i - 1 with its nexp bits reversed. The
-  // reversed index is carried along by adding one at the top bit with a reversed carry.
+  // Bit-reversed order, in place: element i takes element k, k the index i with its nexp bits
+  // reversed (each pair swapped once). The reversed index is carried along by adding one at the
+  // top bit with a reversed carry.
   int rev = 0;
   for (int i = 0; i < n; ++i) {
-    y[static_cast<std::size_t>(i)] = x[rev];
+    if (i < rev) std::swap(x[i], x[rev]);
     int bit = n >> 1;
     while (bit > 0 && (rev & bit)) {
       rev ^= bit;
@@ -60,8 +62,14 @@ void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
   }
 
   const float pi = 4.0f * std::atan(1.0f);
-  std::vector<float> wr(static_cast<std::size_t>(n / 2 + 1)), wi(wr.size());
-  float* data = reinterpret_cast<float*>(y.data());
+  const auto tableSize = static_cast<std::size_t>(n / 2 + 1);
+  std::vector<float> wr = allocateOrStop<float>(
+      r.log, tableSize,
+      " Aborting FFT due to Allocation error #: ", "Allocate error in FFT routine");
+  std::vector<float> wi = allocateOrStop<float>(
+      r.log, tableSize,
+      " Aborting FFT due to Allocation error #: ", "Allocate error in FFT routine");
+  float* data = reinterpret_cast<float*>(x);
   int le = 1;
   for (int s = 0; s < nexp; ++s) {
     le *= 2;
@@ -75,14 +83,9 @@ void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
     stage(data, n, le, wr.data(), wi.data());
   }
 
-  if (invrs == 1) {
-    for (int i = 0; i < n; ++i) x[i] = y[static_cast<std::size_t>(i)];
-  } else if (invrs == -1) {
+  if (invrs == -1) {
     const float fn = static_cast<float>(n);
-    for (int i = 0; i < n; ++i) {
-      const cplx v = y[static_cast<std::size_t>(i)];
-      x[i] = cplx(v.real() / fn, v.imag() / fn);
-    }
+    for (int i = 0; i < n; ++i) x[i] = cplx(x[i].real() / fn, x[i].imag() / fn);
   }
 }
 
