@@ -20,4 +20,19 @@ inline int lineIndex(const std::vector<std::string>& lines, const std::string& t
   return -1;
 }
 
+// True when run[at] occurs among the records and every occurrence stands at position at of a
+// run of consecutive records equal to run (a driver message block, say).
+inline bool everyOccurrenceInRun(const std::vector<std::string>& lines,
+                                 const std::vector<std::string>& run, std::size_t at) {
+  bool found = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] != run[at]) continue;
+    found = true;
+    if (i < at || i - at + run.size() > lines.size()) return false;
+    for (std::size_t k = 0; k < run.size(); ++k)
+      if (lines[i - at + k] != run[k]) return false;
+  }
+  return found;
+}
+
 }  // namespace vtest

@@ -132,15 +132,12 @@ TEST(Lsmywe, PivotBelowEpsWritesTheCholeskyText) {
   const auto res = vtest::run(dir, ans, vtest::realData(x));
   EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot);
   const auto lines = vtest::readLines(dir / "~Tirelle.out");
-  bool found = false;
-  for (std::size_t i = 0; i + 2 < lines.size(); ++i) {
-    if (lines[i] == " IFLAG = -1    EPS = 1.000E+30") {
-      found = true;
-      EXPECT_EQ(lines[i + 1], " One of the di's in Cholesky decomposition is less than EPS");
-      EXPECT_EQ(lines[i + 2], " causing premature termination.");
-    }
-  }
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(
+      vtest::everyOccurrenceInRun(lines,
+                                  {" IFLAG = -1    EPS = 1.000E+30",
+                                   " One of the di's in Cholesky decomposition is less than EPS",
+                                   " causing premature termination."},
+                                  0));
 }
 
 TEST(Lsmywe, ComplexDataKeepTheAsymmetricPeakAndNotch) {
