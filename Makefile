@@ -20,6 +20,7 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	./build-bench/bench/voxtrel-bench
+	./build-bench/bench/tessivar-plot-bench
 
 fuzz:
 	./scripts/bootstrap
