@@ -120,6 +120,9 @@ void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp
 void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int iq, float eps,
         cplx* a, int& iflag);
 
+// The packed normal-equation matrix of ls: hc[l] for row i, column j <= i, l from zero.
+void lsMatrix(const cplx* y, const cplx* u, int n, int ip, int iq, cplx* hc);
+
 // All-pole filter y(i) = x(i) - sum_{j=1}^{min(i-1,iq)} b(j) y(i-j), zero initial state.
 void cpolefilt(const cplx* x, int n, const cplx* b, int iq, cplx* y);
 

@@ -28,66 +28,16 @@ void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int 
   iflag = 0;
   const int p = ip, q = iq, np = ip + iq;
   if (np < 1) return;
-  // phi_j(t): y(t-j) for j <= p, u(t-(j-p)) for j > p; zero before the first sample. The data
-  // are copied behind np zeros, so that column j is a plain array: col[j][t - 1] = phi_j(t).
-  const auto pad = static_cast<std::size_t>(np);
-  std::vector<cplx> ypad(pad + static_cast<std::size_t>(n)), upad(ypad.size());
-  std::copy(y, y + n, ypad.begin() + static_cast<std::ptrdiff_t>(pad));
-  std::copy(u, u + n, upad.begin() + static_cast<std::ptrdiff_t>(pad));
-  std::vector<const cplx*> col(pad + 1);
-  for (int j = 1; j <= np; ++j)
-    col[static_cast<std::size_t>(j)] =
-        j <= p ? ypad.data() + (np - j) : upad.data() + (np - (j - p));
-
-  // Row i of the matrix in one pass over t: every entry keeps its own double sum, taken in the
-  // same order as one entry at a time would. Each product conj(a) b is formed as the complex
-  // multiply forms it (re = ac - bd, im = ad + bc with a + ib = conj(a)); the data are finite,
-  // so no product needs the multiply's not-a-number recovery. The regressors are held
-  // reversed, as doubles, real parts and negated imaginary parts apart, so that at every t the
-  // row's y columns and its u columns are two runs of consecutive elements.
-  const std::size_t len = pad + static_cast<std::size_t>(n);
-  std::vector<double> yr(len), yi(len), ur(len), ui(len);
-  for (std::size_t m = 0; m < len; ++m) {
-    yr[m] = ypad[len - 1 - m].real();
-    yi[m] = -static_cast<double>(ypad[len - 1 - m].imag());
-    ur[m] = upad[len - 1 - m].real();
-    ui[m] = -static_cast<double>(upad[len - 1 - m].imag());
-  }
   FVec<cplx>& hc = r.w.hc();
   FVec<cplx>& theta = r.theta();
-  std::vector<double> sr(pad + 1), si(pad + 1);
-  int l = 1;
+  lsMatrix(y, u, n, ip, iq, hc.data());
+  // Right-hand side sum_t conj(phi_i(t)) w(t); phi_i(t) is zero for t <= lag.
   for (int i = 1; i <= np; ++i) {
-    std::fill(sr.begin(), sr.end(), 0.0);
-    std::fill(si.begin(), si.end(), 0.0);
-    const cplx* ci = col[static_cast<std::size_t>(i)];
-    const int jy = std::min(i, p);
-    for (int t = 0; t < n; ++t) {
-      const double br = ci[t].real(), bi = ci[t].imag();
-      // phi_j(t + 1) is element (n - 1 - t) + j of the reversed y (j <= p) or
-      // (n - 1 - t) + (j - p) of the reversed u (j > p).
-      const std::size_t base = static_cast<std::size_t>(n - 1 - t);
-      const double* ar = yr.data() + base;
-      const double* ai = yi.data() + base;
-      for (int j = 1; j <= jy; ++j) {
-        sr[static_cast<std::size_t>(j)] += ar[j] * br - ai[j] * bi;
-        si[static_cast<std::size_t>(j)] += ar[j] * bi + ai[j] * br;
-      }
-      const double* cr = ur.data() + base;
-      const double* cim = ui.data() + base;
-      for (int j = p + 1; j <= i; ++j) {
-        const int m = j - p;
-        sr[static_cast<std::size_t>(j)] += cr[m] * br - cim[m] * bi;
-        si[static_cast<std::size_t>(j)] += cr[m] * bi + cim[m] * br;
-      }
-    }
-    for (int j = 1; j <= i; ++j)
-      hc(l++) = cplx(dcplx(sr[static_cast<std::size_t>(j)], si[static_cast<std::size_t>(j)]));
-  }
-  for (int i = 1; i <= np; ++i) {
+    const cplx* x = i <= p ? y : u;
+    const int lag = i <= p ? i : i - p;
     dcplx s(0, 0);
-    const cplx* ci = col[static_cast<std::size_t>(i)];
-    for (int t = 1; t <= n; ++t) s += std::conj(dcplx(ci[t - 1])) * dcplx(w[t - 1]);
+    for (int t = 1; t <= n; ++t)
+      s += std::conj(dcplx(t > lag ? x[t - lag - 1] : cplx(0, 0))) * dcplx(w[t - 1]);
     theta(i) = cplx(s);
   }
   if (!(hc(1).real() > 0.0f)) {

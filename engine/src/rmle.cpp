@@ -5,7 +5,9 @@
 // where S is the prediction-error sum of order k as a function of x. Setting f'(x) = 0 gives
 // the cubic x^3 + p x^2 + q x + r = 0, solved in closed form (Cardano); with three real
 // roots the one in [-1, 1] with the largest f is taken. All arithmetic is single precision.
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "degenerate.h"
@@ -24,14 +26,47 @@ float signedCubeRoot(float v) {
 
 }  // namespace
 
-// Lagged products s(i,j) = sum_{t=1}^{n+2-i-j} x(t+i-1) x(t+j-1), i, j = 1..ip+1.
+// Lagged products s(i,j) = sum_{t=1}^{n+2-i-j} x(t+i-1) x(t+j-1), i, j = 1..ip+1, each a
+// single-precision sum over t in order. A product does not depend on the order of its factors,
+// so s(j,i) is s(i,j) to the last bit and only j >= i is summed. Sixteen columns j of a row run
+// side by side, one sum per lane, over the terms they all have; each then finishes its own
+// last terms. Every sum sees the same additions in the same order as alone.
 void smat(Run& r, const float* x, int n, int ip) {
+  typedef float Lanes __attribute__((vector_size(16)));
+  constexpr int kVectors = 4, kLanes = 4 * kVectors;
   FMat<float>& s = r.w.s();
-  for (int i = 1; i <= ip + 1; ++i) {
-    for (int j = 1; j <= ip + 1; ++j) {
-      float sum = 0;
-      for (int t = 1; t <= n + 2 - i - j; ++t) sum += x[t + i - 2] * x[t + j - 2];
-      s(i, j) = sum;
+  const int m = ip + 1;
+  auto X = [x](int k) { return x[k - 1]; };
+  for (int i = 1; i <= m; ++i) {
+    int j0 = i;
+    for (; j0 + kLanes - 1 <= m; j0 += kLanes) {
+      Lanes sum[kVectors];
+      for (int v = 0; v < kVectors; ++v) sum[v] = Lanes{};
+      // Terms common to the sixteen columns: those of the last, the shortest.
+      const int common = n + 2 - i - (j0 + kLanes - 1);
+      for (int t = 1; t <= common; ++t) {
+        const float xt = X(t + i - 1);
+        const Lanes xi = {xt, xt, xt, xt};
+        for (int v = 0; v < kVectors; ++v) {
+          Lanes xj;
+          std::memcpy(&xj, x + (t + j0 - 2 + 4 * v), sizeof(Lanes));
+          sum[v] += xi * xj;
+        }
+      }
+      for (int k = 0; k < kLanes; ++k) {
+        const int j = j0 + k;
+        float total = sum[k / 4][k % 4];
+        for (int t = std::max(common, 0) + 1; t <= n + 2 - i - j; ++t)
+          total += X(t + i - 1) * X(t + j - 1);
+        s(i, j) = total;
+        s(j, i) = total;
+      }
+    }
+    for (int j = j0; j <= m; ++j) {
+      float total = 0;
+      for (int t = 1; t <= n + 2 - i - j; ++t) total += X(t + i - 1) * X(t + j - 1);
+      s(i, j) = total;
+      s(j, i) = total;
     }
   }
 }

@@ -81,12 +81,12 @@ RunResult run(std::string_view answerFile, const RunOptions& options) {
     res.nPoints = npoints;
 
     const auto n = static_cast<std::size_t>(npoints);
-    auto y_array = allocateOrStop<float>(log, n, " Aborting Main due to Allocation error #: ",
-                                         "Allocate Main in error");
-    auto signal_amp = allocateOrStop<cplx>(log, n, " Aborting Main due to Allocation error #: ",
-                                           "Allocate Main in error");
-    auto x_array = allocateOrStop<float>(log, n, " Aborting Main due to Allocation error #: ",
-                                         "Allocate Main in error");
+    auto y_array = allocateOrStop<float>(
+        log, n, " Aborting Main due to Allocation error #: ", "Allocate Main in error");
+    auto signal_amp = allocateOrStop<cplx>(
+        log, n, " Aborting Main due to Allocation error #: ", "Allocate Main in error");
+    auto x_array = allocateOrStop<float>(
+        log, n, " Aborting Main due to Allocation error #: ", "Allocate Main in error");
 
     r.st.iflag = 0;
     int n_freq_pts = 0;
@@ -120,14 +120,15 @@ RunResult run(std::string_view answerFile, const RunOptions& options) {
       res.status = npts;
       res.nFreqPts = n_freq_pts;
       res.tStart = r.st.t_start;
-      zeroFill = static_cast<float>((static_cast<long long>(n_freq_pts) - r.st.ipts) * 100 /
-                                    n_freq_pts);
+      zeroFill =
+          static_cast<float>((static_cast<long long>(n_freq_pts) - r.st.ipts) * 100 / n_freq_pts);
       res.x = std::move(x_array);
       res.spectrum = std::move(spectrum);
     }
     res.tFinal = r.st.t_final;
     res.zeroFill = zeroFill;
     res.sig2 = r.st.sig2;
+    res.workTableBytes = r.w.bytes();
   } catch (const FatalStop& stop) {
     log.raw(stop.text);
     res = RunResult{};

@@ -96,7 +96,24 @@ class WorkTables {
   FMat<float>& s() { return s_.ready(kMaxPoles + 1, kMaxPoles + 1); }
   FMat<cplx>& rinv() { return rinv_.ready(kMaxPoles, kMaxPoles); }
 
+  // Bytes the tables allocated so far hold.
+  std::size_t bytes() const {
+    return tableBytes(aa_) + tableBytes(bb_) + tableBytes(xl_) + tableBytes(rr_) +
+           tableBytes(rinv_) + tableBytes(hc_) + tableBytes(y_) + tableBytes(bc_) + tableBytes(d_) +
+           tableBytes(grad_) + tableBytes(bv_) + tableBytes(hess_) + tableBytes(aaReal_) +
+           tableBytes(s_);
+  }
+
  private:
+  template <class T>
+  static std::size_t tableBytes(const FMat<T>& m) {
+    return m.rows() * m.cols() * sizeof(T);
+  }
+  template <class T>
+  static std::size_t tableBytes(const FVec<T>& v) {
+    return v.size() * sizeof(T);
+  }
+
   FMat<cplx> aa_, bb_, xl_, rr_, rinv_;
   FVec<cplx> hc_, y_, bc_;
   FVec<float> d_, grad_, bv_;
@@ -108,10 +125,10 @@ struct Run {
   RunLog& log;
   RunState st;
   WorkTables w;
-  FreeReader data;   // the data file, left at its beginning by the reader
+  FreeReader data;    // the data file, left at its beginning by the reader
   int capacity = -1;  // the caller's array capacity; negative = no limit
   bool pause = false;
-  std::tm now{};     // the date and time stamped into the log
+  std::tm now{};  // the date and time stamped into the log
 
   explicit Run(RunLog& l) : log(l) {}
   // The solver's right-hand side and solution: the same storage as the AR coefficients.

@@ -2,6 +2,8 @@
 // MA estimates handed on to the spectrum, and the status and degenerate paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -172,35 +174,58 @@ TEST(MayneFir, ComplexDataKeepTheAsymmetricPeakAndNotch) {
   EXPECT_NEAR(res.sig2, 1.0, 0.15);
 }
 
-// ls forms its matrix a row per pass over the data; each entry must be the very same float as
-// the entry-by-entry double sum with the complex multiply, in the same order.
+// ls takes each diagonal of its matrix from one running sum; every entry must still be the
+// very same float as its own entry-by-entry double sum with the complex multiply, in order.
+// The shapes cover each block and its edges (p or q zero, one, or larger than the data), and
+// a first fit leaves its matrix behind; the data hold exact zeros, negative zeros and real-only
+// stretches.
 TEST(Ls, MatrixEntriesAreTheSameFloatsAsTheEntryByEntrySums) {
+  struct Shape {
+    int n, p, q;
+    bool real;
+  };
+  const Shape shapes[] = {{120, 5, 4, false}, {64, 1, 1, false}, {50, 7, 0, false},
+                          {50, 0, 6, false},  {9, 6, 8, false},  {200, 13, 11, true},
+                          {3, 4, 2, false},   {40, 2, 9, true}};
   std::mt19937 gen(31);
   std::normal_distribution<float> g(0.0f, 1.5f);
-  const int n = 120, p = 5, q = 4, np = p + q;
-  std::vector<voxtrel::cplx> y(n), u(n), w(n), a(p);
-  for (auto* v : {&y, &u, &w})
-    for (auto& e : *v) e = voxtrel::cplx(g(gen), g(gen));
-  voxtrel::RunLog log;
-  voxtrel::Run r(log);
-  r.st.maxorder = 411;
-  int iflag = 0;
-  voxtrel::ls(r, y.data(), u.data(), w.data(), n, p, q, 1.0e-30f, a.data(), iflag);
-  auto phi = [&](int j, int t) {
-    const int lagged = j <= p ? t - j : t - (j - p);
-    if (lagged < 1) return voxtrel::cplx(0, 0);
-    return j <= p ? y[static_cast<std::size_t>(lagged - 1)]
-                  : u[static_cast<std::size_t>(lagged - 1)];
-  };
-  int l = 1;
-  for (int i = 1; i <= np; ++i) {
-    for (int j = 1; j <= i; ++j, ++l) {
-      voxtrel::dcplx sum(0, 0);
-      for (int t = 1; t <= n; ++t)
-        sum += std::conj(voxtrel::dcplx(phi(j, t))) * voxtrel::dcplx(phi(i, t));
-      const voxtrel::cplx e(sum);
-      ASSERT_EQ(r.w.hc()(l).real(), e.real()) << "l " << l;
-      ASSERT_EQ(r.w.hc()(l).imag(), e.imag()) << "l " << l;
+  for (const Shape& s : shapes) {
+    const int n = s.n, p = s.p, q = s.q, np = p + q;
+    std::vector<cplx> y(n), u(n), w(n), a(std::max(p, 1));
+    for (auto* v : {&y, &u, &w})
+      for (auto& e : *v) e = cplx(g(gen), s.real ? 0.0f : g(gen));
+    y[static_cast<std::size_t>(n / 2)] = cplx(0.0f, -0.0f);
+    u[static_cast<std::size_t>(n / 3)] = cplx(-0.0f, 0.0f);
+    voxtrel::RunLog log;
+    voxtrel::Run r(log);
+    r.st.maxorder = 411;
+    int iflag = 0;
+    // A first fit on other data leaves its matrix behind, as Mayne-Firoozan's first stage does:
+    // every entry of the second must be written afresh.
+    // It is longer, so that none of its entries is zero.
+    std::vector<cplx> other(static_cast<std::size_t>(n + np), cplx(3.0f, -2.0f));
+    voxtrel::ls(r, other.data(), other.data(), other.data(), n + np, p, q, 1.0e-30f, a.data(),
+                iflag);
+    voxtrel::ls(r, y.data(), u.data(), w.data(), n, p, q, 1.0e-30f, a.data(), iflag);
+    auto phi = [&](int j, int t) {
+      const int lagged = j <= p ? t - j : t - (j - p);
+      if (lagged < 1) return cplx(0, 0);
+      return j <= p ? y[static_cast<std::size_t>(lagged - 1)]
+                    : u[static_cast<std::size_t>(lagged - 1)];
+    };
+    int l = 1;
+    for (int i = 1; i <= np; ++i) {
+      for (int j = 1; j <= i; ++j, ++l) {
+        voxtrel::dcplx sum(0, 0);
+        for (int t = 1; t <= n; ++t)
+          sum += std::conj(voxtrel::dcplx(phi(j, t))) * voxtrel::dcplx(phi(i, t));
+        const cplx e(sum);
+        const cplx got = r.w.hc()(l);
+        ASSERT_EQ(std::signbit(got.real()), std::signbit(e.real())) << "n " << n << " l " << l;
+        ASSERT_EQ(got.real(), e.real()) << "n " << n << " p " << p << " q " << q << " l " << l;
+        ASSERT_EQ(got.imag(), e.imag()) << "n " << n << " p " << p << " q " << q << " l " << l;
+        ASSERT_EQ(std::signbit(got.imag()), std::signbit(e.imag())) << "n " << n << " l " << l;
+      }
     }
   }
 }

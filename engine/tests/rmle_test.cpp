@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "arma_synth.h"
@@ -85,6 +87,32 @@ TEST(RootChoice, LargestLikelihoodInsideTheUnitIntervalAndNeverMagnitudeOne) {
     float xk = root[0];
     voxtrel::test(root, c, d, e, k, n, xk);
     EXPECT_EQ(xk, 1.0f);
+  }
+}
+
+// smat sums sixteen columns side by side and mirrors the upper half: every entry must still be
+// the float of its own sum in order, for orders with and without a partial group of columns
+// and for lags longer than the data.
+TEST(Rmle, LaggedProductsAreTheSameFloatsAsOneSumPerEntry) {
+  std::mt19937 gen(5);
+  std::normal_distribution<float> g(0.0f, 3.0f);
+  for (const auto& [n, ip] : {std::pair{300, 20}, std::pair{500, 47}, std::pair{40, 60},
+                              std::pair{17, 15}, std::pair{1000, 3}}) {
+    std::vector<float> x(static_cast<std::size_t>(n));
+    for (auto& v : x) v = g(gen);
+    x[static_cast<std::size_t>(n / 2)] = -0.0f;
+    voxtrel::RunLog log;
+    voxtrel::Run r(log);
+    voxtrel::smat(r, x.data(), n, ip);
+    for (int i = 1; i <= ip + 1; ++i) {
+      for (int j = 1; j <= ip + 1; ++j) {
+        float sum = 0;
+        for (int t = 1; t <= n + 2 - i - j; ++t)
+          sum += x[static_cast<std::size_t>(t + i - 2)] * x[static_cast<std::size_t>(t + j - 2)];
+        ASSERT_EQ(r.w.s()(i, j), sum) << "n " << n << " ip " << ip << " (" << i << "," << j << ")";
+        ASSERT_EQ(std::signbit(r.w.s()(i, j)), std::signbit(sum)) << "(" << i << "," << j << ")";
+      }
+    }
   }
 }
 

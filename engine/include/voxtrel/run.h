@@ -2,6 +2,7 @@
 // C entry Voxtrel_for is a thin wrapper around it.
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -47,6 +48,9 @@ struct RunResult {
   std::vector<float> x;         // frequencies, nFreqPts values
   std::vector<float> spectrum;  // dB relative to the maximum, nFreqPts values
   std::string stopText;         // the fatal stop's text (Outcome::Stopped)
+  // Bytes held by the shared AR/ARMA work tables the run allocated (fixed sizes, whatever
+  // the orders); the memory benchmark counts them among the arrays a run needs.
+  std::size_t workTableBytes = 0;
 };
 
 // Runs one answer file. Never throws; one run at a time per process (calls are serialised).
