@@ -5,31 +5,31 @@
 //
 // The data are first put in bit-reversed order (in place), then combined in nexp butterfly
 // stages. The twiddle factor of butterfly k in a stage of span le is
-// w = cos(a) + i sin(a), a = -2 pi invrs (k - 1) / le, evaluated in single precision; it
-// depends only on k and le, so each stage computes its le/2 factors once. Each butterfly forms
+// w = cos(a) + i sin(a), a = -2 pi invrs (k - 1) / le, evaluated in single precision; the
+// factors of every stage are read from the last stage's table, which the run keeps for the next
+// transform of the same size and direction (fft_twiddles.h). Each butterfly forms
 // t = w b (as re = wr br - wi bi, im = wr bi + wi br), then b = a - t and a = a + t; the
 // results do not depend on the order in which the butterflies of a stage are done.
-#include <cmath>
 #include <utility>
-#include <vector>
 
 #include "estimators.h"
-#include "fatal.h"
 
 namespace voxtrel {
 
 namespace {
 
-// One stage: groups of span le, butterflies k = 0..le/2-1 pairing k with k + le/2.
-void stage(float* y, int n, int le, const float* wr, const float* wi) {
+// One stage: groups of span le, butterflies k = 0..le/2-1 pairing k with k + le/2; factor k
+// is w[k * stride].
+void stage(float* y, int n, int le, const cplx* w, int stride) {
   const int half = le / 2;
   for (int start = 0; start < n; start += le) {
     float* a = y + 2 * start;
     float* b = a + 2 * half;
     for (int k = 0; k < half; ++k) {
+      const float wr = w[k * stride].real(), wi = w[k * stride].imag();
       const float br = b[2 * k], bi = b[2 * k + 1];
-      const float tr = wr[k] * br - wi[k] * bi;
-      const float ti = wr[k] * bi + wi[k] * br;
+      const float tr = wr * br - wi * bi;
+      const float ti = wr * bi + wi * br;
       const float ar = a[2 * k], ai = a[2 * k + 1];
       b[2 * k] = ar - tr;
       b[2 * k + 1] = ai - ti;
@@ -61,27 +61,9 @@ void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
     rev |= bit;
   }
 
-  const float pi = 4.0f * std::atan(1.0f);
-  const auto tableSize = static_cast<std::size_t>(n / 2 + 1);
-  std::vector<float> wr = allocateOrStop<float>(
-      r.log, tableSize,
-      " Aborting FFT due to Allocation error #: ", "Allocate error in FFT routine");
-  std::vector<float> wi = allocateOrStop<float>(
-      r.log, tableSize,
-      " Aborting FFT due to Allocation error #: ", "Allocate error in FFT routine");
+  const cplx* w = r.w.fftTwiddles().ready(r.log, nexp, invrs);
   float* data = reinterpret_cast<float*>(x);
-  int le = 1;
-  for (int s = 0; s < nexp; ++s) {
-    le *= 2;
-    const int half = le / 2;
-    for (int k = 1; k <= half; ++k) {
-      const float angle = -2.0f * pi * static_cast<float>(invrs) * static_cast<float>(k - 1) /
-                          static_cast<float>(le);
-      wr[static_cast<std::size_t>(k - 1)] = std::cos(angle);
-      wi[static_cast<std::size_t>(k - 1)] = std::sin(angle);
-    }
-    stage(data, n, le, wr.data(), wi.data());
-  }
+  for (int le = 2; le <= n; le *= 2) stage(data, n, le, w, n / le);
 
   if (invrs == -1) {
     const float fn = static_cast<float>(n);
