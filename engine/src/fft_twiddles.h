@@ -11,10 +11,10 @@ namespace voxtrel {
 
 class FftTwiddles {
  public:
-  // The factors w(j) = cos(a) + i sin(a), a = -2 pi invrs j / N, j = 0 .. N/2 - 1, of the
-  // last stage (span N = 2^nexp), in single precision. Stage le uses w(k N / le) for its
-  // factor k: the float angle of k at span le is bit for bit the angle of k N / le at span N.
-  // Computed on the first call for (nexp, invrs) and kept until another pair is asked for.
+  // The factors w = cos(a) + i sin(a), a = -2 pi invrs k / le, k = 0 .. le/2 - 1, of every
+  // stage le = 2, 4, .., N = 2^nexp, in single precision, stage after stage: those of stage le
+  // start at element le/2 - 1 (N - 1 in all). Computed on the first call for (nexp, invrs) and
+  // kept until another pair is asked for.
   const std::complex<float>* ready(RunLog& log, int nexp, int invrs);
 
  private:
