@@ -10,8 +10,7 @@
 // the same size and direction (fft_twiddles.h). Each butterfly forms
 // t = w b (as re = wr br - wi bi, im = wr bi + wi br), then b = a - t and a = a + t; the
 // results do not depend on the order in which the butterflies of a stage are done.
-#include <utility>
-
+#include "bit_reverse.h"
 #include "estimators.h"
 
 namespace voxtrel {
@@ -47,20 +46,7 @@ void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
   if (invrs != 1 && invrs != -1) return;
   const int n = 1 << nexp;
 
-  // Bit-reversed order, in place: element i takes element k, k the index i with its nexp bits
-  // reversed (each pair swapped once). The reversed index is carried along by adding one at the
-  // top bit with a reversed carry.
-  int rev = 0;
-  for (int i = 0; i < n; ++i) {
-    if (i < rev) std::swap(x[i], x[rev]);
-    int bit = n >> 1;
-    while (bit > 0 && (rev & bit)) {
-      rev ^= bit;
-      bit >>= 1;
-    }
-    rev |= bit;
-  }
-
+  bitReverse(x, nexp);
   const cplx* w = r.w.fftTwiddles().ready(r.log, nexp, invrs);
   float* data = reinterpret_cast<float*>(x);
   for (int le = 2; le <= n; le *= 2) stage(data, n, le, w + le / 2 - 1);
