@@ -28,15 +28,15 @@ const std::complex<float>* FftTwiddles::ready(RunLog& log, int nexp, int invrs) 
       log, static_cast<std::size_t>(n),
       " Aborting FFT due to Allocation error #: ", "Allocate error in FFT routine");
   const float pi = 4.0f * std::atan(1.0f);
-  std::complex<float>* last = w_.data() + n / 2 - 1;
+  std::complex<float>* last = w_.data() + n / 2;
   for (int k = 0; k < n / 2; ++k) {
     const float angle =
         -2.0f * pi * static_cast<float>(invrs) * static_cast<float>(k) / static_cast<float>(n);
     last[k] = std::complex<float>(std::cos(angle), std::sin(angle));
   }
   for (int half = n / 4; half >= 1; half /= 2) {
-    std::complex<float>* stage = w_.data() + half - 1;
-    const std::complex<float>* next = w_.data() + 2 * half - 1;
+    std::complex<float>* stage = w_.data() + half;
+    const std::complex<float>* next = w_.data() + 2 * half;
     for (int k = 0; k < half; ++k) stage[k] = next[2 * k];
   }
   nexp_ = nexp;
