@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "fft_twiddles.h"
 #include "free_format.h"
 #include "runlog.h"
 #include "tables.h"
@@ -74,7 +75,8 @@ struct RunState {
 };
 
 // Work tables shared by the AR and ARMA routines. Each is allocated (zero-filled) the first
-// time a routine asks for it in a run, at its documented size.
+// time a routine asks for it in a run, at its documented size. The FFT's twiddle factors are
+// kept here too, for the size and direction last transformed.
 class WorkTables {
  public:
   // Order-k model coefficients in column k; aa(k, k) is the k-th reflection coefficient.
@@ -95,6 +97,7 @@ class WorkTables {
   FMat<float>& aa_real() { return aaReal_.ready(kMaxPoles, kMaxPoles); }
   FMat<float>& s() { return s_.ready(kMaxPoles + 1, kMaxPoles + 1); }
   FMat<cplx>& rinv() { return rinv_.ready(kMaxPoles, kMaxPoles); }
+  FftTwiddles& fftTwiddles() { return fftTwiddles_; }
 
   // Bytes the tables allocated so far hold.
   std::size_t bytes() const {
@@ -118,6 +121,7 @@ class WorkTables {
   FVec<cplx> hc_, y_, bc_;
   FVec<float> d_, grad_, bv_;
   FMat<float> hess_, aaReal_, s_;
+  FftTwiddles fftTwiddles_;
 };
 
 // One run: its log, its state, its work tables and its open data file.
