@@ -39,41 +39,9 @@ void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& ifl
 
   FVec<cplx>& hc = r.w.hc();
   FVec<cplx>& theta = r.theta();
-  // Row i of the matrix in one pass over the data: every entry keeps its own sum, taken in the
-  // same order (k rising, forward terms before backward ones) as one entry at a time would.
-  int l = 1;
+  covarianceMatrix(x, n, p, both, hc.data());
   float trace = 0;
-  std::vector<cplx> row(static_cast<std::size_t>(p) + 1);
-  for (int i = 1; i <= p; ++i) {
-    std::fill(row.begin(), row.end(), cplx(0, 0));
-    // The products are formed as the complex multiply forms them, re = ac - bd and
-    // im = ad + bc with a + ib the (conjugated) left factor; the data are finite, so no product
-    // needs the multiply's not-a-number recovery, and the loops can run without a branch.
-    float* sr = reinterpret_cast<float*>(row.data());
-    for (int k = p + 1; k <= n; ++k) {
-      const float br = X(k - i).real(), bi = X(k - i).imag();
-      const float* xj = reinterpret_cast<const float*>(x + (k - 1 - i));  // X(k - i) .. X(k - 1)
-      for (int j = 1; j <= i; ++j) {
-        // X(k - j) is element i - j of xj; its conjugate is (ar, -ai).
-        const float ar = xj[2 * (i - j)], ai = -xj[2 * (i - j) + 1];
-        sr[2 * j] += ar * br - ai * bi;
-        sr[2 * j + 1] += ar * bi + ai * br;
-      }
-    }
-    if (both) {
-      for (int k = 1; k <= n - p; ++k) {
-        const float cr = X(k + i).real(), ci = -X(k + i).imag();  // conj(X(k + i))
-        const float* xj = reinterpret_cast<const float*>(x + k);  // X(k + 1) ..
-        for (int j = 1; j <= i; ++j) {
-          const float ar = xj[2 * (j - 1)], ai = xj[2 * (j - 1) + 1];
-          sr[2 * j] += ar * cr - ai * ci;
-          sr[2 * j + 1] += ar * ci + ai * cr;
-        }
-      }
-    }
-    for (int j = 1; j <= i; ++j) hc(l++) = row[static_cast<std::size_t>(j)];
-    trace += hc(l - 1).real();
-  }
+  for (int i = 1; i <= p; ++i) trace += hc(i * (i + 1) / 2).real();
   for (int i = 1; i <= p; ++i) {
     cplx s(0, 0);
     for (int k = p + 1; k <= n; ++k) s -= std::conj(X(k - i)) * X(k);

@@ -79,7 +79,7 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
           int& iflag);
 
 // Forward-backward correlation matrix of order ip, packed as cholesky expects.
-void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat);
+void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat, bool widest = true);
 
 // Step-down recursion: from bc(1..ip) and sig2 to every lower order in aa and rho.
 void stepdown(Run& r, int ip, float sig2, float& rho0);
@@ -97,6 +97,11 @@ void durbinFit(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2
 // The MA stage of the modified Yule-Walker methods: durbinFit with L = n/5, limited to
 // maxorder (noted in the run log).
 void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, int npoints);
+
+// The packed normal-equation matrix of covmcov (forward terms, then backward ones when both):
+// hc[l] for row i, column j <= i, l from zero. widest: with the widest vectors the processor
+// has, else with the 4-lane baseline (the same floats; tests compare the two).
+void covarianceMatrix(const cplx* x, int n, int p, bool both, cplx* hc, bool widest = true);
 
 // Modified Yule-Walker ARMA method.
 void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx* b, float& sig2,

@@ -1,6 +1,8 @@
 // The FFT's butterfly stages one butterfly at a time, and the choice of variant.
 #include "fft_stages.h"
 
+#include "cpu_features.h"
+
 namespace voxtrel {
 
 void fftStagesPortable(float* y, int nexp, const std::complex<float>* table) {
@@ -27,8 +29,7 @@ void fftStagesPortable(float* y, int nexp, const std::complex<float>* table) {
 }
 
 void fftStages(float* y, int nexp, const std::complex<float>* table) {
-  static const bool avx = fftAvxAvailable();
-  if (avx) {
+  if (cpuHasAvx()) {
     fftStagesAvx(y, nexp, table);
   } else {
     fftStagesPortable(y, nexp, table);

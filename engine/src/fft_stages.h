@@ -16,8 +16,7 @@ void fftStages(float* y, int nexp, const std::complex<float>* table);
 // One butterfly at a time, on any processor.
 void fftStagesPortable(float* y, int nexp, const std::complex<float>* table);
 
-// Four butterflies at a time in AVX registers. Only where fftAvxAvailable() holds.
+// Four butterflies at a time in AVX registers. Only where cpuHasAvx() holds.
 void fftStagesAvx(float* y, int nexp, const std::complex<float>* table);
-bool fftAvxAvailable();
 
 }  // namespace voxtrel

@@ -79,10 +79,6 @@ VOXTREL_AVX void stage(float* y, int n, int le, const std::complex<float>* table
 
 }  // namespace
 
-bool fftAvxAvailable() {
-  return __builtin_cpu_supports("avx");
-}
-
 VOXTREL_AVX void fftStagesAvx(float* y, int nexp, const std::complex<float>* table) {
   if (nexp < 3) {
     fftStagesPortable(y, nexp, table);
@@ -98,10 +94,6 @@ VOXTREL_AVX void fftStagesAvx(float* y, int nexp, const std::complex<float>* tab
 #else
 
 namespace voxtrel {
-
-bool fftAvxAvailable() {
-  return false;
-}
 
 void fftStagesAvx(float* y, int nexp, const std::complex<float>* table) {
   fftStagesPortable(y, nexp, table);

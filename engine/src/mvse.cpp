@@ -18,36 +18,6 @@
 
 namespace voxtrel {
 
-// Packed R: entry l (row i, column j <= i) = sum_{t=ip+1}^{n} conj(x(t-j)) x(t-i) +
-// x(t+j-ip) conj(x(t+i-ip)), divided by 2(n-ip).
-void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat) {
-  auto X = [x](int k) { return x[k - 1]; };
-  const float products = 2.0f * static_cast<float>(n - ip);
-  // Row i in one pass over the data: every entry keeps its own sum in the same order as one
-  // entry at a time would, with each product formed as the complex multiply forms it
-  // (re = ac - bd, im = ad + bc); the data are finite, so no product needs its not-a-number
-  // recovery.
-  std::vector<cplx> row(static_cast<std::size_t>(ip) + 1);
-  int l = 1;
-  for (int i = 1; i <= ip; ++i) {
-    std::fill(row.begin(), row.end(), cplx(0, 0));
-    float* sr = reinterpret_cast<float*>(row.data());
-    for (int t = ip + 1; t <= n; ++t) {
-      const float br = X(t - i).real(), bi = X(t - i).imag();             // X(t - i)
-      const float cr = X(t + i - ip).real(), ci = -X(t + i - ip).imag();  // conj(X(t + i - ip))
-      for (int j = 1; j <= i; ++j) {
-        const cplx u = X(t - j), v = X(t + j - ip);
-        const float ar = u.real(), ai = -u.imag();  // conj(X(t - j))
-        const float p1r = ar * br - ai * bi, p1i = ar * bi + ai * br;
-        const float p2r = v.real() * cr - v.imag() * ci, p2i = v.real() * ci + v.imag() * cr;
-        sr[2 * j] += p1r + p2r;
-        sr[2 * j + 1] += p1i + p2i;
-      }
-    }
-    for (int j = 1; j <= i; ++j) rmat(l++) = row[static_cast<std::size_t>(j)] / products;
-  }
-}
-
 void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, float* pmv,
           int& iflag) {
   iflag = 0;

@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "cpu_features.h"
 #include "fft_twiddles.h"
 #include "runlog.h"
 
@@ -35,7 +36,7 @@ std::vector<float> mixedSamples(std::size_t count, unsigned seed) {
 }  // namespace
 
 TEST(FftStages, AvxGivesTheSameFloatsAsOneButterflyAtATime) {
-  if (!fftAvxAvailable()) GTEST_SKIP() << "no AVX on this processor";
+  if (!cpuHasAvx()) GTEST_SKIP() << "no AVX on this processor";
   RunLog log;
   FftTwiddles twiddles;
   for (int nexp = 0; nexp <= 16; ++nexp) {
