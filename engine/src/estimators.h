@@ -33,7 +33,9 @@ void periodogram(Run& r, cplx* x, int n, const float* w, int nexp, float* pper, 
 
 // Sample cross-correlation lags 0..lag-1 of x and y: Rxx[k] = sum conj(x(j)) y(j+k) / (n-k)
 // (mode 0, unbiased) or / n (otherwise, biased). Sums in double precision.
-void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* Rxx);
+// widest: with the widest vectors the processor has, else the baseline (the same values).
+void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* Rxx,
+                 bool widest = true);
 
 // Blackman-Tukey spectrum with lag window w (2m+1 weights, w[m] for lag 0), centred order.
 void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp, float* pbt,

@@ -1,29 +1,36 @@
-// Single-precision vectors for sums taken side by side: each lane holds one matrix entry's own
-// running sum, so a vector instruction does for several entries exactly what the scalar code
-// does for one. The same templates are compiled for the baseline (4 lanes) and, in functions
-// built for AVX, for 8 lanes; no product is fused with a sum in either.
+// Vectors for sums taken side by side: each lane holds one entry's own running sum, so a vector
+// instruction does for several entries exactly what the scalar code does for one. The same
+// templates are compiled for the baseline (16-byte vectors) and, in functions built for AVX,
+// for 32-byte vectors; no product is fused with a sum in either.
 #pragma once
 
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 namespace voxtrel {
 
 typedef float Lanes4 __attribute__((vector_size(16)));
 typedef float Lanes8 __attribute__((vector_size(32)));
+typedef double DoubleLanes2 __attribute__((vector_size(16)));
+typedef double DoubleLanes4 __attribute__((vector_size(32)));
 
 template <class V>
-inline constexpr int kLaneCount = static_cast<int>(sizeof(V) / sizeof(float));
+using LaneType = std::remove_cv_t<std::remove_reference_t<decltype(std::declval<V&>()[0])>>;
+
+template <class V>
+inline constexpr int kLaneCount = static_cast<int>(sizeof(V) / sizeof(LaneType<V>));
 
 // Vectors are passed by reference: one passed by value would tie the code to one ABI.
 template <class V>
-[[gnu::always_inline]] inline void splat(V& v, float x) {
-  float lanes[kLaneCount<V>];
-  for (float& lane : lanes) lane = x;
+[[gnu::always_inline]] inline void splat(V& v, LaneType<V> x) {
+  LaneType<V> lanes[kLaneCount<V>];
+  for (auto& lane : lanes) lane = x;
   std::memcpy(&v, lanes, sizeof(V));
 }
 
 template <class V>
-[[gnu::always_inline]] inline void loadLanes(V& v, const float* p) {
+[[gnu::always_inline]] inline void loadLanes(V& v, const LaneType<V>* p) {
   std::memcpy(&v, p, sizeof(V));
 }
 
