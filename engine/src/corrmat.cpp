@@ -10,11 +10,11 @@
 // once conjugated and reversed (x(t-j)) and once as they are (x(t+j-ip)). Each lane adds the
 // same terms in the same order as the entry alone would, so the floats are the same.
 #include <algorithm>
-#include <vector>
 
 #include "cpu_features.h"
 #include "estimators.h"
 #include "lane_sums.h"
+#include "split_sequences.h"
 
 namespace voxtrel {
 
@@ -93,16 +93,8 @@ __attribute__((target("avx"))) void allTilesAvx(const Sequences& s, cplx* rmat, 
 void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat, bool widest) {
   if (ip < 1 || n <= ip) return;
   const float products = 2.0f * static_cast<float>(n - ip);
-  const auto len = static_cast<std::size_t>(n + kWidestStrip);
-  std::vector<float> rr(len), ri(len), fr(len), fi(len);
-  for (int m = 0; m < n; ++m) {
-    const auto u = static_cast<std::size_t>(m);
-    rr[u] = x[n - 1 - m].real();
-    ri[u] = -x[n - 1 - m].imag();
-    fr[u] = x[m].real();
-    fi[u] = x[m].imag();
-  }
-  const Sequences s{rr.data(), ri.data(), fr.data(), fi.data(), x, n, ip};
+  const SplitSequences split(x, n, kWidestStrip);
+  const Sequences s{split.rr.data(), split.ri.data(), split.fr.data(), split.fi.data(), x, n, ip};
 #if defined(__x86_64__) || defined(__i386__)
   if (widest && cpuHasAvx()) {
     allTilesAvx(s, rmat.data(), products);

@@ -12,11 +12,11 @@
 // they are (for x(k+j)), a strip's left factors at each k are consecutive elements. Each lane
 // adds the same terms in the same order as the entry alone would, so the floats are the same.
 #include <algorithm>
-#include <vector>
 
 #include "cpu_features.h"
 #include "estimators.h"
 #include "lane_sums.h"
+#include "split_sequences.h"
 
 namespace voxtrel {
 
@@ -111,16 +111,9 @@ __attribute__((target("avx"))) void allTilesAvx(const Sequences& s, cplx* hc) {
 
 void covarianceMatrix(const cplx* x, int n, int p, bool both, cplx* hc, bool widest) {
   if (p < 1 || n <= p) return;
-  const auto len = static_cast<std::size_t>(n + kWidestStrip);
-  std::vector<float> rr(len), ri(len), fr(len), fi(len);
-  for (int m = 0; m < n; ++m) {
-    const auto u = static_cast<std::size_t>(m);
-    rr[u] = x[n - 1 - m].real();
-    ri[u] = -x[n - 1 - m].imag();
-    fr[u] = x[m].real();
-    fi[u] = x[m].imag();
-  }
-  const Sequences s{rr.data(), ri.data(), fr.data(), fi.data(), x, n, p, both};
+  const SplitSequences split(x, n, kWidestStrip);
+  const Sequences s{
+      split.rr.data(), split.ri.data(), split.fr.data(), split.fi.data(), x, n, p, both};
 #if defined(__x86_64__) || defined(__i386__)
   if (widest && cpuHasAvx()) {
     allTilesAvx(s, hc);
