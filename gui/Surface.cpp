@@ -47,6 +47,7 @@ Surface::Surface(QSize size, double dpi) : image_(blankImage(size, dpi, Qt::whit
 
 void Surface::resize(QSize size) {
   if (size.expandedTo(QSize(1, 1)) == image_.size()) return;
+  endPainting();
   QImage next = blankImage(size, dpi_, back_);
   QPainter p(&next);
   p.drawImage(0, 0, image_);
@@ -57,9 +58,15 @@ void Surface::resize(QSize size) {
 }
 
 void Surface::clear() {
+  endPainting();
   image_.fill(back_);
   currentX_ = left_;
   currentY_ = top_;
+}
+
+QPainter& Surface::painter() {
+  if (!painter_.isActive()) painter_.begin(&image_);
+  return painter_;
 }
 
 void Surface::setScalePixels() {
@@ -81,7 +88,7 @@ void Surface::setScale(double left, double top, double width, double height) {
 }
 
 void Surface::print(const QString& text) {
-  QPainter p(&image_);
+  QPainter& p = painter();
   p.setFont(font_);
   p.setPen(fore_);
   const QFontMetricsF fm(font_, &image_);
@@ -93,13 +100,14 @@ void Surface::print(const QString& text) {
 
 void Surface::printTurned(const QString& text, double x, double y, double degrees,
                           const QFont& font) {
-  QPainter p(&image_);
+  QPainter& p = painter();
   p.setFont(font);
   p.setPen(fore_);
   const QFontMetricsF fm(font, &image_);
   p.translate(toPixelX(x), toPixelY(y));
   p.rotate(-degrees);  // the painter turns clockwise on the screen
   p.drawText(QPointF(0, fm.ascent()), text);
+  p.resetTransform();  // the other calls draw in plain pixels
 }
 
 double Surface::textWidth(const QString& text) const {
@@ -111,7 +119,7 @@ double Surface::textHeight(const QString&) const {
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, const QColor& color) {
-  QPainter p(&image_);
+  QPainter& p = painter();
   QPen pen(color);
   pen.setWidth(drawWidth_);
   pen.setStyle(penStyle(style_));

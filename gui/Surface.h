@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QSize>
 #include <QString>
 
@@ -19,7 +20,12 @@ class Surface {
   // size in pixels; dpi is the logical resolution that turns font points into pixels.
   explicit Surface(QSize size = QSize(640, 480), double dpi = 96.0);
 
-  const QImage& image() const { return image_; }
+  // The image with everything drawn so far. Ends the painter that drawing keeps open, so that
+  // the image may be shown, copied, saved or painted on by others.
+  const QImage& image() const {
+    endPainting();
+    return image_;
+  }
   QSize size() const { return image_.size(); }
   double dpi() const { return dpi_; }
   // A new size keeps what is drawn at the top left and fills the rest with the background.
@@ -74,6 +80,15 @@ class Surface {
   void line(double x1, double y1, double x2, double y2, const QColor& color);
 
  private:
+  // The painter on the image, opened by the first drawing call and kept open for the ones that
+  // follow: opening and closing a painter costs more than drawing one short curve segment.
+  // Each call sets all the state it draws with (pen, font, transform), so what it draws does
+  // not depend on the calls before it.
+  QPainter& painter();
+  void endPainting() const {
+    if (painter_.isActive()) painter_.end();
+  }
+
   QImage image_;
   double dpi_;
   QColor back_ = Qt::white;
@@ -84,6 +99,8 @@ class Surface {
   QFont font_;
   int drawWidth_ = 1;
   LineStyle style_ = LineStyle::Solid;
+  // After image_, so that it is destroyed, and so ends, before the image it paints on.
+  mutable QPainter painter_;
 };
 
 }  // namespace tessivar
