@@ -120,12 +120,16 @@ double Surface::textHeight(const QString&) const {
 
 void Surface::line(double x1, double y1, double x2, double y2, const QColor& color) {
   QPainter& p = painter();
+  p.setPen(linePen(color));
+  p.drawLine(QPointF(toPixelX(x1), toPixelY(y1)), QPointF(toPixelX(x2), toPixelY(y2)));
+}
+
+QPen Surface::linePen(const QColor& color) const {
   QPen pen(color);
   pen.setWidth(drawWidth_);
   pen.setStyle(penStyle(style_));
   pen.setCapStyle(drawWidth_ > 1 ? Qt::RoundCap : Qt::FlatCap);
-  p.setPen(pen);
-  p.drawLine(QPointF(toPixelX(x1), toPixelY(y1)), QPointF(toPixelX(x2), toPixelY(y2)));
+  return pen;
 }
 
 }  // namespace tessivar

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 #include <QSize>
 #include <QString>
 
@@ -78,6 +79,8 @@ class Surface {
   LineStyle drawStyle() const { return style_; }
   // A line between two points of the current scale, with the present width and style.
   void line(double x1, double y1, double x2, double y2, const QColor& color);
+  // The pen line() draws with: the colour, the draw width and style, round caps on wide lines.
+  QPen linePen(const QColor& color) const;
 
  private:
   // The painter on the image, opened by the first drawing call and kept open for the ones that

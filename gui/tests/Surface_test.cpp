@@ -37,22 +37,6 @@ std::vector<Segment> segments() {
   return s;
 }
 
-Qt::PenStyle qtStyle(Surface::LineStyle s) {
-  switch (s) {
-    case Surface::LineStyle::Dash:
-      return Qt::DashLine;
-    case Surface::LineStyle::Dot:
-      return Qt::DotLine;
-    case Surface::LineStyle::DashDot:
-      return Qt::DashDotLine;
-    case Surface::LineStyle::DashDotDot:
-      return Qt::DashDotDotLine;
-    case Surface::LineStyle::Solid:
-      break;
-  }
-  return Qt::SolidLine;
-}
-
 void setUp(Surface& s) {
   s.setBackColor(QColor(250, 250, 235));
   s.clear();
@@ -73,7 +57,7 @@ TEST_P(SurfaceLines, SameAsOnePainterPerLine) {
   for (const Segment& g : segments()) {
     surface.line(g.x1, g.y1, g.x2, g.y2, g.color);
     QPainter p(&reference);
-    QPen pen(g.color, width, qtStyle(style), width > 1 ? Qt::RoundCap : Qt::FlatCap);
+    const QPen pen = surface.linePen(g.color);
     p.setPen(pen);
     p.drawLine(QPointF(surface.toPixelX(g.x1), surface.toPixelY(g.y1)),
                QPointF(surface.toPixelX(g.x2), surface.toPixelY(g.y2)));
