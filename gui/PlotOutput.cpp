@@ -1,5 +1,6 @@
 #include "PlotOutput.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 
 #include "Dialogs.h"
 #include "NumberFormat.h"
+#include "SafeWrite.h"
 
 namespace tessivar {
 
@@ -84,9 +86,20 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
                      Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return {};
   }
-  if (!picture.save(path, "BMP")) {
+  // The bitmap is made in memory and written whole, so that a failed save leaves a file it
+  // was to replace as it was.
+  QByteArray bitmap;
+  QBuffer buffer(&bitmap);
+  buffer.open(QIODevice::WriteOnly);
+  std::optional<QString> failure;
+  if (!picture.save(&buffer, "BMP"))
+    failure = QStringLiteral("The picture could not be turned into a bitmap.");
+  else
+    failure = writeFileSafely(path, bitmap);
+  if (failure) {
     dialogs_.message(QStringLiteral("The plot could not be written to ") + path +
-                         QStringLiteral(".\r\nCheck that the file is not read-only and that "
+                         QStringLiteral(".\r\n") + *failure +
+                         QStringLiteral("\r\nCheck that the file is not read-only and that "
                                         "the disk has room, then try Save As again."),
                      kSaveTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return {};

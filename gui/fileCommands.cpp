@@ -48,9 +48,10 @@ void frmMain::WriteAnsFile(const QString& name, const QString& dir) {
   const QByteArray text = ansFileText(name, s_, s_.RequiredList, QDateTime::currentDateTime());
   QString path = dir + '/' + name;
   if (const QString existing = findFile(path); !existing.isEmpty()) path = existing;
-  if (const std::optional<QString> error = writeFileSafely(path, text)) {
+  const QString title = QStringLiteral("File not saved; Error in 'WriteAnsFile' routine.");
+  if (const std::optional<QString> refusal = writeRefusal(path)) {
     s_.WriteError = true;
-    qWarning("WriteAnsFile: %s: %s", qPrintable(path), qPrintable(*error));
+    qWarning("WriteAnsFile: %s: %s", qPrintable(path), qPrintable(*refusal));
     dialogs_.message(
         QStringLiteral("File Path\\FileName error occured: \r\n"
                        "    Path = %1\r\n"
@@ -61,8 +62,18 @@ void frmMain::WriteAnsFile(const QString& name, const QString& dir) {
                        "  Do not save changes in these Example files.  Save changes under other "
                        "names.")
             .arg(dir, name),
-        QStringLiteral("File not saved; Error in 'WriteAnsFile' routine."), Dialogs::Buttons::Ok,
-        Dialogs::Icon::Critical);
+        title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    return;
+  }
+  // A full disk or a file size limit shows only while writing; the file on disk is kept whole.
+  if (const std::optional<QString> error = writeFileSafely(path, text)) {
+    s_.WriteError = true;
+    dialogs_.message(QStringLiteral("The answer file could not be written:\r\n    %1\r\n%2\r\n"
+                                    "The file on disk is unchanged and the form keeps your "
+                                    "answers. Free some room on the disk, or save under "
+                                    "another name with File > Save As.")
+                         .arg(QDir::toNativeSeparators(path), *error),
+                     title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
     return;
   }
   s_.WriteError = false;
