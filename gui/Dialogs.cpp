@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace tessivar {
 
@@ -101,7 +102,10 @@ std::optional<QColor> QtDialogs::pickColor(const QColor& initial) {
 
 bool QtDialogs::choosePrinter(QPrinter& printer) {
   QPrintDialog dialog(&printer, parent_);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  // Printing goes to a printer; only where none is installed does the dialog offer a PDF file
+  // instead, so that a plot can still be printed.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile,
+                   QPrinterInfo::availablePrinterNames().isEmpty());
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   return dialog.exec() == QDialog::Accepted;
 }

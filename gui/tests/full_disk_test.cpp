@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <QBuffer>
+#include <QPrinter>
 #include <csignal>
 #include <cstring>
 #include <functional>
@@ -108,6 +109,18 @@ TEST_F(FullDisk, EveryWriteKeepsTheOldFileAndSaysWhichFileFailedAndWhy) {
          {
            FileSizeLimit limit(1000);
            output.cmdFileSaveAs_Click(bluePicture(), "run.1", dir, base.path());
+         }
+         return dialogs.messages().empty() ? QString() : dialogs.messages().back().text;
+       }},
+      {"plot printed to a PDF file", "old printout", [this] { return user("plot.pdf"); },
+       [this](const QString& path) {
+         PlotOutput output(dialogs);
+         QPrinter printer(QPrinter::HighResolution);
+         printer.setOutputFormat(QPrinter::PdfFormat);
+         printer.setOutputFileName(path);
+         {
+           FileSizeLimit limit(1000);
+           output.PrintPictureFit(printer, bluePicture(), printFooter("run.1", 1));
          }
          return dialogs.messages().empty() ? QString() : dialogs.messages().back().text;
        }},

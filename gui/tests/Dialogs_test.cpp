@@ -1,0 +1,67 @@
+// The Qt side of the prompts, shown for real (offscreen): printing where no printer is
+// installed.
+#include "Dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "PlotOutput.h"
+#include "TestPrinters.h"
+
+namespace tessivar {
+namespace {
+
+// Without a printer the print dialog offers a PDF file, named after the answer file in the
+// working folder; accepting it prints the plot there.
+TEST(PrintDialog, WithoutAPrinterThePlotGoesToAPdfFile) {
+  if (printerInstalled()) GTEST_SKIP() << "a printer is installed";
+  QTemporaryDir dir;
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  QImage picture(QSize(64, 48), QImage::Format_RGB32);
+  picture.fill(Qt::blue);
+
+  QtDialogs dialogs;
+  PlotOutput output(dialogs);
+  QPrinter printer(QPrinter::HighResolution);
+  bool sawDialog = false;
+  QTimer::singleShot(0, [&sawDialog] {
+    if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+      sawDialog = true;
+      dialog->accept();
+    }
+  });
+  const bool printed = output.cmdPrint_Click(printer, picture, "sf.49", 0.5f);
+  QDir::setCurrent(previous);
+  EXPECT_TRUE(sawDialog);
+  ASSERT_TRUE(printed);
+  EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+  QFile pdf(dir.filePath("sf.pdf"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(4) == "%PDF");
+}
+
+// A printer that cannot start is named; with no printer at all the message says so.
+TEST(PrintDialog, FailuresNameThePrinterOrTheFile) {
+  if (printerInstalled()) GTEST_SKIP() << "a printer is installed";
+  QImage picture(QSize(64, 48), QImage::Format_RGB32);
+  picture.fill(Qt::blue);
+  ScriptedDialogs dialogs;
+  PlotOutput output(dialogs);
+  QPrinter none;  // the system's default printer: there is none
+  EXPECT_FALSE(output.PrintPictureFit(none, picture, "footer"));
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].title, "In 'cmdPrint' routine ...");
+  EXPECT_TRUE(dialogs.messages()[0].text.startsWith(
+      "The plot could not be printed: no printer is installed."));
+  EXPECT_FALSE(dialogs.messages()[0].text.contains(" on ."));
+}
+
+}  // namespace
+}  // namespace tessivar
