@@ -100,10 +100,10 @@ bool frmMain::ReadAnsFile(const QString& name, const QString& dir) {
                      Dialogs::Icon::Warning);
     return false;
   }
+  // The data file stays the one the file names, with its folder, so that a run of the file as
+  // it is and a run after an edit and save read the same data. A bare name, as the examples
+  // store it, means the working (user) folder, where the engine looks for it too.
   s_.Answers = contents->Answers;
-  // Only the data file's name is kept: it is looked up in the working (user) folder.
-  QString ignored;
-  s_.Answers[1] = SplitPath(s_.Answers[1], ignored);
   s_.Note1 = contents->Note1;
   s_.Note2 = contents->Note2;
   const bool usable = GetAnswers();  // an unusable nPoints has been reported once already

@@ -497,3 +497,59 @@ TEST_F(Calculate, EngineReadsEveryMethodsFileAsWritten) {
     }
   }
 }
+
+// The data file an answer file sends the engine to: line 2 as the engine opens it, from the
+// working (user) folder.
+QString engineDataFile(const QString& answerFile) {
+  QString error;
+  const std::optional<AnsFileContents> c = readAnsFileContents(answerFile, &error);
+  if (!c) return error;
+  return QFileInfo(QDir::current(), c->Answers[1]).canonicalFilePath();
+}
+
+// An answer file naming a data file in another folder, or only a name (as the examples do):
+// run as it is, and run after Open, an edit and Save, the engine reads the same data file.
+TEST_F(Calculate, OpenEditAndSaveKeepTheDataFileTheEngineReads) {
+  ASSERT_TRUE(QDir(base.path()).mkpath("F"));
+  writeData("Real.Rda", 64);  // the user folder's file of the same name
+  ASSERT_TRUE(QFile::copy(user("Real.Rda"), base.filePath("F/Real.Rda")));
+  const struct {
+    const char* line2;
+    QString expected;
+  } cases[] = {
+      {"", base.filePath("F/Real.Rda")},  // the full path, written below
+      {"Real.Rda", user("Real.Rda")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected.toStdString());
+    AnswerState s;
+    s.Answers = {
+        "",  *c.line2 ? QString(c.line2) : c.expected, "1", "0", "Real", "", "Periodogram", "No",
+        "64"};
+    s.Answers[18] = "Rectangular";
+    const QString file = base.filePath("F/f.1");
+    writeBytes(file,
+               ansFileText("f.1", s, requiredList("Periodogram"), QDateTime::currentDateTime()));
+    dialogs.clear();
+    dialogs.file(file);
+    form->FileOld();
+    EXPECT_EQ(box("timeData")->text(), "Real.Rda");
+
+    FakeEngine::reset();
+    form->cmdSubmit_Click();  // unedited: runs the file as it is
+    ASSERT_EQ(FakeEngine::calls, 1);
+    EXPECT_EQ(engineDataFile(file), QFileInfo(c.expected).canonicalFilePath());
+    form->cmdExitPlotting_Click();
+
+    box("windowName")->setText("Hamming");
+    form->FileSave();
+    EXPECT_FALSE(form->state().DataChanged);
+    EXPECT_TRUE(fileLines(file)[18].startsWith("Hamming  "));
+    EXPECT_EQ(engineDataFile(file), QFileInfo(c.expected).canonicalFilePath());
+    FakeEngine::reset();
+    form->cmdSubmit_Click();  // and the saved file runs without a word
+    EXPECT_EQ(FakeEngine::calls, 1);
+    EXPECT_EQ(engineDataFile(file), QFileInfo(c.expected).canonicalFilePath());
+    form->cmdExitPlotting_Click();
+  }
+}
