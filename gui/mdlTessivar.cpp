@@ -198,7 +198,10 @@ void frmMain::CalcSpectrum() {
   QFile::remove(log);
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  results_ = callEngine(entry, path, points);
+  // The engine raises nPoints to a power of two before it builds the spectrum; a file written
+  // by hand (or by an older program) may hold any value, so the arrays take the raised size.
+  const int arrayPoints = roundNPoints(pointsText).value_or(pointsText).toInt();
+  results_ = callEngine(entry, path, arrayPoints);
   QApplication::restoreOverrideCursor();
   results_.RunMethod = method;
   results_.AnsName = s_.AnsName;

@@ -553,3 +553,32 @@ TEST_F(Calculate, OpenEditAndSaveKeepTheDataFileTheEngineReads) {
     form->cmdExitPlotting_Click();
   }
 }
+
+// An answer file whose nPoints is not a power of two, run unedited: the engine raises it to
+// the next power of two, and the spectrum of that many points fits the arrays.
+TEST_F(Calculate, NPointsNotAPowerOfTwoRunsWithArraysOfTheRaisedSize) {
+  writeData("sig.rda", 64);
+  form->engine().setEntry(nullptr);
+  const struct {
+    const char* nPoints;
+    const char* negative;
+    int plotted;  // two-sided: raised - 1; one-sided: raised / 2
+  } cases[] = {{"1000", "Yes", 1023}, {"100", "Yes", 127}, {"1000", "No", 512}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.nPoints) + " " + c.negative);
+    AnswerState s;
+    s.Answers = {"", "sig.rda", "1", "0", "Real", "", "Periodogram", c.negative, c.nPoints};
+    s.Answers[18] = "Rectangular";
+    writeBytes(user("np.1"),
+               ansFileText("np.1", s, requiredList("Periodogram"), QDateTime::currentDateTime()));
+    dialogs.clear();
+    dialogs.file(user("np.1"));
+    form->FileOld();
+    form->cmdSubmit_Click();
+    EXPECT_TRUE(dialogs.messages().empty()) << dialogs.messages().front().text.toStdString() << "\n"
+                                            << lastNonBlankLine(user("~Tirelle.out")).toStdString();
+    EXPECT_EQ(form->results().npointsZ, c.plotted);
+    EXPECT_EQ(tabs()->currentIndex(), 4);
+    form->cmdExitPlotting_Click();
+  }
+}
