@@ -658,12 +658,14 @@ void frmMain::Plot_Tabs_Click() {
   updateRunDemo();
 }
 
+// The picture is named after the answer file of the run it shows, which the form may since
+// have left for another file.
 void frmMain::cmdPrint_Click() {
-  plots_->cmdPrint_Click(s_.AnsName);
+  plots_->cmdPrint_Click(results_.AnsName);
 }
 
 void frmMain::cmdFileSaveAs_Click() {
-  plots_->cmdFileSaveAs_Click(s_.AnsName, dialogDir_, QCoreApplication::applicationDirPath());
+  plots_->cmdFileSaveAs_Click(results_.AnsName, dialogDir_, QCoreApplication::applicationDirPath());
 }
 
 }  // namespace tessivar

@@ -101,6 +101,11 @@ void frmMain::FileRun() {
 }
 
 void frmMain::CalcSpectrum() {
+  // Whatever this run ends in, the picture of an earlier one no longer belongs to the form's
+  // answer file: it is cleared, so that it is not printed or saved under this file's name.
+  plots_->discardPlot();
+  cmdPrint->setEnabled(false);
+  cmdFileSaveAs->setEnabled(false);
   const QString wanted = runPath();
   const QString path = findFile(wanted);
   AnsFileReader reader;

@@ -582,3 +582,40 @@ TEST_F(Calculate, NPointsNotAPowerOfTwoRunsWithArraysOfTheRaisedSize) {
     form->cmdExitPlotting_Click();
   }
 }
+
+// A run that ends without a spectrum clears the picture of the run before it: Print and Save
+// As have nothing to print or save under the new run's name.
+TEST_F(Calculate, RunWithoutASpectrumLeavesNoOldPictureToPrintOrSave) {
+  saveRunForm();
+  const struct {
+    const char* outcome;
+    int status;
+    float zeroFill;
+  } cases[] = {{"stopped", -9, 0}, {"no plot", 64, -99}, {"file error", -8, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.outcome);
+    FakeEngine::reset();
+    form->cmdSubmit_Click();
+    ASSERT_TRUE(form->plots().hasPlot());
+    ASSERT_TRUE(w<QPushButton>("cmdFileSaveAs")->isEnabled());
+    const QImage good = form->plots().surface().image();
+    form->cmdExitPlotting_Click();
+
+    FakeEngine::status = c.status;
+    FakeEngine::zeroFill = c.zeroFill;
+    FakeEngine::log = " Stop: too few points\r\n";
+    form->cmdSubmit_Click();
+    EXPECT_FALSE(w<QPushButton>("cmdPrint")->isEnabled());
+    EXPECT_FALSE(w<QPushButton>("cmdFileSaveAs")->isEnabled());
+    EXPECT_FALSE(form->plots().hasPlot());
+    const QImage now = form->plots().surface().image();
+    EXPECT_NE(now, good);
+    EXPECT_EQ(now.pixelColor(now.width() / 2, now.height() / 2),
+              now.pixelColor(now.width() / 4, now.height() / 3))
+        << "a cleared picture is one colour";
+    dialogs.clear();
+    form->cmdFileSaveAs_Click();
+    form->cmdPrint_Click();
+    EXPECT_TRUE(dialogs.calls().empty()) << "neither Save As nor Print asks for anything";
+  }
+}
