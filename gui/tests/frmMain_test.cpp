@@ -2,10 +2,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
-
 #include "FormFixture.h"
 
 using namespace tessivar;
