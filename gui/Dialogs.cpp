@@ -22,6 +22,16 @@ QStringList qtFilters(const QString& programFilter) {
   return out;
 }
 
+QString nameBoxText(const QString& offered) {
+  // "sf.*" means: sf with any extension. The box gets "sf." and the user types the extension.
+  if (offered.endsWith(QStringLiteral(".*"))) {
+    const QString stem = offered.chopped(1);
+    return stem.contains('*') || stem.contains('?') || stem == QStringLiteral(".") ? QString()
+                                                                                   : stem;
+  }
+  return offered.contains('*') || offered.contains('?') ? QString() : offered;
+}
+
 Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Buttons buttons,
                                    Icon icon) {
   QMessageBox box(parent_);
@@ -79,7 +89,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const Dialogs::FileRequest
   dialog.setNameFilters(filters);
   if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
     dialog.selectNameFilter(filters[r.filterIndex - 1]);
-  if (!r.fileName.isEmpty() && !r.fileName.contains('*')) dialog.selectFile(r.fileName);
+  if (const QString name = nameBoxText(r.fileName); !name.isEmpty()) dialog.selectFile(name);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }

@@ -1,11 +1,13 @@
-// The Qt side of the prompts, shown for real (offscreen): printing where no printer is
-// installed.
+// The Qt side of the prompts, shown for real (offscreen): what the save dialog's name box
+// offers, and printing where no printer is installed.
 #include "Dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -16,6 +18,37 @@
 
 namespace tessivar {
 namespace {
+
+TEST(SaveDialog, NameBoxOffersTheStemForAnyExtension) {
+  QTemporaryDir dir;
+  const struct {
+    const char* offered;
+    const char* shown;
+  } cases[] = {
+      {"sf.*", "sf."}, {"abc.*", "abc."}, {"AK.*", "AK."}, {"*.*", ""}, {"run.bmp", "run.bmp"},
+  };
+  QtDialogs dialogs;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.offered);
+    EXPECT_EQ(nameBoxText(c.offered), QString(c.shown));
+    // The dialog itself: what its name box holds when it opens.
+    QString box = QStringLiteral("(no dialog)");
+    QTimer::singleShot(0, [&box] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        box = edit->text();
+      dialog->reject();
+    });
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("Save Input File As ... (No spaces in name!)");
+    request.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt");
+    request.initialDir = dir.path();
+    request.fileName = c.offered;
+    EXPECT_EQ(dialogs.saveFile(request), std::nullopt);
+    EXPECT_EQ(box, QString(c.shown));
+  }
+}
 
 // Without a printer the print dialog offers a PDF file, named after the answer file in the
 // working folder; accepting it prints the plot there.
