@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
+#include <vector>
 
 #include "LastPath.h"
 #include "frmMain.h"
@@ -44,6 +46,10 @@ void frmMain::WriteAnsFile(const QString& name, const QString& dir) {
   // isCompleteTest fixes the method's questions and warns about blanks; the file is written
   // all the same, so half-finished work can be kept.
   isCompleteTest();
+  if (!charactersKept()) {
+    s_.WriteError = true;
+    return;
+  }
   s_.Answers[5] = kNoValue;
   const QByteArray text = ansFileText(name, s_, s_.RequiredList, QDateTime::currentDateTime());
   QString path = dir + '/' + name;
@@ -77,6 +83,45 @@ void frmMain::WriteAnsFile(const QString& name, const QString& dir) {
     return;
   }
   s_.WriteError = false;
+}
+
+bool frmMain::charactersKept() {
+  // The answers that go into the file, with the control each comes from.
+  struct Field {
+    QString name;
+    QString text;
+    QWidget* control;
+  };
+  std::vector<Field> fields;
+  for (int i = 1; i <= kQuestionCount; ++i) {
+    const bool typed = i == 1 || i == 2 || i == 3 || i >= 8;  // 4 to 7 are choices
+    if (!typed || (i >= 9 && !s_.RequiredList.contains(i))) continue;
+    fields.push_back({QStringLiteral("Question %1").arg(i), s_.Answers[i], questionControl(i)});
+  }
+  fields.push_back({QStringLiteral("Note 1"), s_.Note1, Note1});
+  fields.push_back({QStringLiteral("Note 2"), s_.Note2, Note2});
+
+  QStringList lines;
+  QWidget* first = nullptr;
+  for (const Field& f : fields) {
+    const QStringList lost = unsavableCharacters(f.text);
+    if (lost.isEmpty()) continue;
+    lines << QStringLiteral("    ") + f.name + QStringLiteral(": ") + lost.join(' ');
+    if (!first) first = f.control;
+  }
+  if (lines.isEmpty()) return true;
+  if (dialogs_.message(QStringLiteral("The answer file is single-byte text and cannot keep these "
+                                      "characters:\r\n") +
+                           lines.join(QStringLiteral("\r\n")) +
+                           QStringLiteral("\r\nSaved, each of them becomes \"?\". Press Cancel "
+                                          "to go back and change them, or OK to save them as "
+                                          "\"?\"."),
+                       QStringLiteral("Characters that cannot be saved"),
+                       Dialogs::Buttons::OkCancel, Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
+    return true;
+  Plot_Tabs->setCurrentIndex(0);
+  first->setFocus();
+  return false;
 }
 
 bool frmMain::ReadAnsFile(const QString& name, const QString& dir) {

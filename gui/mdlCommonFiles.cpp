@@ -15,6 +15,16 @@ QByteArray WriteAnsLine(const QString& value, const QString& label) {
   return line.toLatin1();
 }
 
+QStringList unsavableCharacters(const QString& text) {
+  QStringList out;
+  for (const char32_t u : text.toUcs4()) {
+    if (u <= 0xFF) continue;
+    const QString c = QString::fromUcs4(&u, 1);
+    if (!out.contains(c)) out << c;
+  }
+  return out;
+}
+
 QString ansDateStamp(const QDateTime& when) {
   // Month names and AM/PM in English whatever the desktop's language, as the files always had.
   return QLocale(QLocale::English, QLocale::UnitedStates)

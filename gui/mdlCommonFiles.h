@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,11 @@ inline const QString kEndOfFile = QStringLiteral("-EOF-");
 // One answer-file line: the trimmed value ("-999" when empty), two blanks, two TABs, "! " and
 // the first 50 characters of the label, CR LF; single-byte (Latin-1) text.
 QByteArray WriteAnsLine(const QString& value, const QString& label);
+
+// The characters of text that a single-byte (Latin-1) answer line cannot hold, each once, in
+// the order they first appear ("Omega Ω µ é 中文" gives Ω, 中, 文). WriteAnsLine would
+// write each of them as "?".
+QStringList unsavableCharacters(const QString& text);
 
 // The date of line 1: "mmmm dd, yyyy @ h:mm AMPM", e.g. "December 06, 2026 @ 9:47 AM".
 QString ansDateStamp(const QDateTime& when);
