@@ -93,9 +93,11 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
   const QString path = *chosen;
 
   if (QFileInfo::exists(path)) {
+    // The path as chosen: on a file system that tells case apart, another case names another
+    // file.
     const auto answer =
         dialogs_.message(QStringLiteral("File exists, want to replace it?"),
-                         QStringLiteral("Replace ") + path.toLower() + QStringLiteral(" file?"),
+                         QStringLiteral("Replace ") + path + QStringLiteral(" file?"),
                          Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     if (answer != Dialogs::Answer::Yes) return {};
   }

@@ -223,9 +223,13 @@ bool frmMain::FileSaveAs() {
   const std::optional<QString> chosen = dialogs_.saveFile(request);
   if (!chosen) return false;
   const QString path = QDir::fromNativeSeparators(*chosen);
-  if (FileExists(path) &&
+  // The title names the file that would be replaced, as it is spelled on disk: in another
+  // case the name could stand for another file.
+  const QString existing = findFile(path);
+  if (!existing.isEmpty() &&
       dialogs_.message(QStringLiteral("File exists, want to replace it?"),
-                       QStringLiteral("Replace ") + chosen->toLower() + QStringLiteral(" file?"),
+                       QStringLiteral("Replace ") + QDir::toNativeSeparators(existing) +
+                           QStringLiteral(" file?"),
                        Dialogs::Buttons::YesNo, Dialogs::Icon::Question) != Dialogs::Answer::Yes)
     return false;
 

@@ -134,6 +134,7 @@ class frmMain : public QMainWindow {
   QLineEdit* textBox(int question) const;  // questions 2, 3, 8..18
   QWidget* questionControl(int question) const;
   void setLabelColor(int question, bool missing);
+  void placeBrowseButton();
   void setRunButtons(bool running);
   void markChanged() { s_.DataChanged = true; }
   QString runPath() const { return s_.AnsDir + '/' + s_.AnsName; }

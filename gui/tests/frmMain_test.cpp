@@ -7,7 +7,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <functional>
+
 #include "FormFixture.h"
+#include "PlotOutput.h"
 
 using namespace tessivar;
 using namespace tessivar::testing;
@@ -338,7 +341,7 @@ TEST_F(FileCommands, SaveAsWritesTheFormAndOpenReadsItBack) {
   EXPECT_FALSE(form->FileSaveAs());
   ASSERT_EQ(dialogs.calls().size(), 2u);
   EXPECT_EQ(dialogs.calls()[0].request.fileName, "AK.*");
-  EXPECT_EQ(dialogs.calls()[1].title, "Replace " + user("ak.7").toLower() + " file?");
+  EXPECT_EQ(dialogs.calls()[1].title, "Replace " + user("ak.7") + " file?");
   EXPECT_EQ(dialogs.calls()[1].text, "File exists, want to replace it?");
   EXPECT_EQ(dialogs.calls()[1].buttons, Buttons::YesNo);
   EXPECT_TRUE(fileLines(user("ak.7"))[3].startsWith("0  "));
@@ -383,7 +386,7 @@ TEST_F(FileCommands, ExampleFilesAreReadOnly) {
   dialogs.file(user("ex-perio.0"));
   dialogs.answer(Answer::Yes);
   EXPECT_FALSE(form->FileSaveAs());
-  EXPECT_EQ(titles(), (QStringList{"Replace " + user("ex-perio.0").toLower() + " file?",
+  EXPECT_EQ(titles(), (QStringList{"Replace " + user("Ex-Perio.0") + " file?",
                                    "File not saved; Error in 'WriteAnsFile' routine."}));
   EXPECT_EQ(readBytes(example), original);
   EXPECT_TRUE(form->state().DataChanged);
@@ -525,6 +528,38 @@ TEST_F(FileCommands, CharactersTheAnswerFileCannotHoldAreNamedBeforeSaving) {
   }
 }
 
+// The Replace box names the file as it is spelled: another case is another file.
+TEST_F(FileCommands, ReplaceBoxesShowThePathAsItIs) {
+  saveRunForm();
+  ASSERT_TRUE(QDir(base.path()).mkpath("Mixed Case"));
+  const QString answerFile = base.filePath("Mixed Case/Run.One");
+  const QString bitmap = base.filePath("Mixed Case/Plot.BMP");
+  writeBytes(answerFile, readBytes(user("run.1")));
+  writeBytes(bitmap, "old");
+  const struct {
+    const char* command;
+    QString path;
+    std::function<void()> run;
+  } cases[] = {
+      {"answer file Save As", answerFile, [&] { form->FileSaveAs(); }},
+      {"plot Save As", bitmap,
+       [&] {
+         PlotOutput output(dialogs);
+         QString dir = base.path();
+         output.cmdFileSaveAs_Click(QImage(8, 8, QImage::Format_RGB32), "run.1", dir, dir);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    dialogs.clear();
+    dialogs.file(c.path);
+    dialogs.answer(Answer::No);
+    c.run();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].title, "Replace " + c.path + " file?");
+  }
+}
+
 // Every tab's controls, with the buttons below the tabs and the menu bar that show with each
 // of them, have access keys of their own: a shared key only moves the focus between controls.
 TEST_F(FormStart, AccessKeysAreUniqueOnEveryTab) {
@@ -555,4 +590,29 @@ TEST_F(FormStart, AccessKeysAreUniqueOnEveryTab) {
       EXPECT_EQ(it.value().size(), 1) << QKeySequence(it.key()).toString().toStdString() << ": "
                                       << it.value().join(", ").toStdString();
   }
+}
+
+// The browse button of question 1 shows inside the right end of its box: the box stays in line
+// with every other question's box.
+TEST_F(FormLayout, BrowseButtonKeepsTheDataFileBoxInLine) {
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  QApplication::processEvents();
+  QLineEdit* data = box("timeData");
+  QLineEdit* skip = box("nSkip");
+  auto left = [&](QWidget* wgt) { return wgt->mapTo(form.get(), QPoint(0, 0)).x(); };
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "button shown" : "button hidden");
+    if (shown) {
+      data->setFocus();
+      QApplication::processEvents();
+      ASSERT_TRUE(w<QPushButton>("cmdFileData")->isVisible());
+    }
+    EXPECT_EQ(left(data), left(skip));
+    EXPECT_EQ(data->width(), skip->width());
+  }
+  QPushButton* browse = w<QPushButton>("cmdFileData");
+  const QRect inBox(browse->mapTo(data, QPoint(0, 0)), browse->size());
+  EXPECT_TRUE(data->rect().contains(inBox));
+  EXPECT_GT(inBox.left(), data->width() / 2) << "at the box's right end";
 }
