@@ -50,6 +50,16 @@ TEST(SaveDialog, NameBoxOffersTheStemForAnyExtension) {
   }
 }
 
+// The Qt dialogs, with message boxes recorded instead of shown (a shown one would wait).
+class QtDialogsQuietBoxes : public QtDialogs {
+ public:
+  Answer message(const QString& text, const QString&, Buttons, Icon) override {
+    messages << text;
+    return Answer::Ok;
+  }
+  QStringList messages;
+};
+
 // Without a printer the print dialog offers a PDF file, named after the answer file in the
 // working folder; accepting it prints the plot there.
 TEST(PrintDialog, WithoutAPrinterThePlotGoesToAPdfFile) {
@@ -60,7 +70,7 @@ TEST(PrintDialog, WithoutAPrinterThePlotGoesToAPdfFile) {
   QImage picture(QSize(64, 48), QImage::Format_RGB32);
   picture.fill(Qt::blue);
 
-  QtDialogs dialogs;
+  QtDialogsQuietBoxes dialogs;
   PlotOutput output(dialogs);
   QPrinter printer(QPrinter::HighResolution);
   bool sawDialog = false;
@@ -73,6 +83,7 @@ TEST(PrintDialog, WithoutAPrinterThePlotGoesToAPdfFile) {
   const bool printed = output.cmdPrint_Click(printer, picture, "sf.49", 0.5f);
   QDir::setCurrent(previous);
   EXPECT_TRUE(sawDialog);
+  EXPECT_EQ(dialogs.messages, QStringList());
   ASSERT_TRUE(printed);
   EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
   QFile pdf(dir.filePath("sf.pdf"));

@@ -612,6 +612,7 @@ TEST_F(FormLayout, BrowseButtonKeepsTheDataFileBoxInLine) {
     EXPECT_EQ(data->width(), skip->width());
   }
   QPushButton* browse = w<QPushButton>("cmdFileData");
+  ASSERT_TRUE(data->isAncestorOf(browse)) << "the button stands in the box";
   const QRect inBox(browse->mapTo(data, QPoint(0, 0)), browse->size());
   EXPECT_TRUE(data->rect().contains(inBox));
   EXPECT_GT(inBox.left(), data->width() / 2) << "at the box's right end";
