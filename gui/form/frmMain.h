@@ -134,9 +134,13 @@ class frmMain : public QMainWindow {
   QLineEdit* textBox(int question) const;  // questions 2, 3, 8..18
   QWidget* questionControl(int question) const;
   void setLabelColor(int question, bool missing);
+  void placeBrowseButton();
   void setRunButtons(bool running);
   void markChanged() { s_.DataChanged = true; }
   QString runPath() const { return s_.AnsDir + '/' + s_.AnsName; }
+  // Before an answer file is written: names the answers' characters that the single-byte file
+  // cannot keep and lets the user go back to change them (false) or save them as "?" (true).
+  bool charactersKept();
   void showFileError(const QString& routine, const QString& path, const QString& error);
   void showCalcStopped();
   PlottingWidgets plottingWidgets() const;

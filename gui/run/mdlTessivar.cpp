@@ -101,6 +101,11 @@ void frmMain::FileRun() {
 }
 
 void frmMain::CalcSpectrum() {
+  // Whatever this run ends in, the picture of an earlier one no longer belongs to the form's
+  // answer file: it is cleared, so that it is not printed or saved under this file's name.
+  plots_->discardPlot();
+  cmdPrint->setEnabled(false);
+  cmdFileSaveAs->setEnabled(false);
   const QString wanted = runPath();
   const QString path = findFile(wanted);
   AnsFileReader reader;
@@ -198,7 +203,10 @@ void frmMain::CalcSpectrum() {
   QFile::remove(log);
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  results_ = callEngine(entry, path, points);
+  // The engine raises nPoints to a power of two before it builds the spectrum; a file written
+  // by hand (or by an older program) may hold any value, so the arrays take the raised size.
+  const int arrayPoints = roundNPoints(pointsText).value_or(pointsText).toInt();
+  results_ = callEngine(entry, path, arrayPoints);
   QApplication::restoreOverrideCursor();
   results_.RunMethod = method;
   results_.AnsName = s_.AnsName;
@@ -259,11 +267,20 @@ void frmMain::ShellCopy(const QString& src, const QString& dst) {
                      Dialogs::Icon::Warning);
     return;
   }
-  // A direct copy: no file name goes through a command line. A failed copy costs only the
-  // spare copy of the log, so it is not worth a box.
-  if (QFileInfo::exists(dst)) QFile::remove(dst);
-  if (!QFile::copy(src, dst))
-    qWarning("KeepRunLog: the run log could not be copied to %s", qPrintable(dst));
+  // A direct copy: no file name goes through a command line. A copy that fails leaves the
+  // older copy in place, which would pass for this run's log unless the user is told.
+  if (const std::optional<QString> reason = copyFileSafely(src, dst)) {
+    const QString older = QFileInfo::exists(dst)
+                              ? QStringLiteral("That file still holds an earlier run's log. ")
+                              : QString();
+    dialogs_.message(
+        QStringLiteral("The run log could not be copied to\r\n    %1\r\n%2\r\n%3"
+                       "This run's log stays in\r\n    %4\r\nuntil the next run. "
+                       "Free some room on the disk, or make the folder writable, "
+                       "to keep copies.")
+            .arg(QDir::toNativeSeparators(dst), *reason, older, QDir::toNativeSeparators(src)),
+        QStringLiteral("File not copied."), Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+  }
 }
 
 void frmMain::ViewFile(const QString& name) {
