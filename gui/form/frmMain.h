@@ -1,7 +1,8 @@
 // The main window: the parameter form with its eighteen questions, the menus, the tabs and the
 // buttons below them. The form procedures live in frmMain.cpp, the File menu's commands in
-// fileCommands.cpp and the run in mdlTessivar.cpp; the logic that needs no widget is in
-// mdlCommonFiles, Questions and EngineLibrary.
+// fileCommands.cpp, the run's prompts in mdlTessivar.cpp, the demos in demosTab.cpp and the Help
+// menu in helpCommands.cpp; the logic that needs no widget is in mdlCommonFiles, Questions,
+// RunExecution (the run: answer file in, engine call, results out) and EngineLibrary.
 #pragma once
 
 #include <QMainWindow>
