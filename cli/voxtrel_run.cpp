@@ -42,13 +42,14 @@ int main(int argc, char** argv) {
                    answerFile.c_str(), log.c_str());
       return 1;
     case voxtrel::Outcome::DataFileError:
-      std::fprintf(stderr, "voxtrel-run: status -8: cannot open the data file named in %s (see %s)\n",
+      std::fprintf(stderr,
+                   "voxtrel-run: status -8: cannot open the data file named in %s (see %s)\n",
                    answerFile.c_str(), log.c_str());
       return 1;
     case voxtrel::Outcome::Stopped:
       std::fprintf(stderr, "voxtrel-run: status -9: run stopped:%s%s (see %s)\n",
-                   res.stopText.empty() || res.stopText[0] == ' ' ? "" : " ",
-                   res.stopText.c_str(), log.c_str());
+                   res.stopText.empty() || res.stopText[0] == ' ' ? "" : " ", res.stopText.c_str(),
+                   log.c_str());
       return 1;
     case voxtrel::Outcome::NoPlot:
       std::fprintf(stderr, "voxtrel-run: the estimator failed, no spectrum (see the end of %s)\n",
@@ -76,11 +77,14 @@ int main(int argc, char** argv) {
   if (!csvPath.empty()) {
     std::FILE* f = std::fopen(csvPath.c_str(), "w");
     if (!f) {
-      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(), std::strerror(errno));
+      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(),
+                   std::strerror(errno));
       return 1;
     }
     std::fprintf(f, "frequency,dB\n");
-    for (int i = 0; i < n; ++i) std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)], y[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < n; ++i)
+      std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)],
+                   y[static_cast<std::size_t>(i)]);
     std::fclose(f);
   }
   return 0;

@@ -8,9 +8,8 @@
 #include "voxtrel/run.h"
 
 extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum,
-                                       int* nptsZ, int* npointsZ, float* t_startZ,
-                                       float* t_finalZ, float* zeroFillZ, float* sig2Z,
-                                       int length) {
+                                       int* nptsZ, int* npointsZ, float* t_startZ, float* t_finalZ,
+                                       float* zeroFillZ, float* sig2Z, int length) {
   if (!nptsZ || !npointsZ || !t_startZ || !t_finalZ || !zeroFillZ || !sig2Z) return 0;
   try {
     if (!fileNam || length < 0) {

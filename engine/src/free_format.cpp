@@ -11,8 +11,12 @@ namespace voxtrel {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isRecordEnd(char c) { return c == '\n' || c == '\r'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isRecordEnd(char c) {
+  return c == '\n' || c == '\r';
+}
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -41,8 +45,8 @@ bool parseReal(std::string_view s, float& v) {
   if (s.empty()) return false;
   // The common form (digits, a point, an E exponent) is read directly; the same correctly
   // rounded value as the general path below.
-  if (s.front() != '+' && (std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '-' ||
-                           s.front() == '.')) {
+  if (s.front() != '+' && (std::isdigit(static_cast<unsigned char>(s.front())) ||
+                           s.front() == '-' || s.front() == '.')) {
     float out = 0;
     const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     if (ec == std::errc() && p == s.data() + s.size()) {
@@ -112,7 +116,9 @@ bool parseReal(std::string_view s, float& v) {
 
 FreeReader::FreeReader(std::string text) : text_(std::move(text)) {}
 
-bool FreeReader::atRecordEnd() const { return pos_ >= text_.size() || isRecordEnd(text_[pos_]); }
+bool FreeReader::atRecordEnd() const {
+  return pos_ >= text_.size() || isRecordEnd(text_[pos_]);
+}
 
 void FreeReader::skipBlanks() {
   while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;

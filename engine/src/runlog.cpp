@@ -9,7 +9,9 @@ LogItem::LogItem(long long v) : text_(fmt::freeInt(v)) {}
 LogItem::LogItem(float v) : text_(fmt::freeReal(v)) {}
 LogItem::LogItem(double v) : text_(fmt::freeReal(v)) {}
 
-RunLog::~RunLog() { close(); }
+RunLog::~RunLog() {
+  close();
+}
 
 bool RunLog::open(const std::string& path) {
   close();

@@ -48,8 +48,8 @@ class RunLog {
 
   void put(std::initializer_list<LogItem> items);  // free-form record
   void put(std::string_view text) { put({LogItem(text)}); }
-  void raw(std::string_view line);                 // formatted record, exactly as given
-  void blank() { raw({}); }                        // an empty record
+  void raw(std::string_view line);  // formatted record, exactly as given
+  void blank() { raw({}); }         // an empty record
 
   // Everything written so far, when the log is kept in memory.
   const std::string& memory() const { return buffer_; }

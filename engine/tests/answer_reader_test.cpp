@@ -10,8 +10,8 @@
 #include "spec_in.h"
 #include "test_support.h"
 
-using vtest::Answer;
 using voxtrel::Outcome;
+using vtest::Answer;
 
 namespace {
 
@@ -40,8 +40,10 @@ TEST(AnswerReader, RunLogHeaderTraceAndEchoBlockByteForByte) {
   const std::string log = vtest::readFile(dir / "~Tirelle.out");
   const std::string answerPath = (dir / "test.1").string();
   const std::string dataPath = (dir / "data.rda").string();
-  std::string expected = " \r\n Starting Spectral Estimation calculations and Plot\r\n \r\n \r\n"
-                         " filenam = " + answerPath + "<===\r\n";
+  std::string expected =
+      " \r\n Starting Spectral Estimation calculations and Plot\r\n \r\n \r\n"
+      " filenam = " +
+      answerPath + "<===\r\n";
   for (int i = 1; i <= 2; ++i) expected += std::string(" \xAF Line   ") + char('0' + i) + "\r\n";
   expected += " dataFile = " + dataPath + "<---\r\n";
   for (int i = 3; i <= 9; ++i) expected += std::string(" \xAF Line   ") + char('0' + i) + "\r\n";
@@ -193,8 +195,20 @@ TEST(AnswerReader, ReadErrorsNameTheLine) {
     int line;
   };
   std::vector<Case> cases{
-      {[](const std::string& d) { Answer a; a.data = d; a.npoints = "many"; return a.text(); }, 9},
-      {[](const std::string& d) { Answer a; a.data = d; a.eps = "small"; return a.text(); }, 12},
+      {[](const std::string& d) {
+         Answer a;
+         a.data = d;
+         a.npoints = "many";
+         return a.text();
+       },
+       9},
+      {[](const std::string& d) {
+         Answer a;
+         a.data = d;
+         a.eps = "small";
+         return a.text();
+       },
+       12},
       {[](const std::string& d) {
          Answer a;
          a.data = d;
@@ -273,14 +287,17 @@ TEST(AnswerReader, RangeErrorBlocks) {
   mvse.lpts = "128";
   const std::string i22(22, ' ');
   std::vector<Case> cases{
-      {meqs, " M_Eqs parameter out of range",
+      {meqs,
+       " M_Eqs parameter out of range",
        {i22 + "nPoles+nZeros+1 =      7", i22 + "M_Eqs =      5", i22 + "nPts =     64",
         i22 + "MaxOrder =     64", i22 + "nPoles+nZeros+1 < M_Eqs <= nPts"}},
       {meqsHigh, " M_Eqs parameter out of range", {i22 + "M_Eqs =     65"}},
-      {lpts, " L_PTS parameter out of range",
+      {lpts,
+       " L_PTS parameter out of range",
        {i22 + "nZeros =      3", i22 + "L_pts =    100",
         i22 + "nZeros << L_pts << nPts  -and-,nZeros << L_pts << MaxOrder!"}},
-      {lags, " M_Lags parameter out of range",
+      {lags,
+       " M_Lags parameter out of range",
        {i22 + "m_lags =     32", i22 + "nPts =     64", i22 + "m_lags < nPts/2!"}},
       {lagsZero, " M_Lags parameter out of range", {i22 + "m_lags =      0"}},
       {mvse, " L_PTS parameter out of range", {i22 + "L_pts =    128"}},
@@ -292,9 +309,9 @@ TEST(AnswerReader, RangeErrorBlocks) {
     const auto lines = vtest::readLines(dir / "~Tirelle.out");
     for (const auto& row : c.rows)
       EXPECT_NE(std::find(lines.begin(), lines.end(), row), lines.end()) << row;
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "         Input ERROR: parameter outside of range:"),
-              lines.end());
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(), "         Input ERROR: parameter outside of range:"),
+        lines.end());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "  " + std::string(70, '-')), 2);
   }
 }

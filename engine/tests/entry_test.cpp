@@ -128,18 +128,20 @@ TEST(Entry, CommandLineRunnerPrintsAndWritesCsv) {
   vtest::Answer a;
   a.npoints = "32";
   writeRun(dir, a, 32);
-  const std::string cmd = "cd '" + dir.path().string() + "' && '" VOXTREL_RUN_CLI
+  const std::string cmd = "cd '" + dir.path().string() +
+                          "' && '" VOXTREL_RUN_CLI
                           "' run.1 --csv out.csv > stdout.txt 2> stderr.txt";
   EXPECT_EQ(std::system(cmd.c_str()), 0);
   const std::string out = vtest::readFile(dir / "stdout.txt");
-  EXPECT_NE(out.find("status: spectrum\npoints used: 32\nfrequency points: 16\n"), std::string::npos);
+  EXPECT_NE(out.find("status: spectrum\npoints used: 32\nfrequency points: 16\n"),
+            std::string::npos);
   EXPECT_NE(out.find("peak frequencies: 0.5\n"), std::string::npos);
   const std::string csv = vtest::readFile(dir / "out.csv");
   EXPECT_EQ(csv.substr(0, 13), "frequency,dB\n");
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 17);
 
-  const std::string bad = "cd '" + dir.path().string() + "' && '" VOXTREL_RUN_CLI
-                          "' missing.1 > stdout.txt 2> stderr.txt";
+  const std::string bad = "cd '" + dir.path().string() +
+                          "' && '" VOXTREL_RUN_CLI "' missing.1 > stdout.txt 2> stderr.txt";
   EXPECT_NE(std::system(bad.c_str()), 0);
   EXPECT_NE(vtest::readFile(dir / "stderr.txt").find("status -7"), std::string::npos);
 }

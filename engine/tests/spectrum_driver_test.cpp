@@ -1,18 +1,17 @@
 // The spectrum driver and the entry's result values: frequency grids, zero fill, decibels,
 // bad points, and every bad input ending in a clear status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <limits>
 
-#include <sys/stat.h>
-
 #include "test_support.h"
 
-using vtest::Answer;
 using voxtrel::Outcome;
+using vtest::Answer;
 
 namespace {
 
@@ -68,10 +67,12 @@ TEST(SpectrumDriver, TwoSidedGridAndZeroFill) {
   EXPECT_FLOAT_EQ(res.zeroFill, 2.0f);  // (1023 - 1000) * 100 / 1023 in integers
   // A real cosine gives two symmetric peaks at plus and minus its frequency.
   const auto peaks = vtest::peakFrequencies(res);
-  EXPECT_NE(std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f + 0.1f) < 1e-3; }),
-            peaks.end());
-  EXPECT_NE(std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f - 0.1f) < 1e-3; }),
-            peaks.end());
+  EXPECT_NE(
+      std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f + 0.1f) < 1e-3; }),
+      peaks.end());
+  EXPECT_NE(
+      std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f - 0.1f) < 1e-3; }),
+      peaks.end());
 }
 
 TEST(SpectrumDriver, ComplexExponentialGivesOnePeakOnItsSide) {
