@@ -44,6 +44,17 @@ void toDecibels(RunLog& log, const std::vector<float>& x, std::vector<float>& s,
   }
 }
 
+// The share of the transform that is zero padding, in whole percent (truncated): the
+// transform has nPoints values and the data (after Blackman-Tukey: the lag window) fill ipts
+// of them. Measured against the transform, not against the frequency points shown, so a
+// one-sided spectrum reports the same padding as a two-sided one. A method that evaluates
+// the spectrum at fewer points than it has data (MVSE) pads nothing: 0.
+float zeroFillPercent(int nPoints, int ipts) {
+  if (nPoints <= 0 || ipts >= nPoints) return 0.0f;
+  const long long padded = static_cast<long long>(nPoints) - (ipts > 0 ? ipts : 0);
+  return static_cast<float>(padded * 100 / nPoints);
+}
+
 }  // namespace
 
 RunResult run(std::string_view answerFile, const RunOptions& options) {
@@ -120,8 +131,7 @@ RunResult run(std::string_view answerFile, const RunOptions& options) {
       res.status = npts;
       res.nFreqPts = n_freq_pts;
       res.tStart = r.st.t_start;
-      zeroFill =
-          static_cast<float>((static_cast<long long>(n_freq_pts) - r.st.ipts) * 100 / n_freq_pts);
+      zeroFill = zeroFillPercent(npoints, r.st.ipts);
       res.x = std::move(x_array);
       res.spectrum = std::move(spectrum);
     }
