@@ -1,6 +1,6 @@
 // The run log "~Tirelle.out": single-byte text, one record per line, CR LF line ends.
 //
-// Two kinds of record are written:
+// Two kinds of record are written (and a prompt, text that the next record continues):
 //  - free-form records (put): a leading blank, then the items. Text items are written as they
 //    stand; a number is separated from what precedes it by one blank. A record whose first
 //    text already begins with a blank gets no second one, so " Starting ..." is written as is.
@@ -50,6 +50,8 @@ class RunLog {
   void put(std::string_view text) { put({LogItem(text)}); }
   void raw(std::string_view line);  // formatted record, exactly as given
   void blank() { raw({}); }         // an empty record
+  // Text written without a line end, as a prompt is: the next record continues its line.
+  void prompt(std::string_view text) { buffer_.append(text); }
 
   // Everything written so far, when the log is kept in memory.
   const std::string& memory() const { return buffer_; }

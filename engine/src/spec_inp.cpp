@@ -266,7 +266,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     log.raw("      # of zeros (q) << L << # of data pts. (npts)");
     log.raw("     Kay recommends L = npts / 5 as a start.");
     log.blank();
-    log.raw("Maximum value is" + I(st.maxorder, 4) + "  ... Enter L: ");
+    // A prompt: no line end of its own, the next record continues the line.
+    log.prompt("Maximum value is" + I(st.maxorder, 4) + "  ... Enter L: ");
     if (st.l_pts < st.nzeros || st.l_pts > st.maxorder) {
       rangeErrorBlock(log,
                       {{"nZeros = ", st.nzeros},
