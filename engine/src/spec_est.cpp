@@ -62,6 +62,20 @@ void requireRealData(Run& r, const char* name) {
   fatalStop(std::string(" Input error: REAL data required for ") + name + " method");
 }
 
+// The noise variance of a fitted model is a power. Below zero or not finite, the fit has lost
+// its prediction error to single-precision rounding: a large mean (DC offset) makes the sums
+// of products huge beside the small error left after the fit, and an order close to the number
+// of samples leaves little to average. Such a model is no spectrum: the estimator has failed.
+void checkNoiseVariance(RunState& st, RunLog& log) {
+  if (st.sig2 >= 0.0f && std::isfinite(st.sig2)) return;
+  log.blank();
+  log.put(
+      {" The noise variance Sig2 =", st.sig2, st.sig2 < 0.0f ? " is negative" : " is not finite",
+       ": single-precision rounding swamped the prediction error (a large mean in the data?)."});
+  log.put(" Remove the mean from the data, or lower the model orders, and run again.");
+  st.iflag = kIflagDegenerate;
+}
+
 }  // namespace
 
 void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints, int& n_freq_pts,
@@ -292,6 +306,9 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
       log.blank();
       fatalStop(" in Spectrum_est");
   }
+
+  // One check for every model method: what a model's noise variance must be.
+  if (modelMethod && st.iflag == 0) checkNoiseVariance(st, log);
 
   if (modelMethod) {
     double temp_a = 0, temp_b = 0;
