@@ -137,6 +137,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
     if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
     ++st.ipts;
   }
+  r.data.reset(std::string());  // the data file is closed: all its points the run uses are read
   npts = st.ipts;
 
   // Sample spacing from the first and last x; at least two points are needed.

@@ -106,8 +106,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   st.l_pts = st.method = st.mode = st.m_eqs = st.m_lags = st.nit = st.npoles = st.nzeros = 0;
 
   const std::string path(fileNam);
-  std::string text;
-  if (!readWholeFile(path, text)) {
+  TextFile answerFile(path);
+  if (!answerFile.isOpen()) {
     log.put(" ");
     log.put({" ERROR while opening Input file: ", path});
     log.put(" **************  End of run *******************");
@@ -115,7 +115,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     log.put(" ");
     return kStatusInputFileError;
   }
-  FreeReader in(std::move(text));
+  // Read as a stream: only as far as its 21 lines, whatever follows them.
+  FreeReader in(std::move(answerFile));
 
   // Every read is announced by a trace line, so the last one names a line that failed.
   int line = 0;
@@ -155,8 +156,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   st.dataFile = split(rec);
   log.put({"dataFile = ", st.dataFile, "<---"});
 
-  std::string dataText;
-  if (!readWholeFile(st.dataFile, dataText)) {
+  TextFile dataFile(st.dataFile);
+  if (!dataFile.isOpen()) {
     log.put(" ");
     log.put({" ERROR while opening Data file: ", st.dataFile});
     log.put(" ");
@@ -174,24 +175,13 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     }
     return kStatusDataFileError;
   }
-  r.data = FreeReader(std::move(dataText));
+  r.data.reset(std::move(dataFile));
 
   readInt(st.irec_skip);
   readInt(npts);
   std::string kind = " ";
   readText(kind, 1);
   st.itype = (kind[0] == 'r' || kind[0] == 'R') ? 1 : 2;
-
-  // Count the data points: records after the header that start with a number.
-  r.data.skipRecords(st.irec_skip);
-  st.ipts = 0;
-  for (;;) {
-    float v = 0;
-    const auto s = r.data.readFirstReal(v);
-    if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
-    ++st.ipts;
-  }
-  r.data.rewind();
 
   readInt(st.ixtype);
   readText(st.method_name, kNameWidth);
@@ -209,6 +199,18 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   while ((1 << nexp) < npoints) ++nexp;
   npoints = 1 << nexp;
   log.put({" nPoints = ", npoints});
+
+  // Count the data points: records after the header that start with a number. The run uses at
+  // most nPoints of them, so the count stops there and the rest of the file is never read.
+  r.data.skipRecords(st.irec_skip);
+  st.ipts = 0;
+  while (st.ipts < npoints) {
+    float v = 0;
+    const auto s = r.data.readFirstReal(v);
+    if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
+    ++st.ipts;
+  }
+  r.data.rewind();
 
   if (npts == 0) npts = st.ipts;
   if (st.ipts < npts) npts = st.ipts;
