@@ -2,10 +2,15 @@
 // descriptors on every path out of a run.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -166,4 +171,125 @@ TEST(FileHandling, NoDescriptorIsLeftOpenOnAnyPath) {
   }
   EXPECT_EQ(runLimited(dir / "missing.1", dir / "~Tirelle.out", 64ull << 20),
             expected(Outcome::InputFileError, -7));
+}
+
+// A run log that cannot be written completely (here a file size limit, with the signal it
+// raises ignored, as a full disk behaves) is no success: the run stops with the reason, the
+// reason stands as the log's last record wherever the file still takes it, and every record
+// before it is a whole record of the full log.
+TEST(FileHandling, RunLogThatCannotBeWrittenCompletelyStopsTheRun) {
+  vtest::TempDir dir;
+  Answer a;
+  a.npoints = "4096";  // a log of some 170 kB, written in several blocks
+  a.neg = "Yes";
+  vtest::writeFile(dir / "data.rda", vtest::realData(cosine(4000)));
+  a.data = (dir / "data.rda").string();
+  vtest::writeFile(dir / "run.1", a.text());
+  voxtrel::RunOptions options;
+  options.logPath = dir / "~Tirelle.out";
+  options.now = vtest::fixedTime();
+  ASSERT_EQ(voxtrel::run((dir / "run.1").string(), options).outcome, Outcome::Spectrum);
+  const auto full = vtest::readLines(dir / "~Tirelle.out");
+  const auto fullSize = fs::file_size(dir / "~Tirelle.out");
+  const std::string reason = " The run log " + options.logPath.string() +
+                             " could not be written completely (File too large); free space on "
+                             "its disk or raise the file size limit, then run again.";
+
+  for (const rlim_t limit : {rlim_t{200}, rlim_t{5000}, rlim_t{100000}, rlim_t(fullSize - 10)}) {
+    const auto child = vtest::inChild([&] {
+      signal(SIGXFSZ, SIG_IGN);
+      const rlimit rl{limit, limit};
+      if (setrlimit(RLIMIT_FSIZE, &rl) != 0) return std::string("no limit");
+      const auto res = voxtrel::run((dir / "run.1").string(), options);
+      return std::to_string(res.status) + "|" + res.stopText;
+    });
+    ASSERT_TRUE(child.finished) << limit;
+    EXPECT_EQ(child.output, "-9|" + reason) << limit;
+    EXPECT_LE(fs::file_size(dir / "~Tirelle.out"), limit);
+    const auto lines = vtest::readLines(dir / "~Tirelle.out");
+    ASSERT_GE(lines.size(), 2u) << limit;
+    EXPECT_EQ(lines.back(), reason) << limit;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i], full[i]) << limit;
+  }
+
+  // The command-line runner prints the reason.
+  const std::string cmd = "cd '" + dir.path().string() +
+                          "' && (ulimit -f 4; trap '' XFSZ; '" VOXTREL_RUN_CLI
+                          "' run.1 > stdout.txt 2> stderr.txt)";
+  EXPECT_NE(std::system(cmd.c_str()), 0);
+  EXPECT_EQ(vtest::readFile(dir / "stderr.txt"),
+            "voxtrel-run: status -9: run stopped: The run log ~Tirelle.out could not be written "
+            "completely (File too large); free space on its disk or raise the file size limit, "
+            "then run again. (see ~Tirelle.out)\n");
+  EXPECT_EQ(vtest::readFile(dir / "stdout.txt"), "");
+}
+
+// The log is never written through a symbolic link or into a file that has other names: the
+// link (or the name) is replaced by a new file of the log's own. What cannot be a log file
+// ends the run with the reason, without waiting on it.
+TEST(FileHandling, RunLogIsWrittenOnlyIntoAFileOfItsOwn) {
+  struct Case {
+    const char* what;
+    std::function<void(const vtest::TempDir&)> make;  // puts something in the log's place
+    std::string stopText;                             // empty: the run succeeds
+  };
+  const std::string precious = "a file of the user's\r\n";
+  const std::vector<Case> cases{
+      {"link to a file",
+       [&](const vtest::TempDir& d) {
+         vtest::writeFile(d / "precious.txt", precious);
+         fs::create_symlink(d / "precious.txt", d / "~Tirelle.out");
+       },
+       ""},
+      {"link to nothing",
+       [](const vtest::TempDir& d) { fs::create_symlink(d / "never.txt", d / "~Tirelle.out"); },
+       ""},
+      {"link to a folder",
+       [](const vtest::TempDir& d) {
+         fs::create_directory(d / "folder");
+         fs::create_symlink(d / "folder", d / "~Tirelle.out");
+       },
+       ""},
+      {"second name of a file",
+       [&](const vtest::TempDir& d) {
+         vtest::writeFile(d / "precious.txt", precious);
+         fs::create_hard_link(d / "precious.txt", d / "~Tirelle.out");
+       },
+       ""},
+      {"pipe",
+       [](const vtest::TempDir& d) { ASSERT_EQ(mkfifo((d / "~Tirelle.out").c_str(), 0600), 0); },
+       "(it is not a regular file (a folder, a pipe or a device stands in its place))"},
+      {"folder", [](const vtest::TempDir& d) { fs::create_directory(d / "~Tirelle.out"); },
+       "(Is a directory)"},
+  };
+  for (const auto& c : cases) {
+    vtest::TempDir dir;
+    c.make(dir);
+    Answer a;
+    const auto child = vtest::inChild([&] {
+      const auto res = vtest::run(dir, a, vtest::realData(cosine(64)));
+      return std::to_string(res.status) + "|" + res.stopText;
+    });
+    ASSERT_TRUE(child.finished) << c.what;
+    const fs::path log = dir / "~Tirelle.out";
+    if (c.stopText.empty()) {
+      EXPECT_EQ(child.output, "64|") << c.what;
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(log))) << c.what;
+      EXPECT_EQ(fs::hard_link_count(log), 1u) << c.what;
+      const std::string head = " \r\n Starting Spectral Estimation calculations and Plot\r\n";
+      EXPECT_EQ(vtest::readFile(log).substr(0, head.size()), head) << c.what;
+      if (fs::exists(dir / "precious.txt")) {
+        EXPECT_EQ(vtest::readFile(dir / "precious.txt"), precious);
+      }
+      EXPECT_FALSE(fs::exists(dir / "never.txt"));
+      if (fs::exists(dir / "folder")) {
+        EXPECT_TRUE(fs::is_empty(dir / "folder"));
+      }
+    } else {
+      EXPECT_EQ(child.output, "-9| The run log " + log.string() + " cannot be opened for writing " +
+                                  c.stopText +
+                                  "; make its folder writable and clear its place, then run again.")
+          << c.what;
+    }
+  }
 }
