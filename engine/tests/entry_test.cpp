@@ -145,6 +145,14 @@ TEST(Entry, CommandLineRunnerPrintsAndWritesCsv) {
   EXPECT_EQ(csv.substr(0, 13), "frequency,dB\n");
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 17);
 
+  // A CSV file that cannot be written completely (a full device) is an error, not a success.
+  const std::string full = "cd '" + dir.path().string() +
+                           "' && '" VOXTREL_RUN_CLI
+                           "' run.1 --csv /dev/full > stdout.txt 2> stderr.txt";
+  EXPECT_NE(std::system(full.c_str()), 0);
+  EXPECT_EQ(vtest::readFile(dir / "stderr.txt"),
+            "voxtrel-run: /dev/full could not be written completely: No space left on device\n");
+
   const std::string bad = "cd '" + dir.path().string() +
                           "' && '" VOXTREL_RUN_CLI "' missing.1 > stdout.txt 2> stderr.txt";
   EXPECT_NE(std::system(bad.c_str()), 0);
