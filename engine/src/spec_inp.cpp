@@ -246,16 +246,18 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   if (st.method < 6) st.nzeros = 0;
 
   if (st.method == kLsmywe || st.method == kAkaike) {
+    // The orders are as read (any 32-bit value; the driver clamps them later): their sums are
+    // formed in 64 bits, so no value can overflow them or slip past the range check.
+    const long long poles = st.npoles, zeros = st.nzeros;
     log.blank();
     log.raw("     Note: Number of equations (M) to be solved ...");
     log.raw("     # of zeros + poles (q+p+1) < M <= # of data pts. (npts)");
     log.raw("     The math background seems to suggest M = npts");
     log.blank();
-    log.raw("  Minimum/Maximum range for M_Eqs = " + I(st.npoles + st.nzeros + 2, 6) + "  to" +
-            I(npts, 6));
-    if (st.m_eqs < st.npoles + st.nzeros || st.m_eqs > npts) {
+    log.raw("  Minimum/Maximum range for M_Eqs = " + I(poles + zeros + 2, 6) + "  to" + I(npts, 6));
+    if (st.m_eqs < poles + zeros || st.m_eqs > npts) {
       rangeErrorBlock(log,
-                      {{"nPoles+nZeros+1 = ", st.npoles + st.nzeros + 1},
+                      {{"nPoles+nZeros+1 = ", poles + zeros + 1},
                        {"M_Eqs = ", st.m_eqs},
                        {"nPts = ", npts},
                        {"MaxOrder = ", st.maxorder}},

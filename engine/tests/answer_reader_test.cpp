@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include "fortran_format.h"
 #include "spec_in.h"
@@ -313,5 +314,76 @@ TEST(AnswerReader, RangeErrorBlocks) {
         std::find(lines.begin(), lines.end(), "         Input ERROR: parameter outside of range:"),
         lines.end());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "  " + std::string(70, '-')), 2);
+  }
+}
+
+// Orders at the ends of the integer range are read as they stand and checked before any sum
+// is formed: each run ends with its range stop or a clean result, the sums shown as asterisks.
+TEST(AnswerReader, OrdersAtTheEndsOfTheIntegerRange) {
+  const std::string max = std::to_string(std::numeric_limits<int>::max());
+  const std::string min = std::to_string(std::numeric_limits<int>::min());
+  const std::string i22(22, ' ');
+  struct Case {
+    const char* method;
+    std::string npoles, nzeros, meqs, lpts;
+    std::string stop;                // empty: the run is not stopped
+    std::vector<std::string> lines;  // records the log must hold
+  } cases[] = {
+      {"LSMYWE",
+       max,
+       max,
+       "20",
+       "-999",
+       " M_Eqs parameter out of range",
+       {"  Minimum/Maximum range for M_Eqs = ******  to    64", i22 + "nPoles+nZeros+1 = ******"}},
+      {"LSMYWE", max, "0", "20", "-999", " M_Eqs parameter out of range", {}},
+      {"LSMYWE",
+       min,
+       min,
+       "20",
+       "-999",
+       "",
+       {"  Minimum/Maximum range for M_Eqs = ******  to    64"}},
+      {"LSMYWE", min, max, min, "-999", " M_Eqs parameter out of range", {}},
+      {"Akaike",
+       max,
+       max,
+       "20",
+       "-999",
+       " M_Eqs parameter out of range",
+       {i22 + "nPoles+nZeros+1 = ******"}},
+      {"Akaike", min, min, "20", "-999", "", {}},
+      {"Durbin",
+       "-999",
+       max,
+       "-999",
+       "20",
+       " L_PTS parameter out of range",
+       {i22 + "nZeros = ******"}},
+      {"Durbin", "-999", "2", "-999", max, " L_PTS parameter out of range", {}},
+      {"Durbin", "-999", min, "-999", min, "", {}},
+      {"Durbin", "-999", "2", "-999", min, " L_PTS parameter out of range", {}},
+  };
+  for (const auto& c : cases) {
+    vtest::TempDir dir;
+    Answer a;
+    a.method = c.method;
+    a.npoles = c.npoles;
+    a.nzeros = c.nzeros;
+    a.meqs = c.meqs;
+    a.lpts = c.lpts;
+    a.eps = "1e-15";
+    a.nit = "5";
+    a.per = "1";
+    const std::string label =
+        std::string(c.method) + " " + c.npoles + " " + c.nzeros + " " + c.meqs + " " + c.lpts;
+    const auto res = vtest::run(dir, a, vtest::realData(sine(64, 4)));
+    EXPECT_EQ(res.stopText, c.stop) << label;
+    if (c.stop.empty()) {
+      EXPECT_NE(res.outcome, Outcome::Stopped) << label;
+    }
+    const auto lines = vtest::readLines(dir / "~Tirelle.out");
+    for (const auto& l : c.lines)
+      EXPECT_NE(std::find(lines.begin(), lines.end(), l), lines.end()) << label << ": " << l;
   }
 }
