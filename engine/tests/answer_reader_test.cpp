@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <limits>
 
@@ -12,6 +13,7 @@
 #include "test_support.h"
 
 using voxtrel::Outcome;
+namespace fs = std::filesystem;
 using vtest::Answer;
 
 namespace {
@@ -118,6 +120,34 @@ TEST(AnswerReader, SplitCleansFileNameLines) {
   EXPECT_EQ(voxtrel::split("a!b!c  \t! label"), "a!b!c");
   EXPECT_EQ(voxtrel::split("x\ty"), "x y");
   EXPECT_EQ(voxtrel::split(std::string(1500, 'p')).size(), voxtrel::kPathWidth);
+}
+
+// The manual tells the longest data path the reader keeps, and that a longer one is cut there;
+// a path of that length is used whole.
+TEST(AnswerReader, ManualStatesTheLengthOfPathThatIsKept) {
+  const std::string manual = vtest::readFile(TESSIVAR_MANUAL);
+  std::string width = std::to_string(voxtrel::kPathWidth);
+  if (width.size() > 3) width.insert(width.size() - 3, ",");
+  EXPECT_NE(manual.find("The data file's path may be up to " + width +
+                        " characters long; a longer "
+                        "path is cut at " +
+                        width + "\ncharacters"),
+            std::string::npos);
+  EXPECT_EQ(manual.find("under 60 characters"), std::string::npos);
+
+  vtest::TempDir dir;
+  fs::path folder = dir.path();
+  while (folder.string().size() + 20 < voxtrel::kPathWidth) folder /= std::string(40, 'd');
+  fs::create_directories(folder);
+  const std::string name(voxtrel::kPathWidth - folder.string().size() - 1, 'n');
+  Answer a;
+  a.data = (folder / name).string();
+  ASSERT_EQ(a.data.size(), voxtrel::kPathWidth);
+  vtest::writeFile(folder / name, vtest::realData(sine(64, 4)));
+  vtest::writeFile(dir / "a.1", a.text());
+  voxtrel::RunOptions options;
+  options.logPath = dir / "~Tirelle.out";
+  EXPECT_EQ(voxtrel::run((dir / "a.1").string(), options).status, 64);
 }
 
 TEST(AnswerReader, PowerOfTwoRounding) {
