@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace voxtrel {
@@ -15,8 +16,15 @@ namespace {
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
-bool isRecordEnd(char c) {
-  return c == '\n' || c == '\r';
+
+// The first CR or LF in [begin, end), or end: the LF found with memchr, then a CR before it.
+const char* recordEnd(const char* begin, const char* end) {
+  const auto* lf =
+      static_cast<const char*>(std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+  const char* stop = lf ? lf : end;
+  const auto* cr =
+      static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(stop - begin)));
+  return cr ? cr : stop;
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
@@ -192,8 +200,7 @@ bool FreeReader::nextRecordStart() {
     }
     const char* begin = buf_.data() + bufPos_;
     const char* end = buf_.data() + buf_.size();
-    const char* p = begin;
-    while (p != end && !isRecordEnd(*p)) ++p;
+    const char* p = recordEnd(begin, end);
     const auto n = static_cast<std::size_t>(p - begin);
     length += n;
     if (length > kMaxRecordLength) {
