@@ -1,5 +1,6 @@
 // voxtrel-run: runs one answer file without the GUI. The run log is written in the current
 // folder; the outcome and the peak frequencies are printed, and --csv writes frequency,dB rows.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -42,13 +43,14 @@ int main(int argc, char** argv) {
                    answerFile.c_str(), log.c_str());
       return 1;
     case voxtrel::Outcome::DataFileError:
-      std::fprintf(stderr, "voxtrel-run: status -8: cannot open the data file named in %s (see %s)\n",
+      std::fprintf(stderr,
+                   "voxtrel-run: status -8: cannot open the data file named in %s (see %s)\n",
                    answerFile.c_str(), log.c_str());
       return 1;
     case voxtrel::Outcome::Stopped:
       std::fprintf(stderr, "voxtrel-run: status -9: run stopped:%s%s (see %s)\n",
-                   res.stopText.empty() || res.stopText[0] == ' ' ? "" : " ",
-                   res.stopText.c_str(), log.c_str());
+                   res.stopText.empty() || res.stopText[0] == ' ' ? "" : " ", res.stopText.c_str(),
+                   log.c_str());
       return 1;
     case voxtrel::Outcome::NoPlot:
       std::fprintf(stderr, "voxtrel-run: the estimator failed, no spectrum (see the end of %s)\n",
@@ -76,12 +78,22 @@ int main(int argc, char** argv) {
   if (!csvPath.empty()) {
     std::FILE* f = std::fopen(csvPath.c_str(), "w");
     if (!f) {
-      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(), std::strerror(errno));
+      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(),
+                   std::strerror(errno));
       return 1;
     }
     std::fprintf(f, "frequency,dB\n");
-    for (int i = 0; i < n; ++i) std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)], y[static_cast<std::size_t>(i)]);
-    std::fclose(f);
+    for (int i = 0; i < n; ++i)
+      std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)],
+                   y[static_cast<std::size_t>(i)]);
+    // A file cut short (a full disk) is reported, not taken for the whole spectrum.
+    const bool written = std::fflush(f) == 0 && !std::ferror(f);
+    const int error = errno;
+    if (std::fclose(f) != 0 || !written) {
+      std::fprintf(stderr, "voxtrel-run: %s could not be written completely: %s\n", csvPath.c_str(),
+                   std::strerror(written ? errno : error));
+      return 1;
+    }
   }
   return 0;
 }
