@@ -10,11 +10,6 @@ namespace tessivar {
 
 namespace {
 
-int screenWidthPixels() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry().width() : 640;
-}
-
 double logicalDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->logicalDotsPerInchY() : 96.0;
@@ -31,7 +26,6 @@ PlotController::PlotController(Dialogs& dialogs, OutputBox& out, QObject* parent
       setupPage_(new SetupPage(dialogs)),
       plotPage_(new PlotPage(surface_)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-  plotter_.setScreenWidth(screenWidthPixels());
   setupPage_->setLastPlot([this] { return plotter_.overrideTexts(); });
   // A picture box of a new size gets the plot drawn again to fill it.
   plotPage_->picBox()->setOnResized([this] {

@@ -15,19 +15,27 @@ PictureBox::PictureBox(Surface& surface, QWidget* parent) : QWidget(parent), sur
 }
 
 QSize PictureBox::sizeHint() const {
-  return surface_.size();
+  return surface_.size() / surface_.devicePixelRatio();
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), surface_.backColor());
-  p.drawImage(0, 0, surface_.image());
+  // The image holds device pixels; marked with the ratio it is drawn one to one.
+  QImage image = surface_.image();
+  image.setDevicePixelRatio(surface_.devicePixelRatio());
+  p.drawImage(0, 0, image);
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (event->size().isEmpty() || event->size() == surface_.size()) return;
-  surface_.resize(event->size());
+  const double ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(event->size()) * ratio).toSize();
+  if (event->size().isEmpty() ||
+      (pixels == surface_.size() && ratio == surface_.devicePixelRatio()))
+    return;
+  surface_.setDevicePixelRatio(ratio);
+  surface_.resize(pixels);
   if (onResized_) onResized_();
 }
 

@@ -57,8 +57,19 @@ void Surface::resize(QSize size) {
   if (pixels) setScalePixels();
 }
 
+void Surface::setAntialiased(bool on) {
+  antialiased_ = on;
+  font_.setStyleStrategy(on ? QFont::PreferAntialias : QFont::NoAntialias);
+}
+
+void Surface::setHints(QPainter& p) const {
+  p.setRenderHint(QPainter::Antialiasing, antialiased_);
+  p.setRenderHint(QPainter::TextAntialiasing, antialiased_);
+}
+
 void Surface::clear() {
   endPainting();
+  textRects_.clear();
   image_.fill(back_);
   currentX_ = left_;
   currentY_ = top_;
@@ -92,8 +103,10 @@ void Surface::print(const QString& text) {
   p.setFont(font_);
   p.setPen(fore_);
   const QFontMetricsF fm(font_, &image_);
+  setHints(p);
   const QPointF at(toPixelX(currentX_), toPixelY(currentY_));
   p.drawText(at + QPointF(0, fm.ascent()), text);
+  textRects_.push_back(QRectF(at, QSizeF(fm.horizontalAdvance(text), fm.ascent() + fm.descent())));
   currentX_ = left_;
   currentY_ += pixelsToScaleY(fm.height());
 }
@@ -103,10 +116,13 @@ void Surface::printTurned(const QString& text, double x, double y, double degree
   QPainter& p = painter();
   p.setFont(font);
   p.setPen(fore_);
+  setHints(p);
   const QFontMetricsF fm(font, &image_);
   p.translate(toPixelX(x), toPixelY(y));
   p.rotate(-degrees);  // the painter turns clockwise on the screen
   p.drawText(QPointF(0, fm.ascent()), text);
+  textRects_.push_back(
+      p.transform().mapRect(QRectF(0, 0, fm.horizontalAdvance(text), fm.ascent() + fm.descent())));
   p.resetTransform();  // the other calls draw in plain pixels
 }
 
@@ -118,9 +134,15 @@ double Surface::textHeight(const QString&) const {
   return std::abs(pixelsToScaleY(QFontMetricsF(font_, &image_).height()));
 }
 
+QSizeF Surface::textCellPixels(const QString& text) const {
+  const QFontMetricsF fm(font_, &image_);
+  return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
+}
+
 void Surface::line(double x1, double y1, double x2, double y2, const QColor& color) {
   QPainter& p = painter();
   p.setPen(linePen(color));
+  setHints(p);
   p.drawLine(QPointF(toPixelX(x1), toPixelY(y1)), QPointF(toPixelX(x2), toPixelY(y2)));
 }
 

@@ -8,8 +8,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QRectF>
 #include <QSize>
 #include <QString>
+#include <vector>
 
 namespace tessivar {
 
@@ -29,6 +31,14 @@ class Surface {
   }
   QSize size() const { return image_.size(); }
   double dpi() const { return dpi_; }
+  // Device pixels per logical pixel of the screen the image is shown on. The image holds
+  // device pixels; text and line sizes are chosen in logical pixels and multiplied by this.
+  void setDevicePixelRatio(double r) { dpr_ = r > 0 ? r : 1.0; }
+  double devicePixelRatio() const { return dpr_; }
+  // Smooth (antialiased) edges on curves and text. Off, every pixel drawn has exactly the fore
+  // colour, which black-and-white pictures need.
+  void setAntialiased(bool on);
+  bool antialiased() const { return antialiased_; }
   // A new size keeps what is drawn at the top left and fills the rest with the background.
   void resize(QSize size);
 
@@ -61,6 +71,7 @@ class Surface {
 
   void setFontName(const QString& family) { font_.setFamily(family); }
   void setFontSize(double points) { font_.setPointSizeF(points > 0 ? points : 1.0); }
+  void setFontPixelSize(int pixels) { font_.setPixelSize(pixels > 0 ? pixels : 1); }
   double fontSize() const { return font_.pointSizeF(); }
   const QFont& font() const { return font_; }
 
@@ -72,6 +83,11 @@ class Surface {
   void printTurned(const QString& text, double x, double y, double degrees, const QFont& font);
   double textWidth(const QString& text) const;  // in the current scale
   double textHeight(const QString& text) const;
+  // The text's cell in the current font, in pixels: its advance by ascent plus descent.
+  QSizeF textCellPixels(const QString& text) const;
+  // The rectangle in pixels of every text drawn since the last clear(): the text cell (advance
+  // by ascent plus descent), for turned text the box around the turned cell.
+  const std::vector<QRectF>& textRects() const { return textRects_; }
 
   void setDrawWidth(int pixels) { drawWidth_ = pixels < 1 ? 1 : pixels; }
   int drawWidth() const { return drawWidth_; }
@@ -88,12 +104,16 @@ class Surface {
   // Each call sets all the state it draws with (pen, font, transform), so what it draws does
   // not depend on the calls before it.
   QPainter& painter();
+  void setHints(QPainter& p) const;
   void endPainting() const {
     if (painter_.isActive()) painter_.end();
   }
 
   QImage image_;
   double dpi_;
+  double dpr_ = 1.0;
+  bool antialiased_ = false;
+  std::vector<QRectF> textRects_;
   QColor back_ = Qt::white;
   QColor fore_ = Qt::black;
   bool pixels_ = true;

@@ -1,6 +1,8 @@
 #include "mdlPlots.h"
 
 #include <QLocale>
+#include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 #include "AxisScale.h"
@@ -89,16 +91,56 @@ void Plotter::printAt(double x, double y, const QString& text) {
   surface_.print(text);
 }
 
-void Plotter::printCentred(double y, const QString& text) {
-  printAt(roundHalfEven((surface_.scaleWidth() - surface_.textWidth(text)) / 2), y, text);
+double Plotter::scale() const {
+  const double dpr = surface_.devicePixelRatio();
+  const QSize size = surface_.size();
+  return std::max(0.75, std::min(size.width() / dpr / 640.0, size.height() / dpr / 480.0));
 }
 
-void Plotter::printRight(double y, const QString& text) {
-  printAt(roundHalfEven(surface_.scaleWidth() - surface_.textWidth(text) - 5), y, text);
+int Plotter::fontPixels(double points) const {
+  // A point is 4/3 of a logical pixel at the usual 96 pixels per inch.
+  const double logical = std::max(points * 4.0 / 3.0 * scale(), 9.0);
+  return static_cast<int>(std::lround(logical * surface_.devicePixelRatio()));
 }
 
-void Plotter::printLeftMargin(double y, const QString& text) {
-  printAt(roundHalfEven(0.01 * surface_.scaleWidth()), y, text);
+double Plotter::margin() const {
+  return std::max(2.0, std::round(5.0 * scale() * surface_.devicePixelRatio()));
+}
+
+QRectF Plotter::placeText(QPointF at, const QString& text, bool down) {
+  const QSizeF cell = surface_.textCellPixels(text);
+  const double gap = margin() / 2;
+  QRectF r(QPointF(std::floor(at.x() + 0.5), std::floor(at.y() + 0.5)), cell);
+  // Each move goes past one text in one direction, so the search ends after at most as many
+  // moves as there are texts.
+  for (std::size_t moves = 0; moves <= placed_.size(); ++moves) {
+    auto hit = std::find_if(placed_.begin(), placed_.end(), [&](const QRectF& p) {
+      return r.adjusted(-gap, -gap, gap, gap).intersects(p);
+    });
+    if (hit == placed_.end()) break;
+    if (down)
+      r.moveTop(std::ceil(hit->bottom() + gap + 1));
+    else
+      r.moveRight(std::floor(hit->left() - gap - 1));
+  }
+  const double w = surface_.size().width(), h = surface_.size().height();
+  r.moveLeft(std::max(1.0, std::min(r.left(), std::floor(w - r.width() - 1))));
+  r.moveTop(std::max(1.0, std::min(r.top(), std::floor(h - r.height() - 1))));
+  surface_.setCurrent(surface_.scaleLeft() + surface_.pixelsToScaleX(r.left()),
+                      surface_.scaleTop() + surface_.pixelsToScaleY(r.top()));
+  surface_.print(text);
+  placed_.push_back(r);
+  return r;
+}
+
+void Plotter::fitFont(const QString& text, double width) {
+  const int smallest = static_cast<int>(std::lround(6 * surface_.devicePixelRatio()));
+  for (int tries = 0; tries < 4; ++tries) {
+    const double w = surface_.textCellPixels(text).width();
+    const int px = surface_.font().pixelSize();
+    if (w <= width || px <= smallest) return;
+    surface_.setFontPixelSize(std::max(smallest, static_cast<int>(px * width / w)));
+  }
 }
 
 namespace {
@@ -132,44 +174,24 @@ bool Plotter::PlotSpectrum() {
   }
 
   surface_.setScalePixels();
+  surface_.setAntialiased(!settings_.blackAndWhite);
   surface_.clear();
+  placed_.clear();
   surface_.setDrawStyle(Surface::LineStyle::Solid);
-  surface_.setDrawWidth(roundHalfEven(fx()));
+  surface_.setDrawWidth(roundHalfEven(scale() * surface_.devicePixelRatio()));
 
-  SetPlotColor(kMiscInfo);
-  surface_.setFontSize(10 * fx());
-  printLeftMargin(70, QStringLiteral("Time (sec.): ") + formatSingle(normalised(run_.t_startZ)) +
-                          QStringLiteral("  to ") + formatSingle(normalised(run_.t_finalZ)));
-  printLeftMargin(90, QStringLiteral("zeroFill = ") + formatSingle(normalised(run_.zeroFillZ)) +
-                          QStringLiteral("%"));
-  printLeftMargin(110, QStringLiteral("Noise Variance = ") + formatSingle(normalised(run_.sig2Z)));
   out_->append(QStringLiteral("\r\nBatch Input file ... fileIn = ") + run_.AnsName);
-
-  SetPlotColor(kTitles);
-  surface_.setFontSize(13 * fx());
-  printCentred(1, run_.RunMethod + QStringLiteral(" Estimate by Tessivar (tm)"));
-  printCentred(35, QStringLiteral("Power-Spectral Density"));
-  SetPlotColor(kMiscInfo);
-  surface_.setFontSize(7 * fx());
-  printRight(5, plotDateText(now_()));
-  SetPlotColor(kTitles);
-  printRight(50, state_.runFile.trimmed());
+  drawTexts();
 
   SetPlotColor(kAxes);
   xRange(xo);
   yRange(yo);
 
   SetPlotColor(kAxes);
-  printAt(surface_.scaleLeft() + 0.48 * surface_.scaleWidth(),
-          surface_.scaleTop() + 0.48 * surface_.scaleHeight(), QStringLiteral("Frequency"));
-  RotatedFont title;
-  title.height = 14;
-  title.escapement = escapementFromText(QStringLiteral("90"));
-  title.weight = 400;
-  title.faceName = QStringLiteral("Arial");
-  PrintRotated(surface_, surface_.scaleLeft() + 0.9 * surface_.scaleWidth(),
-               surface_.scaleTop() + 0.3 * surface_.scaleHeight(),
-               QStringLiteral("Power-Spectral Density (dB)"), title);
+  surface_.setFontPixelSize(fontPixels(7));
+  const double w = surface_.size().width(), h = surface_.size().height();
+  placeText({0.48 * w, 0.48 * h}, QStringLiteral("Frequency"));
+  yTitle();
 
   SetPlotColor(kAxes);
   scaleFactorNote();
@@ -177,6 +199,72 @@ bool Plotter::PlotSpectrum() {
   Grid(state_.xMin, state_.xMax, state_.yMin, state_.yMax);
   curve();
   return true;
+}
+
+void Plotter::drawTexts() {
+  // The title block at the top centre, the date and the file name at the top right, the run
+  // information at the top left below the titles. Sizes follow the picture, positions the
+  // font metrics, so the texts keep apart at any size.
+  const double w = surface_.size().width(), m = margin();
+  SetPlotColor(kMiscInfo);
+  surface_.setFontPixelSize(fontPixels(7));
+  const QString date = plotDateText(now_());
+  const QRectF dateCell = placeText({w - m - surface_.textCellPixels(date).width(), m}, date);
+
+  SetPlotColor(kTitles);
+  surface_.setFontPixelSize(fontPixels(13));
+  const QString title = run_.RunMethod + QStringLiteral(" Estimate by Tessivar (tm)");
+  const QString subtitle = QStringLiteral("Power-Spectral Density");
+  fitFont(title, w - 2 * m);
+  const QRectF titleCell = placeText({(w - surface_.textCellPixels(title).width()) / 2, m}, title);
+  const QRectF subCell = placeText({(w - surface_.textCellPixels(subtitle).width()) / 2,
+                                    titleCell.bottom() + 0.6 * titleCell.height()},
+                                   subtitle);
+
+  surface_.setFontPixelSize(fontPixels(7));
+  const QString file = state_.runFile.trimmed();
+  const QSizeF fileSize = surface_.textCellPixels(file);
+  const QRectF fileCell =
+      placeText({w - m - fileSize.width(),
+                 std::max(subCell.bottom() - fileSize.height(), dateCell.bottom() + m)},
+                file);
+
+  SetPlotColor(kMiscInfo);
+  surface_.setFontPixelSize(fontPixels(10));
+  const QStringList info = {
+      QStringLiteral("Time (sec.): ") + formatSingle(normalised(run_.t_startZ)) +
+          QStringLiteral("  to ") + formatSingle(normalised(run_.t_finalZ)),
+      QStringLiteral("zeroFill = ") + formatSingle(normalised(run_.zeroFillZ)) +
+          QStringLiteral("%"),
+      QStringLiteral("Noise Variance = ") + formatSingle(normalised(run_.sig2Z))};
+  const double line = surface_.textCellPixels(info[0]).height();
+  double y = std::max(subCell.bottom(), fileCell.bottom()) + 0.6 * line;
+  for (const QString& text : info) y = placeText({0.01 * w, y}, text).bottom() + 0.4 * line;
+}
+
+void Plotter::yTitle() {
+  // The vertical axis title, in the x title's size, centred at 90 % across and 30 % down; it
+  // starts below the texts above it and is made smaller if it would reach the x labels' row.
+  const QString text = QStringLiteral("Power-Spectral Density (dB)");
+  const double w = surface_.size().width(), h = surface_.size().height(), m = margin();
+  const double cell = surface_.textCellPixels(text).height();
+  double length = surface_.textCellPixels(text).width();
+  const double cx = 0.9 * w;
+  double top = 0.3 * h - length / 2;
+  for (const QRectF& p : placed_)
+    if (p.left() < cx + cell && p.right() > cx - cell) top = std::max(top, p.bottom() + m);
+  const double room = 0.48 * h - m - top;
+  RotatedFont font;
+  font.height = static_cast<int>(std::lround(cell));
+  if (length > room) {
+    font.height = std::max(6, static_cast<int>(cell * room / length));
+    length = room;
+  }
+  font.escapement = escapementFromText(QStringLiteral("90"));
+  font.weight = 400;
+  font.faceName = surface_.font().family();
+  PrintRotated(surface_, cx, top + length / 2, text, font);
+  placed_.push_back(surface_.textRects().back());
 }
 
 void Plotter::xRange(const std::optional<OverrideLimits>& o) {
@@ -222,20 +310,22 @@ void Plotter::yRange(const std::optional<OverrideLimits>& o) {
 }
 
 void Plotter::scaleFactorNote() {
-  const auto& s = state_;
-  if (s.xExponent != 0 || s.yExponent != 0) {
-    printAt(5, 420, QStringLiteral("Scale Factor"));
-    printAt(5, 435, QStringLiteral("============"));
-  }
-  double next = 450;
-  if (s.xExponent != 0) {
-    printAt(5, next,
-            QStringLiteral("X-axis = 10E") + formatSingle(static_cast<float>(s.xExponent)));
-    next = 465;
-  }
-  if (s.yExponent != 0) {
-    printAt(5, next,
-            QStringLiteral("Y-axis = 10E") + formatSingle(static_cast<float>(s.yExponent)));
+  // At the bottom left, its last line a margin above the picture's bottom edge.
+  const auto& st = state_;
+  QStringList lines;
+  if (st.xExponent != 0 || st.yExponent != 0)
+    lines << QStringLiteral("Scale Factor") << QStringLiteral("============");
+  if (st.xExponent != 0)
+    lines << QStringLiteral("X-axis = 10E") + formatSingle(static_cast<float>(st.xExponent));
+  if (st.yExponent != 0)
+    lines << QStringLiteral("Y-axis = 10E") + formatSingle(static_cast<float>(st.yExponent));
+  if (lines.isEmpty()) return;
+  const double m = margin(), cell = surface_.textCellPixels(lines[0]).height();
+  const double step = std::ceil(1.35 * cell);
+  double y = surface_.size().height() - m - cell - (lines.size() - 1) * step;
+  for (const QString& text : lines) {
+    placeText({m, y}, text);
+    y += step;
   }
 }
 
@@ -269,10 +359,11 @@ void Plotter::DrawAxes(double xMin, double xMax, double yMin, double yMax, doubl
   x0 = axisPosition(static_cast<float>(xMin), static_cast<float>(xMax));
   y0 = axisPosition(static_cast<float>(yMin), static_cast<float>(yMax));
   const QColor color = settings_.plotColor(kAxes);
-  surface_.setDrawWidth(roundHalfEven(2.0 * screenWidth_ / 640));
+  const double width = scale() * surface_.devicePixelRatio();
+  surface_.setDrawWidth(roundHalfEven(2.0 * width));
   surface_.line(xMin, y0, xMax, y0, color);
   surface_.line(x0, yMin, x0, yMax, color);
-  surface_.setDrawWidth(roundHalfEven(screenWidth_ / 640.0));
+  surface_.setDrawWidth(roundHalfEven(width));
 }
 
 namespace {
@@ -307,11 +398,11 @@ void Plotter::DrawTicks(double xMin, double xMax, double yMin, double yMax, doub
     const double t = std::abs(surface_.pixelsToScaleY(3));
     for (double vi : v) surface_.line(vi, y0 - t, vi, y0 + t, color);
   }
-  for (double vi : v) {
-    surface_.setCurrent(vi - 0.02 * surface_.scaleWidth(),
-                        surface_.scaleTop() + 0.52 * surface_.scaleHeight());
-    surface_.print(formatCode(vi, QStringLiteral("###.#")));
-  }
+  // The x labels on one row at 52 % down, each starting a little left of its tick.
+  const double pw = surface_.size().width(), ph = surface_.size().height();
+  for (double vi : v)
+    placeText({surface_.toPixelX(vi) - 0.02 * pw, 0.52 * ph},
+              formatCode(vi, QStringLiteral("###.#")));
 
   if (g.horizontal) {
     surface_.setDrawStyle(gridStyle(settings_.gridType));
@@ -321,11 +412,14 @@ void Plotter::DrawTicks(double xMin, double xMax, double yMin, double yMax, doub
     const double u = std::abs(surface_.pixelsToScaleX(5));
     for (double wj : w) surface_.line(x0 - u, wj, x0 + u, wj, color);
   }
-  // Nine pixels in the scale's own direction: the label's top sits above its tick value.
-  const double lift = surface_.pixelsToScaleY(9);
+  // The y labels at 96 % across (or as far right as they fit), centred on their ticks; one
+  // that would cover another text moves left along its tick's row.
   for (double wj : w) {
-    surface_.setCurrent(surface_.scaleLeft() + 0.96 * surface_.scaleWidth(), wj - lift);
-    surface_.print(formatCode(wj, QStringLiteral("###.##")));
+    const QString label = formatCode(wj, QStringLiteral("###.##"));
+    const QSizeF cell = surface_.textCellPixels(label);
+    placeText({std::min(0.96 * pw, pw - margin() - cell.width()),
+               surface_.toPixelY(wj) - cell.height() / 2},
+              label, false);
   }
 }
 

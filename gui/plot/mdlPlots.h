@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QRectF>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -39,9 +40,6 @@ class Plotter {
  public:
   Plotter(Surface& surface, OutputBox& out, Dialogs& dialogs);
 
-  // Screen width in pixels; fonts and lines are scaled by screen width / 640.
-  void setScreenWidth(int pixels) { screenWidth_ = pixels > 0 ? pixels : 640; }
-  int screenWidth() const { return screenWidth_; }
   // The clock of the date and time texts (tests fix it).
   void setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
 
@@ -71,15 +69,26 @@ class Plotter {
   const PlotState& state() const { return state_; }
   OverrideTexts overrideTexts() const;
 
-  // Text placement: at (x, y); centred across; right-aligned 5 pixels from the right edge; at
-  // the left margin (1 % of the width). In the pixel scale positions are rounded first.
+  // Text at (x, y) of the current scale; in the pixel scale the position is rounded first.
   void printAt(double x, double y, const QString& text);
-  void printCentred(double y, const QString& text);
-  void printRight(double y, const QString& text);
-  void printLeftMargin(double y, const QString& text);
 
  private:
-  double fx() const { return screenWidth_ / 640.0; }
+  // How much the picture is enlarged against the 640 by 480 logical pixels the layout was
+  // drawn for: the smaller of the two ratios, so text grows with the picture but never more
+  // than its shorter side allows; never below 0.75, under which text stops being legible.
+  double scale() const;
+  // Pixel size of the font that is `points` big on the 640 by 480 picture, at least 9 logical
+  // pixels, in device pixels.
+  int fontPixels(double points) const;
+  double margin() const;  // the space kept between texts and from the edges, in pixels
+  // Draws `text` in the current font with its cell's top left at about `at` (pixels). A cell
+  // that would cover a text already drawn is moved below it (down) or to its left (!down),
+  // then kept inside the picture. Returns the cell drawn.
+  QRectF placeText(QPointF at, const QString& text, bool down = true);
+  // Shrinks the current font until `text` is at most `width` pixels wide.
+  void fitFont(const QString& text, double width);
+  void drawTexts();
+  void yTitle();
   void xRange(const std::optional<OverrideLimits>& o);
   void yRange(const std::optional<OverrideLimits>& o);
   void scaleFactorNote();
@@ -91,7 +100,7 @@ class Plotter {
   Surface& surface_;
   OutputBox* out_;
   Dialogs& dialogs_;
-  int screenWidth_ = 640;
+  std::vector<QRectF> placed_;  // cells of the texts drawn so far, in pixels
   std::function<QDateTime()> now_ = [] { return QDateTime::currentDateTime(); };
   RunResults run_;
   PlotSettings settings_;

@@ -15,7 +15,7 @@ namespace {
 // requested cell height is met by scaling the em by the face's cell-to-em ratio.
 QFont makeFont(const Surface& surface, const RotatedFont& r) {
   QFont f(r.faceName);
-  f.setStyleStrategy(QFont::NoAntialias);
+  f.setStyleStrategy(surface.antialiased() ? QFont::PreferAntialias : QFont::NoAntialias);
   f.setWeight(static_cast<QFont::Weight>(std::clamp(r.weight <= 0 ? 400 : r.weight, 100, 900)));
   f.setItalic(r.italic);
   f.setUnderline(r.underline);

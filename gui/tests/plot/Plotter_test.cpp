@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
+#include <algorithm>
+#include <cmath>
 
 #include "Dialogs.h"
 #include "OutputBox.h"
@@ -46,18 +48,25 @@ RunResults spikeRun() {
 class PlotterTest : public ::testing::Test {
  protected:
   PlotterTest() : surface(QSize(640, 480), 96), plotter(surface, out, dialogs) {
-    plotter.setScreenWidth(640);
     plotter.setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 8, 24)); });
   }
 
+  // Pixels of colour c. Colour plots are antialiased, so a pixel counts when it lies within
+  // 40 % of the way from c to the background: the core of a line or a letter, not its fringe.
   int countColor(const QColor& c, QRect area = {}) const {
     const QImage& img = surface.image();
     if (area.isNull()) area = img.rect();
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
       for (int x = area.left(); x <= area.right(); ++x)
-        if (img.pixelColor(x, y) == c) ++n;
+        if (nearColor(img.pixelColor(x, y), c, surface.backColor())) ++n;
     return n;
+  }
+  static bool nearColor(const QColor& p, const QColor& c, const QColor& back) {
+    auto d = [](const QColor& a, const QColor& b) {
+      return std::hypot(a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue());
+    };
+    return p == c || d(p, c) < 0.4 * d(c, back);
   }
 
   Surface surface;
@@ -112,7 +121,7 @@ TEST_F(PlotterTest, ColoursOfCurveTextAndBackground) {
   int left = 640, right = -1;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 640; ++x)
-      if (surface.image().pixelColor(x, y) == titles)
+      if (nearColor(surface.image().pixelColor(x, y), titles, surface.backColor()))
         left = std::min(left, x), right = x > right ? x : right;
   ASSERT_LT(left, right);
   EXPECT_NEAR((left + right) / 2.0, 320, 6);
@@ -182,10 +191,17 @@ TEST_F(PlotterTest, ScaleFactorNoteAndUserScaleMargins) {
   const PlotState& s = plotter.state();
   EXPECT_NEAR(surface.scaleTop(), s.yMax + 0.05 * (s.yMax - s.yMin), 1e-4);
   EXPECT_LT(surface.scaleHeight(), 0);
-  // "X-axis = 10E-2" at (5, 450): Axes-coloured text there, none at the y line below it.
+  // The note's three lines stand at the bottom left, the last ("X-axis = 10E-2", no y line)
+  // ending a margin of 5 pixels above the bottom edge.
   const QColor axes = PlotSettings().colors[kAxes];
-  EXPECT_GT(countColor(axes, QRect(5, 420, 80, 45)), 30);
-  EXPECT_EQ(countColor(axes, QRect(5, 466, 30, 12)), 0);
+  EXPECT_GT(countColor(axes, QRect(5, 420, 80, 55)), 30);
+  EXPECT_EQ(countColor(axes, QRect(0, 476, 100, 4)), 0);
+  const auto& cells = surface.textRects();
+  const auto last = std::max_element(cells.begin(), cells.end(),
+                                     [](auto& a, auto& b) { return a.bottom() < b.bottom(); });
+  ASSERT_NE(last, cells.end());
+  EXPECT_NEAR(last->bottom(), 475, 1.0);
+  EXPECT_NEAR(last->left(), 5, 0.5);
 }
 
 TEST_F(PlotterTest, VerticalAxisTitleReadsUpwards) {
@@ -200,7 +216,7 @@ TEST_F(PlotterTest, VerticalAxisTitleReadsUpwards) {
   int top = 480, bottom = -1, left = 640, right = -1;
   for (int y = 30; y < 230; ++y)  // below the x axis line at 0 dB
     for (int x = 560; x < 592; ++x)
-      if (img.pixelColor(x, y) == axes) {
+      if (nearColor(img.pixelColor(x, y), axes, surface.backColor())) {
         top = std::min(top, y), bottom = std::max(bottom, y);
         left = std::min(left, x), right = std::max(right, x);
       }
