@@ -82,7 +82,8 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
                                         QString& initialDir, const QString& programDir) {
   Dialogs::FileRequest request;
   request.title = QStringLiteral("Save Plot File As ...");
-  request.filter = QStringLiteral("All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp");
+  request.filter =
+      QStringLiteral("All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png");
   request.filterIndex = 2;
   request.fileName = proposedBitmapName(ansName);
   if (initialDir.isEmpty()) initialDir = QDir(programDir).filePath(QStringLiteral("user"));
@@ -108,14 +109,17 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
                      Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return {};
   }
-  // The bitmap is made in memory and written whole, so that a failed save leaves a file it
-  // was to replace as it was.
+  // The image is made in memory and written whole, so that a failed save leaves a file it
+  // was to replace as it was. A name ending in ".png" gets a PNG image (smaller, lossless);
+  // every other name the Windows bitmap.
+  const bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
   QByteArray bitmap;
   QBuffer buffer(&bitmap);
   buffer.open(QIODevice::WriteOnly);
   std::optional<QString> failure;
-  if (!picture.save(&buffer, "BMP"))
-    failure = QStringLiteral("The picture could not be turned into a bitmap.");
+  if (!picture.save(&buffer, png ? "PNG" : "BMP"))
+    failure = png ? QStringLiteral("The picture could not be turned into a PNG image.")
+                  : QStringLiteral("The picture could not be turned into a bitmap.");
   else
     failure = writeFileSafely(path, bitmap);
   if (failure) {

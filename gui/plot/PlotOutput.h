@@ -1,5 +1,5 @@
-// The two output commands of a plot: Save As (the picture as a Windows bitmap file) and Print
-// (the picture fitted to the page with a footer line).
+// The two output commands of a plot: Save As (the picture as a Windows bitmap or PNG file) and
+// Print (the picture fitted to the page with a footer line).
 #pragma once
 
 #include <QImage>

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "Dialogs.h"
@@ -47,7 +48,7 @@ TEST_F(SaveAsTest, DialogRequestAndBitmapWritten) {
   ASSERT_EQ(dialogs.calls().size(), 1u);
   const auto& request = dialogs.calls()[0].request;
   EXPECT_EQ(request.title, "Save Plot File As ...");
-  EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp");
+  EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png");
   EXPECT_EQ(request.filterIndex, 2);
   EXPECT_EQ(request.fileName, "run.bmp");
   EXPECT_EQ(request.initialDir, "/opt/tessivar/user");
@@ -60,6 +61,26 @@ TEST_F(SaveAsTest, DialogRequestAndBitmapWritten) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.read(2), "BM");
+}
+
+TEST_F(SaveAsTest, PngNameGivesAPngThatStandardToolsRead) {
+  const QString path = dir.filePath("run.PNG");
+  dialogs.file(path);
+  QString initialDir = dir.path();
+  ASSERT_EQ(output.cmdFileSaveAs_Click(picture(), "run.1", initialDir, "/x"), path);
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+  f.close();
+  const QImage back(path);
+  EXPECT_EQ(back.size(), QSize(64, 48));
+  EXPECT_EQ(back.pixelColor(10, 10), QColor(0, 0, 255));
+  // The system's file-type tool, where installed, names it a PNG image of that size.
+  QProcess file;
+  file.start(QStringLiteral("file"), {QStringLiteral("-b"), path});
+  if (file.waitForStarted() && file.waitForFinished()) {
+    EXPECT_TRUE(file.readAllStandardOutput().startsWith("PNG image data, 64 x 48"));
+  }
 }
 
 TEST_F(SaveAsTest, CancelOrTheProposedNameUnchangedSavesNothing) {
