@@ -1,8 +1,9 @@
 """Estimate one data set with four methods and plot the spectra in dB.
 
-Two sinusoids close in frequency in white noise: the periodogram blurs them,
-the AR methods (Burg, modified covariance) and the minimum-variance spectrum
-separate them. Run from the repository after building:
+Two sinusoids close in frequency (100 and 112 Hz) in white noise: the printed
+peaks and the plot show how each method resolves them at these orders (at this
+noise level the order-16 models merge them; raise n_poles or lower the noise to
+see the AR methods split them). Run from the repository after building:
 
     PYTHONPATH=build/python python3 examples/python/compare_methods.py
 
