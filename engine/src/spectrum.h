@@ -124,13 +124,22 @@ class WorkTables {
   FftTwiddles fftTwiddles_;
 };
 
-// One run: its log, its state, its work tables and its open data file.
+// Samples handed over in memory instead of a data file: real or complex values (one of the two
+// pointers set), the run's npts of them, sample i at time i * dt.
+struct SampleSource {
+  const float* real = nullptr;
+  const cplx* complex = nullptr;
+  float dt = 1.0f;
+};
+
+// One run: its log, its state, its work tables and its open data file (or its samples).
 struct Run {
   RunLog& log;
   RunState st;
   WorkTables w;
-  FreeReader data;    // the data file, left at its beginning by the reader
-  int capacity = -1;  // the caller's array capacity; negative = no limit
+  FreeReader data;                        // the data file, left at its beginning by the reader
+  const SampleSource* samples = nullptr;  // set: the samples are read from here, not from data
+  int capacity = -1;                      // the caller's array capacity; negative = no limit
   bool pause = false;
   std::tm now{};  // the date and time stamped into the log
 

@@ -2,6 +2,7 @@
 // C entry Voxtrel_for is a thin wrapper around it.
 #pragma once
 
+#include <complex>
 #include <cstddef>
 #include <ctime>
 #include <filesystem>
@@ -18,6 +19,12 @@ inline constexpr int kStatusDataFileError = -8;
 inline constexpr int kStatusStopped = -9;
 // zeroFill value of a run whose estimator failed: no spectrum.
 inline constexpr float kNoPlot = -99.0f;
+
+// A local maximum of the dB spectrum, as listed in the run log's peak table.
+struct Peak {
+  float freq = 0;
+  float db = 0;
+};
 
 struct RunOptions {
   // The two-second pause after the peak table; the exported entry always pauses.
@@ -47,7 +54,11 @@ struct RunResult {
   float tStart = 0, tFinal = 0, zeroFill = 0, sig2 = 0;
   std::vector<float> x;         // frequencies, nFreqPts values
   std::vector<float> spectrum;  // dB relative to the maximum, nFreqPts values
-  std::string stopText;         // the fatal stop's text (Outcome::Stopped)
+  std::vector<float> psd;       // the same spectrum, linear
+  std::vector<Peak> peaks;      // the peak table's maxima
+  // The fitted model a(1..nPoles), b(1..nZeros), for the methods that fit one.
+  std::vector<std::complex<float>> ar, ma;
+  std::string stopText;  // the fatal stop's text (Outcome::Stopped)
   // Bytes held by the shared AR/ARMA work tables the run allocated (fixed sizes, whatever
   // the orders); the memory benchmark counts them among the arrays a run needs.
   std::size_t workTableBytes = 0;

@@ -10,15 +10,20 @@
 
 namespace voxtrel {
 
-void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
-  // Fewer than two points have no neighbours to compare with: no table.
-  if (nfreq < 2) return;
-  constexpr std::size_t kMaxPeaks = 100;
+std::vector<int> find_peaks(const float* y, int nfreq) {
   std::vector<int> peak;
+  // Fewer than two points have no neighbours to compare with: no peak.
+  if (nfreq < 2) return peak;
+  constexpr std::size_t kMaxPeaks = 100;
   if (y[0] > y[1]) peak.push_back(1);
   for (int i = 2; i <= nfreq - 1 && peak.size() < kMaxPeaks; ++i) {
     if (y[i - 2] < y[i - 1] && y[i - 1] > y[i]) peak.push_back(i);
   }
+  return peak;
+}
+
+void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
+  const std::vector<int> peak = find_peaks(y, nfreq);
   if (peak.empty()) return;
 
   RunLog& log = r.log;
@@ -37,8 +42,8 @@ void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
   int n = 0;
   for (int j : peak) {
     ++n;
-    log.raw(" Peak #" + fmt::I(n, 2) + "  at Freq =" + fmt::E(x[j - 1], 12, 5) + "  Ampl. =" +
-            fmt::E(y[j - 1], 15, 5));
+    log.raw(" Peak #" + fmt::I(n, 2) + "  at Freq =" + fmt::E(x[j - 1], 12, 5) +
+            "  Ampl. =" + fmt::E(y[j - 1], 15, 5));
     if (j > 1) neighbour(j - 1);
     neighbour(j);
     if (j < nfreq) neighbour(j + 1);

@@ -24,26 +24,6 @@ std::tm localNow() {
   return out;
 }
 
-// Converts the PSD values to dB relative to their maximum, floored at -100 dB, and writes
-// each point to the log.
-void toDecibels(RunLog& log, const std::vector<float>& x, std::vector<float>& s, int n) {
-  float ymax = -1.0e11f;
-  for (int i = 0; i < n; ++i) {
-    if (ymax < s[static_cast<std::size_t>(i)]) ymax = s[static_cast<std::size_t>(i)];
-  }
-  const float floor = 1.0e-5f * ymax;
-  for (int i = 0; i < n; ++i) {
-    float& v = s[static_cast<std::size_t>(i)];
-    if (v < floor) {
-      v = -100.0f;
-    } else {
-      v = 20.0f * std::log10(v / ymax);
-      if (v < -100.0f) v = -100.0f;
-    }
-    log.put({" freq(i) & spectrum(i)=", i + 1, x[static_cast<std::size_t>(i)], v});
-  }
-}
-
 // The share of the transform that is zero padding, in whole percent (truncated): the
 // transform has nPoints values and the data (after Blackman-Tukey: the lag window) fill ipts
 // of them. Measured against the transform, not against the frequency points shown, so a
@@ -119,49 +99,23 @@ RunResult runLogged(RunLog& log, std::string_view answerFile, const RunOptions& 
     }
     res.nPoints = npoints;
 
-    const auto n = static_cast<std::size_t>(npoints);
-    auto y_array = allocateOrStop<float>(
-        log, n, " Aborting Main due to Allocation error #: ", "Allocate Main in error");
-    auto signal_amp = allocateOrStop<cplx>(
-        log, n, " Aborting Main due to Allocation error #: ", "Allocate Main in error");
-    auto x_array = allocateOrStop<float>(
-        log, n, " Aborting Main due to Allocation error #: ", "Allocate Main in error");
-
-    r.st.iflag = 0;
-    int n_freq_pts = 0;
-    spectrum_est(r, x_array.data(), y_array.data(), npts, npoints, n_freq_pts, signal_amp.data());
-
+    ComputedSpectrum c = compute_spectrum(r, npts, npoints);
+    res.ar = std::move(c.ar);
+    res.ma = std::move(c.ma);
     float zeroFill = 0;
-    if (r.st.iflag != 0) {
-      log.put(" ");
-      log.put("For more on how to solve this calculation problem ");
-      log.put("  S. M. Kay, Modern Spectral Estimation: Theory and Application,");
-      log.put("  Prentice Hall, Englewood Cliffs, New Jersey, 1988.");
-      log.put(" ");
-      log.put(" ----------- No Plot ! -----------");
-      log.put(" ");
+    if (c.failed) {
       zeroFill = kNoPlot;
       res.outcome = Outcome::NoPlot;
     } else {
-      log.put({" nPoints / n_freq_pts =", npoints, n_freq_pts});
-      std::vector<float> spectrum(static_cast<std::size_t>(n_freq_pts));
-      for (int i = 0; i < n_freq_pts; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        spectrum[u] = r.st.itype == 1 ? std::fabs(y_array[u]) : std::abs(signal_amp[u]);
-      }
-      x_array.resize(static_cast<std::size_t>(n_freq_pts));
-      toDecibels(log, x_array, spectrum, n_freq_pts);
-      tab_peaks(r, kStatusOk, x_array.data(), spectrum.data(), n_freq_pts);
-      log.put(" ");
-      log.put(" ----------- Finished PSD Calculations ! -----------");
-      log.put(" ");
       res.outcome = Outcome::Spectrum;
       res.status = npts;
-      res.nFreqPts = n_freq_pts;
+      res.nFreqPts = c.nFreqPts;
       res.tStart = r.st.t_start;
       zeroFill = zeroFillPercent(npoints, r.st.ipts);
-      res.x = std::move(x_array);
-      res.spectrum = std::move(spectrum);
+      res.peaks = std::move(c.peaks);
+      res.x = std::move(c.x);
+      res.spectrum = std::move(c.db);
+      res.psd = std::move(c.psd);
     }
     res.tFinal = r.st.t_final;
     res.zeroFill = zeroFill;

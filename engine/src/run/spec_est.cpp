@@ -116,8 +116,19 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
     window_weights(r, window.data(), st.ipts, st.window_name);
   }
 
-  // Skip the header lines again and read the points.
-  if (!r.data.skipRecords(st.irec_skip)) {
+  // Samples in memory: sample i at i * dt.
+  if (r.samples) {
+    for (int i = 0; i < npts; ++i) {
+      x_array[i] = static_cast<float>(i) * r.samples->dt;
+      if (st.itype == 1) {
+        y_array[i] = r.samples->real[i];
+      } else {
+        signal_amp[i] = r.samples->complex[i];
+      }
+    }
+    st.ipts = npts;
+  } else if (!r.data.skipRecords(st.irec_skip)) {
+    // Skip the header lines again and read the points.
     log.put(" ");
     log.put({" End-of-file reached while reading file.", st.dataFile});
     log.put(" ");
@@ -126,18 +137,20 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
         {" The header is longer than the file: 0 data points were read; at least 2 are needed."});
     fatalStop(" Error reading data file!");
   }
-  st.ipts = 0;
-  for (int i = 0; i < npts; ++i) {
-    FreeReader::Status s;
-    if (st.itype == 1) {
-      s = r.data.readPair(x_array[i], y_array[i]);
-    } else {
-      s = r.data.readComplexPoint(x_array[i], signal_amp[i]);
+  if (!r.samples) {
+    st.ipts = 0;
+    for (int i = 0; i < npts; ++i) {
+      FreeReader::Status s;
+      if (st.itype == 1) {
+        s = r.data.readPair(x_array[i], y_array[i]);
+      } else {
+        s = r.data.readComplexPoint(x_array[i], signal_amp[i]);
+      }
+      if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
+      ++st.ipts;
     }
-    if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
-    ++st.ipts;
+    r.data.reset(std::string());  // the data file is closed: all its points the run uses are read
   }
-  r.data.reset(std::string());  // the data file is closed: all its points the run uses are read
   npts = st.ipts;
 
   // Sample spacing from the first and last x; at least two points are needed.

@@ -1,15 +1,40 @@
 // The spectrum driver.
 #pragma once
 
+#include <vector>
+
 #include "spectrum.h"
+#include "voxtrel/run.h"
 
 namespace voxtrel {
 
 // Loads the data, runs the estimator of the run's method and leaves the PSD on the frequency
 // grid: x_array[0..n_freq_pts-1] frequencies, the PSD in y_array (real data) or in the real
 // parts of signal_amp (complex data). npts becomes the points read, nPoints the grid size.
-void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints,
-                  int& n_freq_pts, cplx* signal_amp);
+void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints, int& n_freq_pts,
+                  cplx* signal_amp);
+
+// What the run computes after its parameters are set: the spectrum on its grid, linear and in
+// dB relative to its maximum, or no spectrum when the estimator failed.
+struct ComputedSpectrum {
+  bool failed = false;  // the estimator failed; the log holds its message
+  int nFreqPts = 0;
+  std::vector<float> x, psd, db;
+  // The fitted model, a(1..nPoles) and b(1..nZeros); empty for the methods without one
+  // (periodogram, Blackman-Tukey, minimum variance).
+  std::vector<cplx> ar, ma;
+  std::vector<Peak> peaks;  // the peak table's maxima
+};
+
+// Runs the driver on the run's parameters and data (npts points wanted, an nPoints grid), writes
+// the dB spectrum and the peak table to the log. npts becomes the points used, nPoints the
+// size of the grid the spectrum was evaluated on. Fatal stops and
+// exhausted memory propagate as exceptions.
+ComputedSpectrum compute_spectrum(Run& r, int& npts, int& nPoints);
+
+// The local maxima of y (1-based indices, at most 100): the first point when it stands above
+// its neighbour, then every point above both neighbours.
+std::vector<int> find_peaks(const float* y, int nfreq);
 
 // The run log's table of the spectrum's peaks (dB values); waits two seconds after it when
 // writing to the run log (k = 6) and the run asks for the pause.

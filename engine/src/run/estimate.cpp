@@ -1,0 +1,155 @@
+// estimate: one estimation from samples in memory. The parameters are checked against the
+// answer file's limits and reported by name when out of range; the run then goes through the
+// same driver, decibel scaling and peak table as a file-driven run, with its log in memory.
+#include "voxtrel/estimate.h"
+
+#include <cmath>
+#include <exception>
+#include <new>
+#include <string>
+
+#include "fatal.h"
+#include "fortran_format.h"
+#include "spec_est.h"
+#include "spec_in.h"
+
+namespace voxtrel {
+
+namespace {
+
+// The first parameter found out of range, as "name = value is out of range: rule", or empty.
+std::string checkParams(const EstimateParams& p, int count, bool complexData, int nPoints,
+                        int npts) {
+  const auto m = static_cast<int>(p.method);
+  auto out = [](const char* name, long long v, const std::string& rule) {
+    return std::string(name) + " = " + std::to_string(v) + " is out of range: " + rule;
+  };
+  if (m < kAutoCorrelation || m > kLockheed) return out("method", m, "1 <= method <= 14");
+  if (p.nPoints < 0 || p.nPoints > kMaxNPoints)
+    return out("nPoints", p.nPoints, "0 (from the samples) or 1 <= nPoints <= 16777216");
+  if (count < 2) return out("samples", count, "at least 2 samples are needed");
+  if (!(p.sampleInterval > 0.0f) || !std::isfinite(p.sampleInterval))
+    return "sample interval = " + std::to_string(p.sampleInterval) +
+           " is out of range: a finite value above 0";
+  if (complexData && (m == kRmle || m == kAkaike))
+    return std::string("data type = complex is out of range: this method requires REAL data");
+  const bool model = m != kPeriodogram && m != kBlackTukey;
+  const int maxOrder = nPoints < kTableOrder ? nPoints : kTableOrder;
+  if (model && m != kDurbin && (p.nPoles < 0 || p.nPoles > kMaxPoles || p.nPoles > maxOrder))
+    return out("nPoles", p.nPoles,
+               "0 <= nPoles <= " + std::to_string(std::min(kMaxPoles, maxOrder)));
+  if (m >= kMywe && m != kPeriodogram && m != kBlackTukey && m != kMvse &&
+      (p.nZeros < 0 || p.nZeros > kMaxZeros))
+    return out("nZeros", p.nZeros, "0 <= nZeros <= 200");
+  if (m == kLsmywe || m == kAkaike) {
+    const long long low = static_cast<long long>(p.nPoles) + p.nZeros;
+    if (p.mEqs < low || p.mEqs > npts)
+      return out("M_Eqs", p.mEqs,
+                 std::to_string(low) + " <= M_Eqs <= " + std::to_string(npts) + " (samples used)");
+  }
+  if (m == kDurbin && (p.lPts < p.nZeros || p.lPts > maxOrder))
+    return out("L", p.lPts,
+               std::to_string(p.nZeros) + " (nZeros) <= L <= " + std::to_string(maxOrder));
+  if (m == kBlackTukey && (p.mLags < 1 || 2 * static_cast<long long>(p.mLags) + 2 > npts))
+    return out("M lag", p.mLags, "1 <= M and 2M+2 <= " + std::to_string(npts) + " (samples used)");
+  if (m == kMvse && (p.lPts < 2 || p.lPts > nPoints))
+    return out("L", p.lPts, "2 <= L <= " + std::to_string(nPoints) + " (nPoints)");
+  if (m == kPeriodogram) {
+    const std::string w = fmt::padRight(p.window, kNameWidth);
+    static const char* const kWindows[] = {"None",    "Rectangular", "Barlett",
+                                           "Hanning", "Hamming",     "Blackman"};
+    bool known = false;
+    for (const char* k : kWindows) known = known || w == fmt::padRight(k, kNameWidth);
+    if (!known)
+      return "window = \"" + p.window +
+             "\" is out of range: one of None, Rectangular, Barlett, Hanning, Hamming, Blackman";
+  }
+  return {};
+}
+
+EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSource& source,
+                            bool complexData) {
+  EstimateResult res;
+  int nPoints = 1;
+  const int wanted = p.nPoints > 0 ? p.nPoints : count;
+  while (nPoints < wanted && nPoints < kMaxNPoints) nPoints *= 2;
+  int npts = count < nPoints ? count : nPoints;
+
+  res.message = checkParams(p, count, complexData, nPoints, npts);
+  if (!res.message.empty()) {
+    res.status = EstimateStatus::BadParameter;
+    return res;
+  }
+
+  RunLog log;
+  try {
+    Run r(log);
+    RunState& st = r.st;
+    st.itype = complexData ? 2 : 1;
+    st.method = static_cast<int>(p.method);
+    st.neg_freq = p.negativeFrequencies ? 1 : 0;
+    st.npoles = p.method == EstimateMethod::Durbin ? 0 : p.nPoles;
+    st.nzeros = st.method < kMywe ? 0 : p.nZeros;
+    st.eps = p.eps;
+    st.mode = p.mode;
+    st.m_eqs = p.mEqs;
+    st.l_pts = p.lPts;
+    st.m_lags = p.mLags;
+    st.nit = p.nit;
+    st.per = p.per;
+    st.window_name = fmt::padRight(p.window, kNameWidth);
+    st.maxorder = nPoints < kTableOrder ? nPoints : kTableOrder;
+    r.samples = &source;
+
+    ComputedSpectrum c = compute_spectrum(r, npts, nPoints);
+    res.samplesUsed = npts;
+    res.sig2 = st.sig2;
+    res.ar = std::move(c.ar);
+    res.ma = std::move(c.ma);
+    if (c.failed) {
+      res.status = EstimateStatus::EstimatorFailed;
+      res.message = "The estimator failed on these data; the run log says why.";
+    } else {
+      res.status = EstimateStatus::Ok;
+      res.peaks = std::move(c.peaks);
+      res.freq = std::move(c.x);
+      res.psd = std::move(c.psd);
+      res.db = std::move(c.db);
+    }
+  } catch (const FatalStop& stop) {
+    log.raw(stop.text);
+    res.status = EstimateStatus::Stopped;
+    res.message = stop.text;
+  } catch (const std::bad_alloc&) {
+    res.status = EstimateStatus::Stopped;
+    res.message = "Allocate error: not enough memory for this run";
+    log.raw(res.message);
+  } catch (const std::exception& e) {
+    res.status = EstimateStatus::Stopped;
+    res.message = std::string("Internal error: ") + e.what();
+    log.raw(res.message);
+  }
+  if (p.wantLog || res.status != EstimateStatus::Ok) res.log = log.memory();
+  return res;
+}
+
+}  // namespace
+
+EstimateResult estimate(const EstimateParams& params, std::span<const float> samples) {
+  SampleSource source;
+  source.real = samples.data();
+  source.dt = params.sampleInterval;
+  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
+                      source, false);
+}
+
+EstimateResult estimate(const EstimateParams& params,
+                        std::span<const std::complex<float>> samples) {
+  SampleSource source;
+  source.complex = samples.data();
+  source.dt = params.sampleInterval;
+  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
+                      source, true);
+}
+
+}  // namespace voxtrel

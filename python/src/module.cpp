@@ -1,0 +1,177 @@
+// The compiled part of the Python package tessivar: the engine's array entry and its answer-file
+// run, taking NumPy arrays and handing back plain Python values. The package's Python side
+// (tessivar/__init__.py) gives each method its own function, checks nothing itself and raises
+// the errors.
+#include <pybind11/complex.h>
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <complex>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "voxtrel/estimate.h"
+#include "voxtrel/run.h"
+
+namespace py = pybind11;
+
+namespace {
+
+using cfloat = std::complex<float>;
+using RealArray = py::array_t<float, py::array::c_style | py::array::forcecast>;
+using ComplexArray = py::array_t<cfloat, py::array::c_style | py::array::forcecast>;
+
+template <class T>
+py::array_t<T> toArray(const std::vector<T>& v) {
+  py::array_t<T> out(static_cast<py::ssize_t>(v.size()));
+  std::copy(v.begin(), v.end(), out.mutable_data());
+  return out;
+}
+
+// The run log is single-byte text (its trace lines carry the byte 0xAF): decoded as Latin-1,
+// each byte one character.
+py::str singleByte(const std::string& s) {
+  PyObject* o = PyUnicode_DecodeLatin1(s.data(), static_cast<Py_ssize_t>(s.size()), nullptr);
+  if (!o) throw py::error_already_set();
+  return py::reinterpret_steal<py::str>(o);
+}
+
+py::dict peaksOf(const std::vector<voxtrel::Peak>& peaks) {
+  std::vector<float> f, d;
+  for (const auto& p : peaks) {
+    f.push_back(p.freq);
+    d.push_back(p.db);
+  }
+  py::dict out;
+  out["freq"] = toArray(f);
+  out["db"] = toArray(d);
+  return out;
+}
+
+const char* statusName(voxtrel::EstimateStatus s) {
+  switch (s) {
+    case voxtrel::EstimateStatus::Ok:
+      return "ok";
+    case voxtrel::EstimateStatus::BadParameter:
+      return "bad parameter";
+    case voxtrel::EstimateStatus::EstimatorFailed:
+      return "estimator failed";
+    case voxtrel::EstimateStatus::Stopped:
+      return "stopped";
+  }
+  return "stopped";
+}
+
+py::dict resultDict(const voxtrel::EstimateResult& r) {
+  py::dict out;
+  out["status"] = statusName(r.status);
+  out["message"] = singleByte(r.message);
+  out["samples_used"] = r.samplesUsed;
+  out["freq"] = toArray(r.freq);
+  out["psd"] = toArray(r.psd);
+  out["db"] = toArray(r.db);
+  out["ar"] = toArray(r.ar);
+  out["ma"] = toArray(r.ma);
+  out["sig2"] = r.sig2;
+  out["peaks"] = peaksOf(r.peaks);
+  out["log"] = singleByte(r.log);
+  return out;
+}
+
+voxtrel::EstimateParams paramsOf(int method, const py::dict& kw) {
+  voxtrel::EstimateParams p;
+  p.method = static_cast<voxtrel::EstimateMethod>(method);
+  p.negativeFrequencies = kw["negative_frequencies"].cast<bool>();
+  p.nPoints = kw["n_points"].cast<int>();
+  p.nPoles = kw["n_poles"].cast<int>();
+  p.nZeros = kw["n_zeros"].cast<int>();
+  p.eps = kw["eps"].cast<float>();
+  p.mode = kw["mode"].cast<int>();
+  p.mEqs = kw["m_eqs"].cast<int>();
+  p.lPts = kw["l_pts"].cast<int>();
+  p.mLags = kw["m_lag"].cast<int>();
+  p.nit = kw["nit"].cast<int>();
+  p.per = kw["per"].cast<float>();
+  p.window = kw["window"].cast<std::string>();
+  p.sampleInterval = kw["sample_interval"].cast<float>();
+  p.wantLog = kw["want_log"].cast<bool>();
+  return p;
+}
+
+py::dict estimateReal(int method, const RealArray& samples, const py::dict& kw) {
+  const auto p = paramsOf(method, kw);
+  const std::span<const float> s(samples.data(), static_cast<std::size_t>(samples.size()));
+  voxtrel::EstimateResult r;
+  {
+    py::gil_scoped_release release;
+    r = voxtrel::estimate(p, s);
+  }
+  return resultDict(r);
+}
+
+py::dict estimateComplex(int method, const ComplexArray& samples, const py::dict& kw) {
+  const auto p = paramsOf(method, kw);
+  const std::span<const cfloat> s(samples.data(), static_cast<std::size_t>(samples.size()));
+  voxtrel::EstimateResult r;
+  {
+    py::gil_scoped_release release;
+    r = voxtrel::estimate(p, s);
+  }
+  return resultDict(r);
+}
+
+// Runs an answer file as the program does; the run log is written into logPath and read back.
+py::dict runAnswerFile(const std::string& path, const std::string& logPath) {
+  voxtrel::RunOptions options;
+  options.logPath = logPath;
+  voxtrel::RunResult r;
+  {
+    py::gil_scoped_release release;
+    r = voxtrel::run(path, options);
+  }
+  voxtrel::EstimateResult e;
+  switch (r.outcome) {
+    case voxtrel::Outcome::Spectrum:
+      e.status = voxtrel::EstimateStatus::Ok;
+      break;
+    case voxtrel::Outcome::NoPlot:
+      e.status = voxtrel::EstimateStatus::EstimatorFailed;
+      e.message = "The estimator failed on these data; the run log says why.";
+      break;
+    case voxtrel::Outcome::InputFileError:
+      e.status = voxtrel::EstimateStatus::BadParameter;
+      e.message = "The answer file " + path + " cannot be opened; check its name and folder.";
+      break;
+    case voxtrel::Outcome::DataFileError:
+      e.status = voxtrel::EstimateStatus::BadParameter;
+      e.message = "The data file named in " + path + " cannot be opened; check its line 2.";
+      break;
+    case voxtrel::Outcome::Stopped:
+      e.status = voxtrel::EstimateStatus::Stopped;
+      e.message = r.stopText;
+      break;
+  }
+  e.samplesUsed = r.status > 0 ? r.status : 0;
+  e.freq = r.x;
+  e.db = r.spectrum;
+  e.psd = r.psd;
+  e.ar = r.ar;
+  e.ma = r.ma;
+  e.sig2 = r.sig2;
+  std::ifstream in(logPath, std::ios::binary);
+  e.log.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  e.peaks = r.peaks;
+  return resultDict(e);
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_tessivar, m) {
+  m.doc() = "The voxtrel spectral-estimation engine (compiled part of the tessivar package).";
+  m.def("estimate_real", &estimateReal, py::arg("method"), py::arg("samples"), py::arg("params"));
+  m.def("estimate_complex", &estimateComplex, py::arg("method"), py::arg("samples"),
+        py::arg("params"));
+  m.def("run_answer_file", &runAnswerFile, py::arg("path"), py::arg("log_path"));
+}

@@ -1,0 +1,386 @@
+"""Spectral estimation with the voxtrel engine, for NumPy arrays.
+
+Fourteen estimators of the power spectral density (PSD): the classical
+periodogram and Blackman-Tukey estimates, autoregressive (AR) models
+(Yule-Walker, Burg, covariance, modified covariance, recursive maximum
+likelihood), moving-average (MA) and ARMA models (modified Yule-Walker, its
+least-squares form, Mayne-Firoozan, Durbin, Akaike's maximum likelihood,
+Lockheed), and the minimum-variance spectrum.
+
+Each function takes the samples as a one-dimensional array, real or complex
+(any float dtype; the engine computes in single precision, so the samples are
+converted once to float32 or complex64), and keyword parameters with the
+answer file's names, defaults and limits. It returns a :class:`Result`.
+
+Bad parameters raise :class:`ValueError` naming the parameter and its range;
+a failure of the estimator on the data raises :class:`EstimationError`, whose
+``log`` holds the engine's run log.
+"""
+
+from __future__ import annotations
+
+import os
+import tempfile
+
+import numpy as np
+
+from . import _tessivar
+
+__all__ = [
+    "Result", "EstimationError", "periodogram", "blackman_tukey", "yule_walker", "burg",
+    "covariance", "modified_covariance", "lockheed", "minimum_variance", "mywe", "lsmywe",
+    "mayne_firoozan", "durbin", "akaike", "rmle", "run_answer_file",
+]
+
+# The engine's method numbers, in the order of the answer file's method table.
+_METHODS = {
+    "yule_walker": 1, "burg": 2, "rmle": 3, "covariance": 4, "modified_covariance": 5,
+    "mywe": 6, "lsmywe": 7, "akaike": 8, "mayne_firoozan": 9, "durbin": 10,
+    "periodogram": 11, "blackman_tukey": 12, "minimum_variance": 13, "lockheed": 14,
+}
+
+# The answer file's defaults for the questions a method does not ask.
+_DEFAULTS = dict(n_poles=10, n_zeros=0, eps=1e-15, mode=0, m_eqs=15, l_pts=18, m_lag=30,
+                 nit=99, per=0.01, window="Rectangular")
+
+
+class EstimationError(RuntimeError):
+    """The estimator failed on the data (a singular system, a model that is not
+    minimum-phase, a spectrum that cannot be shown in dB).
+
+    Attributes
+    ----------
+    log : str
+        The engine's run log, which says why.
+    """
+
+    def __init__(self, message, log=""):
+        super().__init__(message)
+        self.log = log
+
+
+class Result:
+    """The outcome of one estimation.
+
+    Attributes
+    ----------
+    freq : ndarray of float32
+        The frequency axis, in cycles per unit of the sample interval.
+    psd : ndarray of float32
+        The power spectral density on ``freq``, linear.
+    db : ndarray of float32
+        The PSD in dB relative to its maximum, floored at -100 dB.
+    ar, ma : ndarray of complex64
+        The model's AR coefficients a(1..p) and MA coefficients b(1..q), for
+        the methods that fit a model; empty otherwise.
+    sig2 : float
+        The model's driving-noise variance.
+    peaks : ndarray of shape (k, 2)
+        The local maxima of ``db``: rows of (frequency, dB).
+    log : str
+        The engine's run log (when asked for with ``log=True``).
+    status : str
+        ``"ok"``.
+    samples_used : int
+        How many samples the estimate used (at most ``n_points``).
+    """
+
+    def __init__(self, d):
+        self.freq = d["freq"]
+        self.psd = d["psd"]
+        self.db = d["db"]
+        self.ar = d["ar"]
+        self.ma = d["ma"]
+        self.sig2 = float(d["sig2"])
+        self.peaks = np.column_stack([d["peaks"]["freq"], d["peaks"]["db"]]).astype(np.float32)
+        self.log = d["log"]
+        self.status = d["status"]
+        self.samples_used = int(d["samples_used"])
+
+    def __repr__(self):
+        return (f"Result(status={self.status!r}, points={self.freq.size}, "
+                f"samples_used={self.samples_used}, peaks={len(self.peaks)})")
+
+
+def _outcome(d):
+    if d["status"] == "ok":
+        return Result(d)
+    if d["status"] == "bad parameter":
+        raise ValueError(d["message"])
+    raise EstimationError(d["message"] + "\n" + d["log"].replace("\r\n", "\n"), d["log"])
+
+
+def _estimate(name, x, sample_interval, n_points, negative_frequencies, log, **params):
+    a = np.asarray(x)
+    if a.ndim != 1:
+        raise ValueError(f"x has {a.ndim} dimensions; give the samples as a one-dimensional array")
+    kw = dict(_DEFAULTS)
+    kw.update(params)
+    kw.update(sample_interval=float(sample_interval), n_points=int(n_points or 0),
+              negative_frequencies=bool(negative_frequencies), want_log=bool(log))
+    kw["window"] = str(kw["window"])
+    for key in ("n_poles", "n_zeros", "mode", "m_eqs", "l_pts", "m_lag", "nit"):
+        if int(kw[key]) != kw[key]:
+            raise ValueError(f"{key} = {kw[key]!r} must be a whole number")
+        kw[key] = int(kw[key])
+    method = _METHODS[name]
+    if np.iscomplexobj(a):
+        d = _tessivar.estimate_complex(method, np.ascontiguousarray(a, dtype=np.complex64), kw)
+    else:
+        d = _tessivar.estimate_real(method, np.ascontiguousarray(a, dtype=np.float32), kw)
+    return _outcome(d)
+
+
+_COMMON = """
+    x : array_like, 1-D
+        The samples, real or complex, equally spaced in time.
+    sample_interval : float, optional
+        Time between samples (> 0); the frequency axis is in its reciprocal units.
+        Default 1.
+    n_points : int, optional
+        Transform size, raised to a power of two (1 <= n_points <= 16777216);
+        samples beyond it are not used. Default: the smallest power of two that
+        holds all the samples.
+    negative_frequencies : bool, optional
+        Return the two-sided spectrum. Default False.
+    log : bool, optional
+        Keep the engine's run log in ``Result.log``. Default False."""
+
+_RETURNS = """
+    Returns
+    -------
+    Result
+        ``freq``, ``psd``, ``db``, ``ar``, ``ma``, ``sig2``, ``peaks``, ``log``.
+
+    Raises
+    ------
+    ValueError
+        A parameter out of range; the message names it and its range.
+    EstimationError
+        The estimator failed on these data; the message and ``log`` say why.
+"""
+
+
+def _doc(summary, params=""):
+    return f"""{summary}
+
+    Parameters
+    ----------{_COMMON}{params}
+{_RETURNS}"""
+
+
+_P = """
+    n_poles : int, optional
+        AR model order p, 0 <= p <= 210 and at most n_points. Default 10."""
+_Q = """
+    n_zeros : int, optional
+        MA model order q, 0 <= q <= 200. Default 0."""
+_EPS = """
+    eps : float, optional
+        Threshold below which a pivot of the linear solver counts as zero
+        (ill-conditioning). Default 1e-15."""
+_MEQS = """
+    m_eqs : int, optional
+        Number of equations M, p + q <= M <= samples used (M = samples used is
+        a good start). Default 15."""
+_L = """
+    l_pts : int, optional
+        The large AR order L of the first stage (n_points / 5 usually works
+        well). Default 18."""
+
+
+def periodogram(x, *, window="Rectangular", sample_interval=1.0, n_points=None,
+                negative_frequencies=False, log=False):
+    return _estimate("periodogram", x, sample_interval, n_points, negative_frequencies, log,
+                     window=window)
+
+
+periodogram.__doc__ = _doc(
+    "Periodogram: the squared magnitude of the windowed data's Fourier transform.",
+    """
+    window : str, optional
+        Data window: "Rectangular" (or "None"), "Barlett", "Hanning", "Hamming"
+        or "Blackman". Default "Rectangular".""")
+
+
+def blackman_tukey(x, *, m_lag=30, mode=0, sample_interval=1.0, n_points=None,
+                   negative_frequencies=False, log=False):
+    return _estimate("blackman_tukey", x, sample_interval, n_points, negative_frequencies, log,
+                     m_lag=m_lag, mode=mode)
+
+
+blackman_tukey.__doc__ = _doc(
+    "Blackman-Tukey: the Fourier transform of the autocorrelation estimate under a Bartlett "
+    "lag window.",
+    """
+    m_lag : int, optional
+        Largest lag M, 1 <= M and 2M + 2 <= samples used. Default 30.
+    mode : int, optional
+        Autocorrelation estimate: 0 unbiased (divided by n - k), 1 biased. Default 0.""")
+
+
+def yule_walker(x, *, n_poles=10, sample_interval=1.0, n_points=None,
+                negative_frequencies=False, log=False):
+    return _estimate("yule_walker", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles)
+
+
+yule_walker.__doc__ = _doc(
+    "Yule-Walker (autocorrelation method): an AR model from the biased autocorrelation "
+    "estimate, solved by the Levinson recursion.", _P)
+
+
+def burg(x, *, n_poles=10, sample_interval=1.0, n_points=None, negative_frequencies=False,
+         log=False):
+    return _estimate("burg", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles)
+
+
+burg.__doc__ = _doc(
+    "Burg: an AR model whose reflection coefficients minimise the sum of the forward and "
+    "backward prediction-error powers, stage by stage.", _P)
+
+
+def covariance(x, *, n_poles=10, eps=1e-15, sample_interval=1.0, n_points=None,
+               negative_frequencies=False, log=False):
+    return _estimate("covariance", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles, eps=eps)
+
+
+covariance.__doc__ = _doc(
+    "Covariance method: an AR model minimising the forward prediction error over the data "
+    "alone (least squares, no windowing).", _P + _EPS)
+
+
+def modified_covariance(x, *, n_poles=10, eps=1e-15, sample_interval=1.0, n_points=None,
+                        negative_frequencies=False, log=False):
+    return _estimate("modified_covariance", x, sample_interval, n_points,
+                     negative_frequencies, log, n_poles=n_poles, eps=eps)
+
+
+modified_covariance.__doc__ = _doc(
+    "Modified covariance (forward-backward) method: an AR model minimising the forward and "
+    "backward prediction errors together.", _P + _EPS)
+
+
+def lockheed(x, *, n_poles=10, n_zeros=0, sample_interval=1.0, n_points=None,
+             negative_frequencies=False, log=False):
+    return _estimate("lockheed", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles, n_zeros=n_zeros)
+
+
+lockheed.__doc__ = _doc(
+    "Lockheed method: an ARMA-shaped spectrum from two AR fits of the same data, the "
+    "autocorrelation-method model of order p over the Burg prediction-error filter of order q.", _P + _Q)
+
+
+def minimum_variance(x, *, n_poles=10, l_pts=18, eps=1e-15, mode=0, sample_interval=1.0,
+                     n_points=None, negative_frequencies=False, log=False):
+    return _estimate("minimum_variance", x, sample_interval, n_points, negative_frequencies,
+                     log, n_poles=n_poles, l_pts=l_pts, eps=eps, mode=mode)
+
+
+minimum_variance.__doc__ = _doc(
+    "Minimum-variance (Capon) spectrum: the power passed by the filter of least output "
+    "variance that passes each frequency undistorted.", _P + """
+    l_pts : int, optional
+        Number of frequency points L, 2 <= L <= n_points. Default 18.""" + _EPS + """
+    mode : int, optional
+        Scaling: 0 gives 1 / (e^H R^-1 e), 1 gives n_poles / (e^H R^-1 e). Default 0.""")
+
+
+def mywe(x, *, n_poles=10, n_zeros=0, eps=1e-15, sample_interval=1.0, n_points=None,
+         negative_frequencies=False, log=False):
+    return _estimate("mywe", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles, n_zeros=n_zeros, eps=eps)
+
+
+mywe.__doc__ = _doc(
+    "Modified Yule-Walker equations: an ARMA model whose AR part solves the autocorrelation "
+    "equations beyond lag q.", _P + _Q + _EPS)
+
+
+def lsmywe(x, *, n_poles=10, n_zeros=0, eps=1e-15, m_eqs=15, sample_interval=1.0,
+           n_points=None, negative_frequencies=False, log=False):
+    return _estimate("lsmywe", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles, n_zeros=n_zeros, eps=eps, m_eqs=m_eqs)
+
+
+lsmywe.__doc__ = _doc(
+    "Least-squares modified Yule-Walker equations: the ARMA model's AR part fitted to M "
+    "equations in the least-squares sense.", _P + _Q + _EPS + _MEQS)
+
+
+def mayne_firoozan(x, *, n_poles=10, n_zeros=0, eps=1e-15, l_pts=18, sample_interval=1.0,
+                   n_points=None, negative_frequencies=False, log=False):
+    return _estimate("mayne_firoozan", x, sample_interval, n_points, negative_frequencies,
+                     log, n_poles=n_poles, n_zeros=n_zeros, eps=eps, l_pts=l_pts)
+
+
+mayne_firoozan.__doc__ = _doc(
+    "Mayne-Firoozan: an ARMA model by least squares on the innovations of a large AR model.",
+    _P + _Q + _EPS + _L)
+
+
+def durbin(x, *, n_zeros=0, l_pts=18, sample_interval=1.0, n_points=None,
+           negative_frequencies=False, log=False):
+    return _estimate("durbin", x, sample_interval, n_points, negative_frequencies, log,
+                     n_zeros=n_zeros, l_pts=l_pts)
+
+
+durbin.__doc__ = _doc(
+    "Durbin: an MA model fitted to the coefficients of a large AR model.", _Q + """
+    l_pts : int, optional
+        The large AR order L, n_zeros <= L <= min(n_points, 411). Default 18.""")
+
+
+def akaike(x, *, n_poles=10, n_zeros=0, eps=1e-15, m_eqs=15, nit=99, per=0.01,
+           sample_interval=1.0, n_points=None, negative_frequencies=False, log=False):
+    return _estimate("akaike", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles, n_zeros=n_zeros, eps=eps, m_eqs=m_eqs, nit=nit, per=per)
+
+
+akaike.__doc__ = _doc(
+    "Akaike's maximum-likelihood ARMA estimate (real data only), by Newton-Raphson steps from "
+    "the least-squares modified Yule-Walker model.", _P + _Q + _EPS + _MEQS + """
+    nit : int, optional
+        Most iterations allowed. Default 99.
+    per : float, optional
+        Stop when the change from the previous iteration is below this percentage.
+        Default 0.01.""")
+
+
+def rmle(x, *, n_poles=10, sample_interval=1.0, n_points=None, negative_frequencies=False,
+         log=False):
+    return _estimate("rmle", x, sample_interval, n_points, negative_frequencies, log,
+                     n_poles=n_poles)
+
+
+rmle.__doc__ = _doc(
+    "Recursive maximum-likelihood estimate of an AR model (real data only).", _P)
+
+
+def run_answer_file(path):
+    """Run an answer file as the program does.
+
+    Parameters
+    ----------
+    path : str or os.PathLike
+        The answer file; its data file is found as the program finds it.
+
+    Returns
+    -------
+    Result
+        The same result as the estimating functions, with the run log in ``log``.
+
+    Raises
+    ------
+    ValueError
+        The answer file or its data file cannot be opened.
+    EstimationError
+        The estimator failed, or the run was stopped (a parameter out of range);
+        the message and ``log`` say why.
+    """
+    with tempfile.TemporaryDirectory() as folder:
+        d = _tessivar.run_answer_file(os.fspath(path), os.path.join(folder, "~Tirelle.out"))
+    return _outcome(d)
