@@ -60,19 +60,17 @@ tessivar::PlotSettings startSettings() {
 // One iteration is the plotter's startPlot, the step between a good run and the shown plot: the
 // Output box's run summary, the whole plot drawn into the image and the peak list. The surface,
 // the run and the settings are made once, outside the timing.
-// range(0): points; range(1), range(2): the surface's size in pixels; range(3): the screen width,
-// which scales fonts and line widths by width / 640.
+// range(0): points; range(1), range(2): the surface's size in pixels (fonts and line widths follow
+// the picture's own size).
 void BM_Plot(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const QSize size(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
-  const int screenWidth = static_cast<int>(state.range(3));
   const tessivar::RunResults run = spectrumRun(n);
   const tessivar::PlotSettings settings = startSettings();
   tessivar::Surface surface(size, 96.0);
   tessivar::StringOutputBox out;
   tessivar::ScriptedDialogs dialogs;
   tessivar::Plotter plotter(surface, out, dialogs);
-  plotter.setScreenWidth(screenWidth);
   for (auto _ : state) {
     if (!plotter.startPlot(run, settings)) {
       state.SkipWithError("no plot drawn");
@@ -82,12 +80,11 @@ void BM_Plot(benchmark::State& state) {
   }
   state.SetLabel("points=" + std::to_string(n));
 }
-// The picture box's first size with fonts and 1-pixel lines as on a 640-pixel screen; then a
-// large window on a 1920-pixel screen, where every line is 3 pixels wide with round caps.
+// The picture box's first size, then a large window.
 BENCHMARK(BM_Plot)
-    ->ArgNames({"points", "w", "h", "screen"})
-    ->Args({8192, 640, 480, 640})
-    ->Args({8192, 1600, 1000, 1920})
+    ->ArgNames({"points", "w", "h"})
+    ->Args({8192, 640, 480})
+    ->Args({8192, 1600, 1000})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
