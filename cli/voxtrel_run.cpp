@@ -1,15 +1,20 @@
 // voxtrel-run: runs one answer file without the GUI. The run log is written in the current
 // folder; the outcome and the peak frequencies are printed, and --csv writes frequency,dB rows.
+// --version prints the program's version.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "tessivar_version.h"
 #include "voxtrel/run.h"
 
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause]\n");
+  std::fprintf(stderr,
+               "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause]\n"
+               "       voxtrel-run --version\n");
   return 2;
 }
 
@@ -22,6 +27,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--csv") == 0) {
       if (++i >= argc) return usage();
       csvPath = argv[i];
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("voxtrel-run %s\n", TESSIVAR_VERSION);
+      return 0;
     } else if (std::strcmp(argv[i], "--pause") == 0) {
       options.pause = true;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
@@ -42,13 +50,14 @@ int main(int argc, char** argv) {
                    answerFile.c_str(), log.c_str());
       return 1;
     case voxtrel::Outcome::DataFileError:
-      std::fprintf(stderr, "voxtrel-run: status -8: cannot open the data file named in %s (see %s)\n",
+      std::fprintf(stderr,
+                   "voxtrel-run: status -8: cannot open the data file named in %s (see %s)\n",
                    answerFile.c_str(), log.c_str());
       return 1;
     case voxtrel::Outcome::Stopped:
       std::fprintf(stderr, "voxtrel-run: status -9: run stopped:%s%s (see %s)\n",
-                   res.stopText.empty() || res.stopText[0] == ' ' ? "" : " ",
-                   res.stopText.c_str(), log.c_str());
+                   res.stopText.empty() || res.stopText[0] == ' ' ? "" : " ", res.stopText.c_str(),
+                   log.c_str());
       return 1;
     case voxtrel::Outcome::NoPlot:
       std::fprintf(stderr, "voxtrel-run: the estimator failed, no spectrum (see the end of %s)\n",
@@ -76,11 +85,14 @@ int main(int argc, char** argv) {
   if (!csvPath.empty()) {
     std::FILE* f = std::fopen(csvPath.c_str(), "w");
     if (!f) {
-      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(), std::strerror(errno));
+      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(),
+                   std::strerror(errno));
       return 1;
     }
     std::fprintf(f, "frequency,dB\n");
-    for (int i = 0; i < n; ++i) std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)], y[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < n; ++i)
+      std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)],
+                   y[static_cast<std::size_t>(i)]);
     std::fclose(f);
   }
   return 0;
