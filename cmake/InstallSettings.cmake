@@ -9,3 +9,4 @@ set(TESSIVAR_WEB_PAGE "https://www.harnwell-labs.example/tessivar/spectral-estim
 
 file(CONFIGURE OUTPUT ${TESSIVAR_INSTALL_DIR}/install.ini
   CONTENT "[Support]\nEMail=@TESSIVAR_SUPPORT_EMAIL@\nWebPage=@TESSIVAR_WEB_PAGE@\n" @ONLY)
+install(FILES ${TESSIVAR_INSTALL_DIR}/install.ini DESTINATION ${TESSIVAR_INSTALL_PROGRAMDIR})

@@ -33,7 +33,7 @@ bool ProgramStart::begin() {
     dialogs_.message(loc_.text, loc_.title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
     return false;
   }
-  if (loc_.perUser)
+  if (loc_.perUser && loc_.perUserNew)
     dialogs_.message(loc_.text, loc_.title, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
   QDir::setCurrent(loc_.userDir);
 

@@ -1,6 +1,7 @@
 // The program's start, from the program's folder to the first window:
-//   1. Start_Path: the base and user folders (a stop, or a note when a per-user folder stands in
-//      for a read-only installation); the user folder becomes the working directory.
+//   1. Start_Path: the base and user folders (a stop, or a note when a per-user folder is set
+//      up to stand in for a read-only installation); the user folder becomes the working
+//      directory.
 //   2. A later start (Tessivar.ini exists): the main window at once, focus on the data file.
 //   3. The first start: the intro, and the run-log viewer registered for ".Out" files. The
 //      intro's buttons open the main window (and its demo mode) or end the program.
