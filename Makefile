@@ -1,5 +1,6 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
-.PHONY: run test build bench fuzz format clean
+# `make package` makes the Debian package build/tessivar_<version>_<arch>.deb.
+.PHONY: run test build package bench fuzz format clean
 
 run: build
 	./build/Tessivar/Tessivar
@@ -8,6 +9,9 @@ build:
 	./scripts/bootstrap
 	cmake --preset default
 	cmake --build --preset default
+
+package: build
+	cmake --build --preset default --target package
 
 test:
 	./scripts/bootstrap
