@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
-# `make package` makes the Debian package build/tessivar_<version>_<arch>.deb.
-.PHONY: run test build package bench fuzz format clean
+# `make package` makes the Debian package build/tessivar_<version>_<arch>.deb; `make windows`
+# cross-builds the engine for Windows and runs its tests under wine.
+.PHONY: run test build package windows bench fuzz format clean
 
 run: build
 	./build/Tessivar/Tessivar
@@ -19,6 +20,10 @@ test:
 	cmake --workflow --preset asan
 	./scripts/fuzz 10
 
+windows:
+	./scripts/bootstrap
+	./scripts/windows-tests
+
 bench:
 	./scripts/bootstrap
 	cmake --preset bench
@@ -34,4 +39,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-windows

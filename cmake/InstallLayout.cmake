@@ -4,9 +4,20 @@
 # library, the manual, install.ini and the user folder with the examples stay together in one
 # folder, lib/tessivar; the command-line runner and a link to the program go on the PATH, and
 # the desktop files, icons and man pages where the desktop and man look for them.
+# On Windows everything, voxtrel-run.exe included, goes into the one folder Tessivar.
 include(GNUInstallDirs)
-set(TESSIVAR_INSTALL_PROGRAMDIR "lib/tessivar" CACHE STRING
+if(WIN32)
+  set(program_dir Tessivar)
+else()
+  set(program_dir lib/tessivar)
+endif()
+set(TESSIVAR_INSTALL_PROGRAMDIR ${program_dir} CACHE STRING
     "Folder below the installation prefix holding the program, its engine library, manual and examples")
+if(WIN32)
+  set(TESSIVAR_INSTALL_BINDIR ${TESSIVAR_INSTALL_PROGRAMDIR})
+else()
+  set(TESSIVAR_INSTALL_BINDIR ${CMAKE_INSTALL_BINDIR})
+endif()
 set(TESSIVAR_INSTALL_USERDIR ${TESSIVAR_INSTALL_PROGRAMDIR}/user)
 set(TESSIVAR_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/tessivar)
 # The examples are installed read-only: saving the form over one fails, so they stay as shipped,
