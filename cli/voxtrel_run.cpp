@@ -93,7 +93,14 @@ int main(int argc, char** argv) {
     for (int i = 0; i < n; ++i)
       std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)],
                    y[static_cast<std::size_t>(i)]);
-    std::fclose(f);
+    // A file cut short (a full disk) is reported, not taken for the whole spectrum.
+    const bool written = std::fflush(f) == 0 && !std::ferror(f);
+    const int error = errno;
+    if (std::fclose(f) != 0 || !written) {
+      std::fprintf(stderr, "voxtrel-run: %s could not be written completely: %s\n", csvPath.c_str(),
+                   std::strerror(written ? errno : error));
+      return 1;
+    }
   }
   return 0;
 }

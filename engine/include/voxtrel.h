@@ -8,6 +8,8 @@
  * Arguments 1-9 are passed by reference, the length of fileNam by value. On return nptsZ is
  *   > 0  the number of data points used; npointsZ holds the number of frequency points
  *        written, unless zeroFillZ is -99 (the estimator failed: no spectrum, arrays untouched);
+ *        after a spectrum zeroFillZ is the share of the transform that is zero padding, whole
+ *        percent from 0 to 100;
  *   -7   the run-definition file could not be opened;
  *   -8   the data file could not be opened;
  *   -9   the run was stopped (bad parameters, too few data, no memory): the last non-blank

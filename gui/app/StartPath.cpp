@@ -6,6 +6,7 @@
 #include <QTemporaryFile>
 
 #include "FolderNames.h"
+#include "SafeWrite.h"
 
 namespace tessivar {
 
@@ -23,7 +24,8 @@ bool isDir(const QString& path) {
 }
 
 // Copies the files of `from` that `to` does not have yet. Example answer files ("Ex*") are
-// left read-only, as installed; everything else writable. False when a copy fails.
+// left read-only, as installed; everything else writable. False when a copy fails; failed then
+// names the file and the reason.
 bool copyMissing(const QString& from, const QString& to, QString& failed) {
   const QStringList files = QDir(from).entryList(QDir::Files | QDir::Hidden);
   for (const QString& name : files) {
@@ -31,8 +33,8 @@ bool copyMissing(const QString& from, const QString& to, QString& failed) {
     const QString target = matchInFolder(to, name);
     if (QFileInfo::exists(target)) continue;
     const QString dst = joinPath(to, name);
-    if (!QFile::copy(joinPath(from, name), dst)) {
-      failed = dst;
+    if (const std::optional<QString> reason = copyFileSafely(joinPath(from, name), dst)) {
+      failed = dst + QStringLiteral(": ") + *reason;
       return false;
     }
     QFile::Permissions p = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;

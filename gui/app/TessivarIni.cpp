@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 #include "FolderNames.h"
+#include "SafeWrite.h"
 #include "SingleByte.h"
 #include "mdlCommonFiles.h"
 
@@ -42,10 +42,10 @@ bool TessivarIni::startIni(IniValues& values, IniError& error, const QDate& toda
   const QString file = path();
   if (!exists()) {
     values.userName = QStringLiteral("no name");
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(firstStartText(today)) < 0 || !out.commit()) {
+    // Written whole or not at all: a half-written file would mark the first start as done.
+    if (const std::optional<QString> reason = writeFileSafely(file, firstStartText(today))) {
       error = {kPathFileAccessError,
-               QStringLiteral("Path/File access error (%1: %2)").arg(file, out.errorString())};
+               QStringLiteral("Path/File access error (%1: %2)").arg(file, *reason)};
       return false;
     }
     return true;

@@ -33,7 +33,8 @@ inline const QString sentence1 = QStringLiteral(
     "Select a Tessivar\u2122 (AKA Tirelle\u2122) example from the list below for your demo run.  "
     "Note the approximate run time for your chosen problem.  (These times were for a 486/500 "
     "PC.)  After calculations, Tessivar\u2122 will display some output text and a graph.");
-inline const QString runDemo = QStringLiteral("&Calculate");
+// Its key is L: Alt+C is the "&Calculate" below the tabs, which shows on this tab too.
+inline const QString runDemo = QStringLiteral("Ca&lculate");
 inline const QString cancelDemo = QStringLiteral("Parameter Selection");
 // The example that Demos > Run Demo chooses.
 inline const QString defaultDemo = QStringLiteral("Ex-Auto.0");

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace tessivar {
 
@@ -19,6 +20,16 @@ QStringList qtFilters(const QString& programFilter) {
     out << QStringLiteral("%1 (%2)").arg(parts[i].section(" (", 0, 0), patterns);
   }
   return out;
+}
+
+QString nameBoxText(const QString& offered) {
+  // "sf.*" means: sf with any extension. The box gets "sf." and the user types the extension.
+  if (offered.endsWith(QStringLiteral(".*"))) {
+    const QString stem = offered.chopped(1);
+    return stem.contains('*') || stem.contains('?') || stem == QStringLiteral(".") ? QString()
+                                                                                   : stem;
+  }
+  return offered.contains('*') || offered.contains('?') ? QString() : offered;
 }
 
 Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Buttons buttons,
@@ -78,7 +89,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const Dialogs::FileRequest
   dialog.setNameFilters(filters);
   if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
     dialog.selectNameFilter(filters[r.filterIndex - 1]);
-  if (!r.fileName.isEmpty() && !r.fileName.contains('*')) dialog.selectFile(r.fileName);
+  if (const QString name = nameBoxText(r.fileName); !name.isEmpty()) dialog.selectFile(name);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }
@@ -101,7 +112,10 @@ std::optional<QColor> QtDialogs::pickColor(const QColor& initial) {
 
 bool QtDialogs::choosePrinter(QPrinter& printer) {
   QPrintDialog dialog(&printer, parent_);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  // Printing goes to a printer; only where none is installed does the dialog offer a PDF file
+  // instead, so that a plot can still be printed.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile,
+                   QPrinterInfo::availablePrinterNames().isEmpty());
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   return dialog.exec() == QDialog::Accepted;
 }

@@ -51,6 +51,11 @@ class Dialogs {
 // Converts "All Files (*.*)|*.*|Text Files (*.txt)|*.txt" into Qt's "a;;b" filter list.
 QStringList qtFilters(const QString& programFilter);
 
+// What a file dialog's name box shows for an offered name: a stem with any extension ("sf.*")
+// as the stem and its point ("sf."), so that only the extension is left to type; a name that
+// is all wildcards ("*.*") as nothing; any other name as it is.
+QString nameBoxText(const QString& offered);
+
 class QtDialogs : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}

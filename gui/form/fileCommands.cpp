@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
+#include <vector>
 
 #include "LastPath.h"
 #include "frmMain.h"
@@ -44,13 +46,18 @@ void frmMain::WriteAnsFile(const QString& name, const QString& dir) {
   // isCompleteTest fixes the method's questions and warns about blanks; the file is written
   // all the same, so half-finished work can be kept.
   isCompleteTest();
+  if (!charactersKept()) {
+    s_.WriteError = true;
+    return;
+  }
   s_.Answers[5] = kNoValue;
   const QByteArray text = ansFileText(name, s_, s_.RequiredList, QDateTime::currentDateTime());
   QString path = dir + '/' + name;
   if (const QString existing = findFile(path); !existing.isEmpty()) path = existing;
-  if (const std::optional<QString> error = writeFileSafely(path, text)) {
+  const QString title = QStringLiteral("File not saved; Error in 'WriteAnsFile' routine.");
+  if (const std::optional<QString> refusal = writeRefusal(path)) {
     s_.WriteError = true;
-    qWarning("WriteAnsFile: %s: %s", qPrintable(path), qPrintable(*error));
+    qWarning("WriteAnsFile: %s: %s", qPrintable(path), qPrintable(*refusal));
     dialogs_.message(
         QStringLiteral("File Path\\FileName error occured: \r\n"
                        "    Path = %1\r\n"
@@ -61,11 +68,60 @@ void frmMain::WriteAnsFile(const QString& name, const QString& dir) {
                        "  Do not save changes in these Example files.  Save changes under other "
                        "names.")
             .arg(dir, name),
-        QStringLiteral("File not saved; Error in 'WriteAnsFile' routine."), Dialogs::Buttons::Ok,
-        Dialogs::Icon::Critical);
+        title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    return;
+  }
+  // A full disk or a file size limit shows only while writing; the file on disk is kept whole.
+  if (const std::optional<QString> error = writeFileSafely(path, text)) {
+    s_.WriteError = true;
+    dialogs_.message(QStringLiteral("The answer file could not be written:\r\n    %1\r\n%2\r\n"
+                                    "The file on disk is unchanged and the form keeps your "
+                                    "answers. Free some room on the disk, or save under "
+                                    "another name with File > Save As.")
+                         .arg(QDir::toNativeSeparators(path), *error),
+                     title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
     return;
   }
   s_.WriteError = false;
+}
+
+bool frmMain::charactersKept() {
+  // The answers that go into the file, with the control each comes from.
+  struct Field {
+    QString name;
+    QString text;
+    QWidget* control;
+  };
+  std::vector<Field> fields;
+  for (int i = 1; i <= kQuestionCount; ++i) {
+    const bool typed = i == 1 || i == 2 || i == 3 || i >= 8;  // 4 to 7 are choices
+    if (!typed || (i >= 9 && !s_.RequiredList.contains(i))) continue;
+    fields.push_back({QStringLiteral("Question %1").arg(i), s_.Answers[i], questionControl(i)});
+  }
+  fields.push_back({QStringLiteral("Note 1"), s_.Note1, Note1});
+  fields.push_back({QStringLiteral("Note 2"), s_.Note2, Note2});
+
+  QStringList lines;
+  QWidget* first = nullptr;
+  for (const Field& f : fields) {
+    const QStringList lost = unsavableCharacters(f.text);
+    if (lost.isEmpty()) continue;
+    lines << QStringLiteral("    ") + f.name + QStringLiteral(": ") + lost.join(' ');
+    if (!first) first = f.control;
+  }
+  if (lines.isEmpty()) return true;
+  if (dialogs_.message(QStringLiteral("The answer file is single-byte text and cannot keep these "
+                                      "characters:\r\n") +
+                           lines.join(QStringLiteral("\r\n")) +
+                           QStringLiteral("\r\nSaved, each of them becomes \"?\". Press Cancel "
+                                          "to go back and change them, or OK to save them as "
+                                          "\"?\"."),
+                       QStringLiteral("Characters that cannot be saved"),
+                       Dialogs::Buttons::OkCancel, Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
+    return true;
+  Plot_Tabs->setCurrentIndex(0);
+  first->setFocus();
+  return false;
 }
 
 bool frmMain::ReadAnsFile(const QString& name, const QString& dir) {
@@ -89,10 +145,10 @@ bool frmMain::ReadAnsFile(const QString& name, const QString& dir) {
                      Dialogs::Icon::Warning);
     return false;
   }
+  // The data file stays the one the file names, with its folder, so that a run of the file as
+  // it is and a run after an edit and save read the same data. A bare name, as the examples
+  // store it, means the working (user) folder, where the engine looks for it too.
   s_.Answers = contents->Answers;
-  // Only the data file's name is kept: it is looked up in the working (user) folder.
-  QString ignored;
-  s_.Answers[1] = SplitPath(s_.Answers[1], ignored);
   s_.Note1 = contents->Note1;
   s_.Note2 = contents->Note2;
   const bool usable = GetAnswers();  // an unusable nPoints has been reported once already
@@ -167,9 +223,13 @@ bool frmMain::FileSaveAs() {
   const std::optional<QString> chosen = dialogs_.saveFile(request);
   if (!chosen) return false;
   const QString path = QDir::fromNativeSeparators(*chosen);
-  if (FileExists(path) &&
+  // The title names the file that would be replaced, as it is spelled on disk: in another
+  // case the name could stand for another file.
+  const QString existing = findFile(path);
+  if (!existing.isEmpty() &&
       dialogs_.message(QStringLiteral("File exists, want to replace it?"),
-                       QStringLiteral("Replace ") + chosen->toLower() + QStringLiteral(" file?"),
+                       QStringLiteral("Replace ") + QDir::toNativeSeparators(existing) +
+                           QStringLiteral(" file?"),
                        Dialogs::Buttons::YesNo, Dialogs::Icon::Question) != Dialogs::Answer::Yes)
     return false;
 

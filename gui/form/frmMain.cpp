@@ -91,8 +91,10 @@ QWidget* frmMain::buildParameterPage() {
   grid->setContentsMargins(10, 6, 10, 6);
 
   timeData = addTextBox("timeData", 1);
-  cmdFileData = makeButton("cmdFileData", QStringLiteral("..."), nullptr);
-  cmdFileData->setFixedWidth(30);
+  // The browse button stands inside the right end of the box (placeBrowseButton), so that the
+  // box keeps the place and width of the other questions' boxes whether it shows or not.
+  cmdFileData = makeButton("cmdFileData", QStringLiteral("..."), timeData);
+  cmdFileData->setCursor(Qt::ArrowCursor);
   cmdFileData->hide();
   timeData->installEventFilter(this);
   connect(cmdFileData, &QPushButton::clicked, this, &frmMain::cmdFileData_Click);
@@ -160,7 +162,6 @@ QWidget* frmMain::buildParameterPage() {
       Question[i]->setBuddy(control);
       control->setMinimumWidth(160);
       rowLayout->addWidget(control, 2);
-      if (i == 1) rowLayout->addWidget(cmdFileData);
     } else {
       rowLayout->addStretch(2);
     }
@@ -557,7 +558,21 @@ void frmMain::timeData_GotFocus() {
   cmdFileData->setFocus();
 }
 
+void frmMain::placeBrowseButton() {
+  // 300 twips wide, or wider when its font has grown with the window; as high as the box's
+  // inside.
+  const int frame = 2;
+  const int width =
+      std::max(static_cast<int>(std::lround(300 / mdlReSize::twipsPerPixelX(*this))),
+               cmdFileData->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 12);
+  cmdFileData->setGeometry(timeData->width() - width - frame, frame, width,
+                           timeData->height() - 2 * frame);
+  // The text ends where the button begins.
+  timeData->setTextMargins(0, 0, width, 0);
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && watched == timeData) placeBrowseButton();
   if (event->type() == QEvent::FocusIn) {
     if (watched == timeData) {
       QTimer::singleShot(0, this, &frmMain::timeData_GotFocus);
@@ -661,12 +676,14 @@ void frmMain::Plot_Tabs_Click() {
   updateRunDemo();
 }
 
+// The picture is named after the answer file of the run it shows, which the form may since
+// have left for another file.
 void frmMain::cmdPrint_Click() {
-  plots_->cmdPrint_Click(s_.AnsName);
+  plots_->cmdPrint_Click(results_.AnsName);
 }
 
 void frmMain::cmdFileSaveAs_Click() {
-  plots_->cmdFileSaveAs_Click(s_.AnsName, dialogDir_, QCoreApplication::applicationDirPath());
+  plots_->cmdFileSaveAs_Click(results_.AnsName, dialogDir_, QCoreApplication::applicationDirPath());
 }
 
 }  // namespace tessivar

@@ -1,7 +1,8 @@
 // The main window: the parameter form with its eighteen questions, the menus, the tabs and the
 // buttons below them. The form procedures live in frmMain.cpp, the File menu's commands in
-// fileCommands.cpp and the run in mdlTessivar.cpp; the logic that needs no widget is in
-// mdlCommonFiles, Questions and EngineLibrary.
+// fileCommands.cpp, the run's prompts in mdlTessivar.cpp, the demos in demosTab.cpp and the Help
+// menu in helpCommands.cpp; the logic that needs no widget is in mdlCommonFiles, Questions,
+// RunExecution (the run: answer file in, engine call, results out) and EngineLibrary.
 #pragma once
 
 #include <QMainWindow>
@@ -135,9 +136,13 @@ class frmMain : public QMainWindow {
   QLineEdit* textBox(int question) const;  // questions 2, 3, 8..18
   QWidget* questionControl(int question) const;
   void setLabelColor(int question, bool missing);
+  void placeBrowseButton();
   void setRunButtons(bool running);
   void markChanged() { s_.DataChanged = true; }
   QString runPath() const { return s_.AnsDir + '/' + s_.AnsName; }
+  // Before an answer file is written: names the answers' characters that the single-byte file
+  // cannot keep and lets the user go back to change them (false) or save them as "?" (true).
+  bool charactersKept();
   void showFileError(const QString& routine, const QString& path, const QString& error);
   void showCalcStopped();
   PlottingWidgets plottingWidgets() const;

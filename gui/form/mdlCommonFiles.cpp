@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <cmath>
 
 namespace tessivar {
@@ -14,6 +13,16 @@ QByteArray WriteAnsLine(const QString& value, const QString& label) {
   const QString line = v + QStringLiteral("  \t\t! ") + label.left(50) + QStringLiteral("\r\n");
   // The engine reads single-byte text: "»" must be the one byte 0xBB.
   return line.toLatin1();
+}
+
+QStringList unsavableCharacters(const QString& text) {
+  QStringList out;
+  for (const char32_t u : text.toUcs4()) {
+    if (u <= 0xFF) continue;
+    const QString c = QString::fromUcs4(&u, 1);
+    if (!out.contains(c)) out << c;
+  }
+  return out;
 }
 
 QString ansDateStamp(const QDateTime& when) {
@@ -36,42 +45,6 @@ QByteArray ansFileText(const QString& ansName, const AnswerState& state, const Q
   out += WriteAnsLine(state.Note1, QStringLiteral("20. \u00BB Note1"));
   out += WriteAnsLine(state.Note2, QStringLiteral("    \u00BB Note2"));
   return out;
-}
-
-std::optional<QString> writeRefusal(const QString& path) {
-  const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-  auto readOnly = [&](const QFileInfo& info) {
-    return !info.isWritable() || (info.permissions() & writeBits) == 0;
-  };
-  const QFileInfo info(path);
-  if (info.isDir()) return QStringLiteral("A folder of that name stands in its place.");
-  if (info.exists()) {
-    if (readOnly(info)) return QStringLiteral("The file is read-only.");
-    return std::nullopt;
-  }
-  const QFileInfo folder(info.absolutePath());
-  if (!folder.isDir())
-    return QStringLiteral("Its folder '%1' does not exist.")
-        .arg(QDir::toNativeSeparators(folder.filePath()));
-  if (readOnly(folder))
-    return QStringLiteral("Its folder '%1' is read-only.")
-        .arg(QDir::toNativeSeparators(folder.filePath()));
-  return std::nullopt;
-}
-
-std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes) {
-  // Replacing the file by a renamed temporary would bypass its read-only mark; refuse as the
-  // file system would for a direct write.
-  if (std::optional<QString> refusal = writeRefusal(path)) return refusal;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString error = file.errorString();
-    file.cancelWriting();
-    return error;
-  }
-  if (!file.commit()) return file.errorString();
-  return std::nullopt;
 }
 
 bool AnsFileReader::open(const QString& path) {

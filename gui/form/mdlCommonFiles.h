@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
 #include "AnswerState.h"
+#include "SafeWrite.h"
 
 namespace tessivar {
 
@@ -23,6 +25,11 @@ inline const QString kEndOfFile = QStringLiteral("-EOF-");
 // the first 50 characters of the label, CR LF; single-byte (Latin-1) text.
 QByteArray WriteAnsLine(const QString& value, const QString& label);
 
+// The characters of text that a single-byte (Latin-1) answer line cannot hold, each once, in
+// the order they first appear ("Omega Ω µ é 中文" gives Ω, 中, 文). WriteAnsLine would
+// write each of them as "?".
+QStringList unsavableCharacters(const QString& text);
+
 // The date of line 1: "mmmm dd, yyyy @ h:mm AMPM", e.g. "December 06, 2026 @ 9:47 AM".
 QString ansDateStamp(const QDateTime& when);
 
@@ -30,16 +37,6 @@ QString ansDateStamp(const QDateTime& when);
 // as "-999", as is question 5.
 QByteArray ansFileText(const QString& ansName, const AnswerState& state, const QList<int>& required,
                        const QDateTime& when);
-
-// Why path cannot be written, in a sentence for the user; nothing when it can. A folder in the
-// file's place, a file or folder without any write permission bit (the read-only mark, which
-// holds even for an administrator whom the system would let through), or a missing folder.
-std::optional<QString> writeRefusal(const QString& path);
-
-// Writes bytes to path through a temporary file that replaces the old one only when complete,
-// so a failed save never damages the file it was meant to replace. A file that is not
-// writable (the read-only example files) is refused. Returns the error text, or nothing.
-std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes);
 
 // Reads an answer file value by value. A line ends at CR LF, LF or a lone CR, as the engine
 // reads it, so a file saved with any of these line ends gives the same values.

@@ -60,16 +60,23 @@ bool PlotController::startPlot(const RunResults& run) {
   return drawn;
 }
 
+void PlotController::discardPlot() {
+  plotter_.discard();
+  plotPage_->refresh();
+}
+
 void PlotController::applySwitches(const PlottingSwitches& s) {
   setupPage_->setSetupControlsEnabled(s.setupControlsEnabled);
 }
 
 QString PlotController::cmdFileSaveAs_Click(const QString& ansName, QString& initialDir,
                                             const QString& programDir) {
+  if (!hasPlot()) return {};
   return output_.cmdFileSaveAs_Click(surface_.image(), ansName, initialDir, programDir);
 }
 
 bool PlotController::cmdPrint_Click(const QString& ansName) {
+  if (!hasPlot()) return false;
   return output_.cmdPrint_Click(*printer_, surface_.image(), ansName, sig2Z_);
 }
 

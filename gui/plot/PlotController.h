@@ -44,10 +44,15 @@ class PlotController : public QObject {
   // lists the peaks. The window applies switchesAtStartPlot() before (and shows the Plot tab).
   bool startPlot(const RunResults& run);
 
+  // A run that draws nothing: the last picture is cleared, so that it cannot be printed or
+  // saved as this run's.
+  void discardPlot();
+  bool hasPlot() const { return plotter_.hasPlot(); }
+
   // Applies the setup-controls part of a moment's switches to the Setup page.
   void applySwitches(const PlottingSwitches& s);
 
-  // Save As ... and Print ... of the window's buttons.
+  // Save As ... and Print ... of the window's buttons; without a plot they do nothing.
   QString cmdFileSaveAs_Click(const QString& ansName, QString& initialDir,
                               const QString& programDir);
   bool cmdPrint_Click(const QString& ansName);

@@ -1,14 +1,18 @@
 #include "PlotOutput.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "Dialogs.h"
 #include "NumberFormat.h"
+#include "SafeWrite.h"
 
 namespace tessivar {
 
@@ -25,12 +29,30 @@ QFont footerFont() {
 
 }  // namespace
 
-QString proposedBitmapName(const QString& ansName) {
+namespace {
+
+// The answer file's name without folder, cut before the first "." (whole when nothing stands
+// before it), with the given extension.
+QString nameFor(const QString& ansName, const QString& extension) {
   // Answer-file names may carry either separator, whatever the platform.
   const qsizetype slash = std::max(ansName.lastIndexOf('\\'), ansName.lastIndexOf('/'));
   const QString name = ansName.mid(slash + 1);
   const QString stem = name.section('.', 0, 0);
-  return (stem.isEmpty() ? name : stem) + QStringLiteral(".bmp");
+  return (stem.isEmpty() ? name : stem) + extension;
+}
+
+}  // namespace
+
+QString proposedBitmapName(const QString& ansName) {
+  return nameFor(ansName, QStringLiteral(".bmp"));
+}
+
+QString proposedPdfName(const QString& ansName) {
+  return nameFor(ansName, QStringLiteral(".pdf"));
+}
+
+bool printerInstalled() {
+  return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 bool landscapeFor(QSize picture) {
@@ -71,9 +93,11 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
   const QString path = *chosen;
 
   if (QFileInfo::exists(path)) {
+    // The path as chosen: on a file system that tells case apart, another case names another
+    // file.
     const auto answer =
         dialogs_.message(QStringLiteral("File exists, want to replace it?"),
-                         QStringLiteral("Replace ") + path.toLower() + QStringLiteral(" file?"),
+                         QStringLiteral("Replace ") + path + QStringLiteral(" file?"),
                          Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     if (answer != Dialogs::Answer::Yes) return {};
   }
@@ -84,9 +108,20 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
                      Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return {};
   }
-  if (!picture.save(path, "BMP")) {
+  // The bitmap is made in memory and written whole, so that a failed save leaves a file it
+  // was to replace as it was.
+  QByteArray bitmap;
+  QBuffer buffer(&bitmap);
+  buffer.open(QIODevice::WriteOnly);
+  std::optional<QString> failure;
+  if (!picture.save(&buffer, "BMP"))
+    failure = QStringLiteral("The picture could not be turned into a bitmap.");
+  else
+    failure = writeFileSafely(path, bitmap);
+  if (failure) {
     dialogs_.message(QStringLiteral("The plot could not be written to ") + path +
-                         QStringLiteral(".\r\nCheck that the file is not read-only and that "
+                         QStringLiteral(".\r\n") + *failure +
+                         QStringLiteral("\r\nCheck that the file is not read-only and that "
                                         "the disk has room, then try Save As again."),
                      kSaveTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return {};
@@ -100,6 +135,12 @@ bool PlotOutput::cmdPrint_Click(QPrinter& printer, const QImage& picture, const 
   // be printed; PrintPictureFit sets it again in case the dialog changed it.
   printer.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
                                                           : QPageLayout::Portrait);
+  // Without any printer the dialog can only print to a file: it is offered a PDF file named
+  // after the answer file, in the working (user) folder.
+  if (!printerInstalled() && printer.outputFileName().isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir::current().filePath(proposedPdfName(ansName)));
+  }
   if (!dialogs_.choosePrinter(printer)) return false;
   return PrintPictureFit(printer, picture, printFooter(ansName, sig2Z));
 }
@@ -107,21 +148,64 @@ bool PlotOutput::cmdPrint_Click(QPrinter& printer, const QImage& picture, const 
 bool PlotOutput::PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer) {
   printer.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
                                                           : QPageLayout::Portrait);
-  const QRectF printable = printer.pageLayout().paintRectPixels(printer.resolution());
-  const QFontMetricsF fm(footerFont(), &printer);
+  const QString file =
+      printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+  if (!file.isEmpty()) {
+    // Printing to a file writes the page in memory first and the file whole, as every file of
+    // the program is written.
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    {
+      QPdfWriter writer(&buffer);
+      writer.setResolution(printer.resolution());
+      writer.setPageLayout(printer.pageLayout());
+      writer.setCreator(printer.creator());
+      writer.setTitle(printer.docName());
+      painted = paintFitted(writer, writer.resolution(), picture, footer);
+    }
+    std::optional<QString> failure =
+        painted ? writeFileSafely(file, pdf)
+                : std::optional<QString>(QStringLiteral("The page could not be made."));
+    if (failure) {
+      dialogs_.message(QStringLiteral("The plot could not be printed on ") + file +
+                           QStringLiteral(".\r\n") + *failure +
+                           QStringLiteral("\r\nChoose another file, or free some room on the "
+                                          "disk, then try Print again."),
+                       kPrintTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+      return false;
+    }
+    return true;
+  }
+  if (!paintFitted(printer, printer.resolution(), picture, footer)) {
+    const QString text =
+        printer.printerName().isEmpty()
+            ? QStringLiteral(
+                  "The plot could not be printed: no printer is installed.\r\n"
+                  "Install a printer, or choose to print to a PDF file in the print "
+                  "dialog, then try Print again.")
+            : QStringLiteral("The plot could not be printed on ") + printer.printerName() +
+                  QStringLiteral(
+                      ".\r\nCheck that the printer is ready, then try Print "
+                      "again.");
+    dialogs_.message(text, kPrintTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+    return false;
+  }
+  return true;
+}
+
+bool PlotOutput::paintFitted(QPagedPaintDevice& device, int resolution, const QImage& picture,
+                             const QString& footer) {
+  device.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
+                                                         : QPageLayout::Portrait);
+  const QRectF printable = device.pageLayout().paintRectPixels(resolution);
+  const QFontMetricsF fm(footerFont(), &device);
   const PrintFit fit = fitPicture(picture.size(), printable.size(), fm.height());
 
   QCoreApplication::processEvents();
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    const QString where =
-        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    dialogs_.message(QStringLiteral("The plot could not be printed on ") + where +
-                         QStringLiteral(".\r\nCheck that the printer is ready, then try Print "
-                                        "again."),
-                     kPrintTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
-    return false;
-  }
+  if (!painter.begin(&device)) return false;
   painter.drawImage(QRectF(QPointF(0, 0), fit.size), picture);
   painter.setFont(footerFont());
   painter.setPen(Qt::black);

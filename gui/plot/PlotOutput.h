@@ -6,6 +6,7 @@
 #include <QSizeF>
 #include <QString>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace tessivar {
@@ -16,6 +17,10 @@ class Dialogs;
 // "." and given ".bmp"; the whole name when nothing stands before the first ".".
 // c:\data\run.1 gives run.bmp, noext gives noext.bmp, .hidden gives .hidden.bmp.
 QString proposedBitmapName(const QString& ansName);
+// The PDF file offered when no printer is installed, named the same way: run.pdf.
+QString proposedPdfName(const QString& ansName);
+// True when the system has at least one printer.
+bool printerInstalled();
 
 // How a picture is fitted to the printable area: landscape when it is wider than tall; the
 // width filled when the picture is relatively wider than the area, else the height. The area
@@ -43,10 +48,15 @@ class PlotOutput {
   // Print: the printer dialog, then PrintPictureFit. False when cancelled or failed.
   bool cmdPrint_Click(QPrinter& printer, const QImage& picture, const QString& ansName,
                       float sig2Z);
-  // Prints the picture fitted to the page with the footer; reports a printer that cannot start.
+  // Prints the picture fitted to the page with the footer; reports a printer that cannot start
+  // or a file that cannot be written, by name. A printout to a PDF file is written whole.
   bool PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer);
 
  private:
+  // Paints the fitted picture and the footer as one page; false when the device cannot start.
+  static bool paintFitted(QPagedPaintDevice& device, int resolution, const QImage& picture,
+                          const QString& footer);
+
   Dialogs& dialogs_;
 };
 

@@ -132,8 +132,9 @@ void SetupPage::build() {
   colorLayout->addWidget(chkBlacknWhite_, 6, 0, 1, 3);
   connect(chkBlacknWhite_, &QCheckBox::clicked, this, &SetupPage::chkBlacknWhite_Click);
 
+  // Its key is R: Alt+P is "&Print ..." below the tabs, which shows on this tab too.
   cmdPlot_ =
-      named(new QPushButton(QStringLiteral("&Plot results >>"), this), QStringLiteral("cmdPlot"));
+      named(new QPushButton(QStringLiteral("Plot &results >>"), this), QStringLiteral("cmdPlot"));
   cmdSaveOptions_ = named(new QPushButton(QStringLiteral("&Save Settings"), this),
                           QStringLiteral("cmdSaveOptions"));
   cmdExitPlotting_ = named(new QPushButton(QStringLiteral("E&xit Plotting"), this),

@@ -61,7 +61,7 @@ class SetupPage : public QWidget {
   QPushButton* cmdExitPlotting() const { return cmdExitPlotting_; }
 
  signals:
-  // "&Plot results >>": the window starts a run, which ends in startPlot.
+  // "Plot &results >>": the window starts a run, which ends in startPlot.
   void plotRequested();
   // "E&xit Plotting".
   void exitPlottingRequested();

@@ -51,6 +51,11 @@ bool Plotter::redraw() {
   return drawn;
 }
 
+void Plotter::discard() {
+  hasPlot_ = false;
+  surface_.clear();
+}
+
 void Plotter::WriteRunSummary() {
   state_.runFile = run_.RunFile.toLower();
   const QDateTime now = now_();

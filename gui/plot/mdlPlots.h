@@ -52,6 +52,9 @@ class Plotter {
   // Draws the last plot again (after the surface changed size), from the run's own arrays and
   // the same settings, without writing to the Output box. False when there is no plot.
   bool redraw();
+  // Forgets the last plot and clears the picture: what a run that drew nothing leaves behind.
+  void discard();
+  bool hasPlot() const { return hasPlot_; }
 
   // Empties the Output box and writes the run-summary header (the run file in lower case).
   void WriteRunSummary();

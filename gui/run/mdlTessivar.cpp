@@ -1,5 +1,5 @@
-// The run of frmMain: make sure the form is saved in an answer file, call the engine on it and
-// hand the spectrum on, or say why there is none and point at the engine's run log.
+// The run of frmMain: make sure the form is saved in an answer file, have RunExecution call the
+// engine on it and hand the spectrum on, or say why there is none and point at the run log.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "RunExecution.h"
+#include "SafeWrite.h"
 #include "frmMain.h"
 #include "mdlCommonFiles.h"
 
@@ -18,8 +20,6 @@ namespace tessivar {
 namespace {
 
 const QString kRunLog = QStringLiteral("~tirelle.out");
-// The name the engine gives its run log, in the working folder.
-const QString kEngineRunLog = QStringLiteral("~Tirelle.out");
 const QString kLogHint = QStringLiteral("View bottom of '~tirelle.out' file for more details.");
 
 }  // namespace
@@ -101,128 +101,49 @@ void frmMain::FileRun() {
 }
 
 void frmMain::CalcSpectrum() {
+  // Whatever this run ends in, the picture of an earlier one no longer belongs to the form's
+  // answer file: it is cleared, so that it is not printed or saved under this file's name.
+  plots_->discardPlot();
+  cmdPrint->setEnabled(false);
+  cmdFileSaveAs->setEnabled(false);
   const QString wanted = runPath();
-  const QString path = findFile(wanted);
-  AnsFileReader reader;
-  if (path.isEmpty() || !reader.open(path)) {
-    dialogs_.message(
-        QStringLiteral("The answer file could not be read:\r\n    %1\r\n%2\r\nSave the "
-                       "form under a new name and Calculate again.")
-            .arg(QDir::toNativeSeparators(wanted),
-                 path.isEmpty() ? QStringLiteral("No such file") : reader.error()),
-        QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
-        Dialogs::Icon::Critical);
-    return;
-  }
-  reader.ReadAnsValue();
-  // The data file as the engine opens it: a relative name from the working folder.
-  const QString dataValue = reader.ReadAnsValue();
-  const QString dataFile = QDir::current().absoluteFilePath(dataValue);
-  for (int line = 3; line <= 6; ++line) reader.ReadAnsValue();
-  const QString method = reader.ReadAnsValue().trimmed();
-  reader.ReadAnsValue();
-  const QString pointsText = reader.ReadAnsValue();
-  bool ok = false;
-  const int points = pointsText.toInt(&ok);
-  if (!ok || points < 1 || points > kMaxNPoints) {
-    dialogs_.message(
-        QStringLiteral("Line 9 (nPoints) of the answer file\r\n    %1\r\nholds \"%2\", "
-                       "not a whole number from 1 to %3.\r\nCorrect question 8, save "
-                       "and Calculate again.")
-            .arg(QDir::toNativeSeparators(path), pointsText)
-            .arg(kMaxNPoints),
-        QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
-        Dialogs::Icon::Critical);
-    return;
-  }
-
-  // A path the engine cannot open would only end in the file-error box; say why instead.
   const QString meant = s_.RunMode == QStringLiteral("Demo") ? QString() : s_.Answers[1];
-  if (const std::optional<QString> problem = engineDataPathProblem(dataValue, meant)) {
-    const QString wayOn = dataValue.size() > kEngineLineWidth
-                              ? QStringLiteral("Move the data file to a shorter path")
-                              : QStringLiteral(
-                                    "Rename the data file or its folders with plain "
-                                    "letters and digits");
-    dialogs_.message(QStringLiteral("The engine cannot open the data file\r\n    %1\r\n%2\r\n%3, "
-                                    "choose it again and Calculate.")
-                         .arg(QDir::toNativeSeparators(dataFile), *problem, wayOn),
-                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
-                     Dialogs::Icon::Warning);
+  RunExecution runner(engine_);
+  const std::variant<PreparedRun, RunRefusal> prepared = runner.prepare(wanted, meant);
+  if (const RunRefusal* refusal = std::get_if<RunRefusal>(&prepared)) {
+    dialogs_.message(refusal->text, refusal->title, Dialogs::Buttons::Ok, refusal->icon);
     return;
   }
-  // A pipe or a device would keep the engine waiting or reading without end. (A folder is the
-  // engine's own file error.)
-  if (const QFileInfo data(dataFile); data.exists() && !data.isFile() && !data.isDir()) {
-    dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis no file on disk but a pipe or a "
-                                    "device, which the engine cannot read to its end.\r\n"
-                                    "Choose a data file saved on disk, then Calculate again.")
-                         .arg(QDir::toNativeSeparators(dataFile)),
-                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
-                     Dialogs::Icon::Warning);
-    return;
-  }
-  if (isUtf16Text(dataFile)) {
-    dialogs_.message(QStringLiteral("The data file\r\n    %1\r\nis UTF-16 text; the engine reads "
-                                    "single-byte text only.\r\nSave the file as plain (ANSI) "
-                                    "text, then Calculate again.")
-                         .arg(QDir::toNativeSeparators(dataFile)),
-                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
-                     Dialogs::Icon::Warning);
-    return;
-  }
-
-  const Voxtrel_for_t entry = engine_.entry();
-  if (!entry) {
-    dialogs_.message(engine_.error() + QStringLiteral("\r\nReinstall Tessivar so that the engine "
-                                                      "library stands beside the program."),
-                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
-                     Dialogs::Icon::Critical);
-    return;
-  }
-
-  // Without its run log the engine cannot run, and every reason it gives is written there: a
-  // log that cannot be written is reported here, before the run.
-  const QString log = QDir::current().filePath(kEngineRunLog);
-  if (const std::optional<QString> refusal = writeRefusal(log)) {
-    dialogs_.message(QStringLiteral("The run log cannot be written:\r\n    %1\r\n%2\r\nMake "
-                                    "the folder '%3' writable and clear the log's place, then "
-                                    "Calculate again.")
-                         .arg(QDir::toNativeSeparators(log), *refusal,
-                              QDir::toNativeSeparators(QDir::currentPath())),
-                     QStringLiteral("In 'CalcSpectrum' routine ..."), Dialogs::Buttons::Ok,
-                     Dialogs::Icon::Critical);
-    return;
-  }
-  // The log of an earlier run must not be taken for this run's if the engine writes none.
-  QFile::remove(log);
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  results_ = callEngine(entry, path, points);
+  results_ = RunExecution::execute(std::get<PreparedRun>(prepared));
   QApplication::restoreOverrideCursor();
-  results_.RunMethod = method;
   results_.AnsName = s_.AnsName;
   results_.RunFile = s_.AnsName;
 
-  if (results_.nptsZ >= 1) {
-    KeepRunLog(s_.AnsName);
-    if (results_.zeroFillZ == -99.0f) {
+  switch (RunExecution::outcomeOf(results_)) {
+    case RunOutcome::Spectrum:
+      KeepRunLog(s_.AnsName);
+      startPlot(results_.npointsZ);
+      break;
+    case RunOutcome::NoPlot:
+      KeepRunLog(s_.AnsName);
       if (dialogs_.message(QStringLiteral("No Plot!  Error calculating a spectrum.\r\n") + kLogHint,
                            QStringLiteral("Decomposition failed."), Dialogs::Buttons::OkCancel,
                            Dialogs::Icon::Warning) == Dialogs::Answer::Ok)
         mnuViewOutput_Click();
-    } else {
-      startPlot(results_.npointsZ);
-    }
-  } else if (results_.nptsZ == -9) {
-    showCalcStopped();
-  } else {
-    dialogs_.message(QStringLiteral("File Error ... read bottom of your '~tirelle.out' file for "
-                                    "\r\nmore details. This OUT file is in the same directory "
-                                    "\r\nas your input file; ... \r\n   ") +
-                         wanted,
-                     QStringLiteral("File name in error ... read Output file 4 more"),
-                     Dialogs::Buttons::Ok, Dialogs::Icon::None);
+      break;
+    case RunOutcome::Stopped:
+      showCalcStopped();
+      break;
+    case RunOutcome::FileError:
+      dialogs_.message(QStringLiteral("File Error ... read bottom of your '~tirelle.out' file for "
+                                      "\r\nmore details. This OUT file is in the same directory "
+                                      "\r\nas your input file; ... \r\n   ") +
+                           wanted,
+                       QStringLiteral("File name in error ... read Output file 4 more"),
+                       Dialogs::Buttons::Ok, Dialogs::Icon::None);
+      break;
   }
 }
 
@@ -259,11 +180,20 @@ void frmMain::ShellCopy(const QString& src, const QString& dst) {
                      Dialogs::Icon::Warning);
     return;
   }
-  // A direct copy: no file name goes through a command line. A failed copy costs only the
-  // spare copy of the log, so it is not worth a box.
-  if (QFileInfo::exists(dst)) QFile::remove(dst);
-  if (!QFile::copy(src, dst))
-    qWarning("KeepRunLog: the run log could not be copied to %s", qPrintable(dst));
+  // A direct copy: no file name goes through a command line. A copy that fails leaves the
+  // older copy in place, which would pass for this run's log unless the user is told.
+  if (const std::optional<QString> reason = copyFileSafely(src, dst)) {
+    const QString older = QFileInfo::exists(dst)
+                              ? QStringLiteral("That file still holds an earlier run's log. ")
+                              : QString();
+    dialogs_.message(
+        QStringLiteral("The run log could not be copied to\r\n    %1\r\n%2\r\n%3"
+                       "This run's log stays in\r\n    %4\r\nuntil the next run. "
+                       "Free some room on the disk, or make the folder writable, "
+                       "to keep copies.")
+            .arg(QDir::toNativeSeparators(dst), *reason, older, QDir::toNativeSeparators(src)),
+        QStringLiteral("File not copied."), Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+  }
 }
 
 void frmMain::ViewFile(const QString& name) {

@@ -54,6 +54,12 @@ struct RunResult {
 };
 
 // Runs one answer file. Never throws; one run at a time per process (calls are serialised).
+// A run whose log cannot be opened, or not written completely, ends as a stop (status -9)
+// whose text says why.
 RunResult run(std::string_view answerFile, const RunOptions& options = {});
+
+// A call that names no answer file (no name at all, or a negative length): status -7, and the
+// run log says why, so that no earlier run's log passes for this one.
+RunResult refuseCall(std::string_view reason, const RunOptions& options = {});
 
 }  // namespace voxtrel

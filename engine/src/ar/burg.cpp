@@ -76,8 +76,8 @@ void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoint
     rho(k) = (1.0f - std::norm(refl)) * previous;
     previous = rho(k);
     // Exactly zero: every later order keeps it zero and the model has no noise to drive it.
-    // (A value just below zero is rounding on data that a lower order predicts perfectly;
-    // the model's shape is still sound, so the recursion goes on.)
+    // (A value below zero is rounding; the recursion goes on, and the driver refuses a model
+    // whose final noise variance is negative.)
     if (rho(k) == 0.0f || !std::isfinite(rho(k))) {
       degenerate(k, ": the prediction-error power is zero (the data are perfectly predictable).");
       return;

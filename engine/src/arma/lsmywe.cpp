@@ -37,7 +37,18 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
       " Aborting LSMYWE due to Allocation error #: ", "Allocate error in LSMYWE routine");
   correlation(n, M + 1, 0, x, x, Rxx.data());
   if (!(Rxx[0].real() > 0.0f)) {
-    reportDegenerate(r, {" LSMYWE: the data have zero power (all-zero data?); nothing to model."});
+    // Zero power from data that are not all zero: the power fell below the smallest single-
+    // precision number.
+    float largest = 0;
+    for (int i = 0; i < n; ++i) largest = std::max(largest, std::abs(x[i]));
+    if (largest > 0.0f) {
+      reportDegenerate(
+          r, {" LSMYWE: the data's power underflows single precision (largest |x| =", largest,
+              "); rescale the data (multiply by a power of ten) and run again."});
+    } else {
+      reportDegenerate(r,
+                       {" LSMYWE: the data have zero power (all-zero data?); nothing to model."});
+    }
     iflag = kIflagDegenerate;
     return;
   }
@@ -65,10 +76,22 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
       sum += std::conj(dcplx(rr(m, i))) * dcplx(Rxx[static_cast<std::size_t>(q + m)]);
     theta(i) = cplx(-sum);
   }
-  // The solver does not test its first pivot; a zero one means lags q..M-1 are all zero.
+  // The solver does not test its first pivot, the sum of |R(m)|^2 over the lags q..M-1. It is
+  // zero when those lags are all zero, or when they are so small that their squares underflow
+  // single precision (data of a tiny scale): the lags themselves tell the two apart.
   if (p >= 1 && !(hc(1).real() > 0.0f)) {
-    reportDegenerate(r, {" LSMYWE: the lags R(q) .. R(M-1) are all zero (q = nZeros =", q,
-                         "); the equations carry no information. Lower nZeros."});
+    float largest = 0;
+    for (int m = q; m <= M - 1; ++m)
+      largest = std::max(largest, std::abs(Rxx[static_cast<std::size_t>(m)]));
+    if (largest > 0.0f) {
+      reportDegenerate(
+          r, {" LSMYWE: the normal equations underflow single precision (largest "
+              "|R(q)| .. |R(M-1)| =",
+              largest, "); rescale the data (multiply by a power of ten) and run again."});
+    } else {
+      reportDegenerate(r, {" LSMYWE: the lags R(q) .. R(M-1) are all zero (q = nZeros =", q,
+                           "); the equations carry no information. Lower nZeros."});
+    }
     iflag = kIflagDegenerate;
     return;
   }

@@ -1,27 +1,33 @@
 // The exported C entry: argument marshalling around voxtrel::run. It never throws and never
 // writes more than the caller's capacity into the two arrays.
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "voxtrel.h"
 #include "voxtrel/run.h"
 
 extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum,
-                                       int* nptsZ, int* npointsZ, float* t_startZ,
-                                       float* t_finalZ, float* zeroFillZ, float* sig2Z,
-                                       int length) {
+                                       int* nptsZ, int* npointsZ, float* t_startZ, float* t_finalZ,
+                                       float* zeroFillZ, float* sig2Z, int length) {
   if (!nptsZ || !npointsZ || !t_startZ || !t_finalZ || !zeroFillZ || !sig2Z) return 0;
   try {
+    voxtrel::RunOptions options;
     if (!fileNam || length < 0) {
-      *nptsZ = voxtrel::kStatusInputFileError;
+      const std::string reason =
+          !fileNam
+              ? " No answer-file name was given (a null pointer); pass the path and its length."
+              : " The answer-file name was given with the length " + std::to_string(length) +
+                    "; pass the path and its length (0 or more).";
+      *nptsZ = voxtrel::refuseCall(reason, options).status;
       return 0;
     }
-    // The name is not NUL-terminated; it ends at its length (or at an embedded NUL).
-    std::string name(fileNam, static_cast<std::size_t>(length));
-    name.resize(std::strlen(name.c_str()));
+    // The name is not NUL-terminated: it ends at its length, or at a NUL within it. The NUL is
+    // looked for first, so nothing beyond either end is ever read.
+    std::size_t n = 0;
+    const auto limit = static_cast<std::size_t>(length);
+    while (n < limit && fileNam[n] != '\0') ++n;
+    const std::string name(fileNam, n);
 
-    voxtrel::RunOptions options;
     options.pause = true;
     options.capacity = (x_array && spectrum) ? std::max(*npointsZ, 0) : 0;
     const voxtrel::RunResult res = voxtrel::run(name, options);

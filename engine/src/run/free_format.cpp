@@ -1,18 +1,31 @@
 #include "free_format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace voxtrel {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isRecordEnd(char c) { return c == '\n' || c == '\r'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The first CR or LF in [begin, end), or end: the LF found with memchr, then a CR before it.
+const char* recordEnd(const char* begin, const char* end) {
+  const auto* lf =
+      static_cast<const char*>(std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+  const char* stop = lf ? lf : end;
+  const auto* cr =
+      static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(stop - begin)));
+  return cr ? cr : stop;
+}
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -41,8 +54,8 @@ bool parseReal(std::string_view s, float& v) {
   if (s.empty()) return false;
   // The common form (digits, a point, an E exponent) is read directly; the same correctly
   // rounded value as the general path below.
-  if (s.front() != '+' && (std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '-' ||
-                           s.front() == '.')) {
+  if (s.front() != '+' && (std::isdigit(static_cast<unsigned char>(s.front())) ||
+                           s.front() == '-' || s.front() == '.')) {
     float out = 0;
     const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     if (ec == std::errc() && p == s.data() + s.size()) {
@@ -110,35 +123,125 @@ bool parseReal(std::string_view s, float& v) {
   return true;
 }
 
-FreeReader::FreeReader(std::string text) : text_(std::move(text)) {}
+namespace {
 
-bool FreeReader::atRecordEnd() const { return pos_ >= text_.size() || isRecordEnd(text_[pos_]); }
+constexpr std::size_t kBlock = std::size_t{1} << 16;  // bytes read from a file at a time
 
-void FreeReader::skipBlanks() {
-  while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
+}  // namespace
+
+void FreeReader::reset(std::string text) {
+  file_.close();
+  buf_ = std::move(text);
+  rewind();
 }
 
-// Moves past the end of the current record; false at end of file.
+void FreeReader::reset(TextFile file) {
+  file_ = std::move(file);
+  buf_.clear();
+  rewind();
+}
+
+void FreeReader::rewind() {
+  if (file_.isOpen()) {
+    buf_.clear();
+    if (!file_.rewind()) file_.close();
+  }
+  bufPos_ = 0;
+  consumed_ = 0;
+  skipLf_ = false;
+  ended_ = false;
+  nextRecordStart();
+}
+
+// The next block of the file into buf_; false at its end (or when the text is in memory).
+bool FreeReader::refill() {
+  if (!file_.isOpen()) return false;
+  buf_.resize(kBlock);
+  buf_.resize(file_.read(buf_.data(), kBlock));
+  bufPos_ = 0;
+  return !buf_.empty();
+}
+
+// Keeps the characters of a record that spans blocks, up to the record width.
+void FreeReader::keep(const char* begin, std::size_t n) {
+  if (recStore_.size() < kRecordWidth)
+    recStore_.append(begin, std::min(n, kRecordWidth - recStore_.size()));
+}
+
+// Makes the next record the current one; false at the end of the text. A record that lies in
+// one block is viewed where it stands; one that spans blocks is kept in recStore_.
 bool FreeReader::nextRecordStart() {
-  while (pos_ < text_.size() && !isRecordEnd(text_[pos_])) ++pos_;
-  if (pos_ >= text_.size()) return false;
-  if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
-  ++pos_;
-  return true;
+  pos_ = 0;
+  rec_ = {};
+  haveRecord_ = false;
+  if (ended_) return false;
+  if (skipLf_) {
+    skipLf_ = false;
+    if (bufPos_ == buf_.size() && !refill()) {
+      ended_ = true;
+      return false;
+    }
+    if (buf_[bufPos_] == '\n') {
+      ++bufPos_;
+      ++consumed_;
+    }
+  }
+  recStore_.clear();
+  bool spans = false;
+  std::size_t length = 0;
+  for (;;) {
+    if (bufPos_ == buf_.size() && !refill()) {
+      // The text ends: with a last record that has no line end, or with no record at all.
+      ended_ = true;
+      if (!spans) return false;
+      rec_ = recStore_;
+      haveRecord_ = true;
+      return true;
+    }
+    const char* begin = buf_.data() + bufPos_;
+    const char* end = buf_.data() + buf_.size();
+    const char* p = recordEnd(begin, end);
+    const auto n = static_cast<std::size_t>(p - begin);
+    length += n;
+    if (length > kMaxRecordLength) {
+      ended_ = true;
+      return false;
+    }
+    if (p == end) {
+      keep(begin, n);
+      spans = true;
+      bufPos_ += n;
+      consumed_ += n;
+      continue;
+    }
+    if (spans) {
+      keep(begin, n);
+      rec_ = recStore_;
+    } else {
+      rec_ = std::string_view(begin, std::min(n, kRecordWidth));
+    }
+    skipLf_ = *p == '\r';
+    bufPos_ += n + 1;
+    consumed_ += n + 1;
+    haveRecord_ = true;
+    return true;
+  }
+}
+
+void FreeReader::skipBlanks() {
+  while (pos_ < rec_.size() && isBlank(rec_[pos_])) ++pos_;
 }
 
 bool FreeReader::readRecord(std::string& line) {
-  if (pos_ >= text_.size()) return false;
-  const std::size_t start = pos_;
-  while (pos_ < text_.size() && !isRecordEnd(text_[pos_])) ++pos_;
-  line.assign(text_, start, pos_ - start);
+  if (!haveRecord_) return false;
+  line.assign(rec_.substr(pos_));
   nextRecordStart();
   return true;
 }
 
 bool FreeReader::skipRecords(int n) {
   for (int i = 0; i < n; ++i) {
-    if (pos_ >= text_.size()) return false;
+    if (!haveRecord_) return false;
     nextRecordStart();
   }
   return true;
@@ -151,7 +254,7 @@ void FreeReader::beginRead() {
 }
 
 void FreeReader::endRead() {
-  if (pos_ < text_.size()) nextRecordStart();
+  if (haveRecord_) nextRecordStart();
 }
 
 // The next item of the current read. Blank records are skipped while looking for it.
@@ -161,16 +264,24 @@ FreeReader::Item FreeReader::nextItem() {
     return repeatItem_;
   }
   if (slashSeen_) return {Item::Slash, {}, false};
+  const std::uint64_t scanStart = consumed_;
   for (;;) {
     skipBlanks();
-    if (pos_ >= text_.size()) return {Item::End, {}, false};
-    if (isRecordEnd(text_[pos_])) {
+    if (!haveRecord_) return {Item::End, {}, false};
+    if (pos_ >= rec_.size()) {
+      // Blank records as long as the longest record allowed end the text too.
+      if (consumed_ - scanStart > kMaxRecordLength) {
+        ended_ = true;
+        haveRecord_ = false;
+        rec_ = {};
+        return {Item::End, {}, false};
+      }
       if (!nextRecordStart()) return {Item::End, {}, false};
       continue;
     }
     break;
   }
-  const char c = text_[pos_];
+  const char c = rec_[pos_];
   if (c == ',') {
     // A comma where a value should start: an empty value, unless it only closes the value
     // read before it (handled when that value ended).
@@ -189,9 +300,9 @@ FreeReader::Item FreeReader::nextItem() {
     const char q = c;
     ++pos_;
     quoted_.clear();
-    while (pos_ < text_.size() && !isRecordEnd(text_[pos_])) {
-      if (text_[pos_] == q) {
-        if (pos_ + 1 < text_.size() && text_[pos_ + 1] == q) {
+    while (pos_ < rec_.size()) {
+      if (rec_[pos_] == q) {
+        if (pos_ + 1 < rec_.size() && rec_[pos_ + 1] == q) {
           quoted_ += q;
           pos_ += 2;
           continue;
@@ -199,22 +310,21 @@ FreeReader::Item FreeReader::nextItem() {
         ++pos_;
         break;
       }
-      quoted_ += text_[pos_++];
+      quoted_ += rec_[pos_++];
     }
     item.text = quoted_;
     item.quoted = true;
   } else if (c == '(') {
     // A complex value: keep everything up to the closing parenthesis on this record.
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && !isRecordEnd(text_[pos_]) && text_[pos_] != ')') ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == ')') ++pos_;
-    item.text = std::string_view(text_).substr(start, pos_ - start);
+    while (pos_ < rec_.size() && rec_[pos_] != ')') ++pos_;
+    if (pos_ < rec_.size() && rec_[pos_] == ')') ++pos_;
+    item.text = rec_.substr(start, pos_ - start);
   } else {
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && !isRecordEnd(text_[pos_]) && !isBlank(text_[pos_]) &&
-           text_[pos_] != ',' && text_[pos_] != '/')
+    while (pos_ < rec_.size() && !isBlank(rec_[pos_]) && rec_[pos_] != ',' && rec_[pos_] != '/')
       ++pos_;
-    item.text = std::string_view(text_).substr(start, pos_ - start);
+    item.text = rec_.substr(start, pos_ - start);
     // A repeat count r*value or r* (r null values).
     const auto star = item.text.find('*');
     if (star != std::string_view::npos) {
@@ -229,7 +339,7 @@ FreeReader::Item FreeReader::nextItem() {
   }
   // The separator that ends this value: blanks, then at most one comma.
   skipBlanks();
-  if (pos_ < text_.size() && text_[pos_] == ',') ++pos_;
+  if (pos_ < rec_.size() && rec_[pos_] == ',') ++pos_;
   return item;
 }
 

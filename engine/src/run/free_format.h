@@ -8,14 +8,28 @@
 //    unquoted text ends at its first blank, comma or slash;
 //  - a complex value is written "(re, im)"; a repeat count "r*value" stands for r values.
 // Records end at CR LF, LF or a lone CR.
+//
+// The text is read as a stream, one record at a time, whether it is held in memory or read
+// from a file: memory stays bounded by one record and one block of the file, whatever the
+// file's size, and a reader that stops early never touches the rest. Of each record the first
+// kRecordWidth characters are kept (the rest is passed over). A record longer than
+// kMaxRecordLength, or a run of blank records as long, ends the text: no line of an answer or
+// data file is that long, and a file without line ends that never ends must end.
 #pragma once
 
 #include <complex>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "file_text.h"
 
 namespace voxtrel {
+
+inline constexpr std::size_t kRecordWidth = 1024;
+inline constexpr std::size_t kMaxRecordLength = std::size_t{1} << 20;
 
 class FreeReader {
  public:
@@ -26,8 +40,17 @@ class FreeReader {
     Error,  // the value cannot be read as the type asked for
   };
 
-  FreeReader() = default;
-  explicit FreeReader(std::string text);
+  FreeReader() = default;  // no text: at its end
+  explicit FreeReader(std::string text) { reset(std::move(text)); }
+  explicit FreeReader(TextFile file) { reset(std::move(file)); }
+  // The current record is a view into the reader's own storage: not copied, not moved.
+  FreeReader(const FreeReader&) = delete;
+  FreeReader& operator=(const FreeReader&) = delete;
+
+  // Starts over on a text held in memory, or on an open file (closed when the reader is reset
+  // again or goes).
+  void reset(std::string text);
+  void reset(TextFile file);
 
   // Reads one whole record as text (a formatted read); false at end of file.
   bool readRecord(std::string& line);
@@ -44,8 +67,9 @@ class FreeReader {
 
   // Skips n records; false when the end of the file came first.
   bool skipRecords(int n);
-  void rewind() { pos_ = 0; }
-  bool atEnd() const { return pos_ >= text_.size(); }
+  // Back to the first record.
+  void rewind();
+  bool atEnd() const { return !haveRecord_; }
 
  private:
   struct Item {
@@ -58,14 +82,23 @@ class FreeReader {
   Item nextItem();
   void endRead();  // discard the rest of the current record
   bool nextRecordStart();
+  bool refill();
+  void keep(const char* begin, std::size_t n);
   void skipBlanks();
-  bool atRecordEnd() const;
   Status readComplexItem(std::complex<float>& c);
   template <class Parse>
   Status readOne(Parse parse);
 
-  std::string text_;
-  std::size_t pos_ = 0;
+  TextFile file_;               // the file read; closed when the text is held in memory
+  std::string buf_;             // the whole text, or the block of the file read last
+  std::size_t bufPos_ = 0;      // the next byte of buf_ not yet taken
+  std::uint64_t consumed_ = 0;  // bytes taken from the text so far
+  bool skipLf_ = false;         // the last record ended at a CR: an LF next belongs to it
+  bool ended_ = true;           // no record follows the current one
+  std::string recStore_;        // a record that spans two blocks of the file
+  std::string_view rec_;        // the current record (its kept characters)
+  bool haveRecord_ = false;     // false at the end of the text
+  std::size_t pos_ = 0;         // position in rec_
   bool slashSeen_ = false;
   bool firstItem_ = true;
   int repeat_ = 0;

@@ -44,38 +44,77 @@ void toDecibels(RunLog& log, const std::vector<float>& x, std::vector<float>& s,
   }
 }
 
-}  // namespace
+// The share of the transform that is zero padding, in whole percent (truncated): the
+// transform has nPoints values and the data (after Blackman-Tukey: the lag window) fill ipts
+// of them. Measured against the transform, not against the frequency points shown, so a
+// one-sided spectrum reports the same padding as a two-sided one. A method that evaluates
+// the spectrum at fewer points than it has data (MVSE) pads nothing: 0.
+float zeroFillPercent(int nPoints, int ipts) {
+  if (nPoints <= 0 || ipts >= nPoints) return 0.0f;
+  const long long padded = static_cast<long long>(nPoints) - (ipts > 0 ? ipts : 0);
+  return static_cast<float>(padded * 100 / nPoints);
+}
 
-RunResult run(std::string_view answerFile, const RunOptions& options) {
-  static std::mutex oneRunAtATime;
-  std::lock_guard<std::mutex> lock(oneRunAtATime);
+void writeHeader(RunLog& log, std::string_view answerFile) {
+  log.put(" ");
+  log.put(" Starting Spectral Estimation calculations and Plot");
+  log.put(" ");
+  log.put(" ");
+  log.put({" filenam = ", std::string(answerFile), "<==="});
+}
 
+RunResult stopped(std::string text) {
   RunResult res;
-  RunLog log;
-  if (!log.open(options.logPath.string())) {
-    res.outcome = Outcome::Stopped;
-    res.status = kStatusStopped;
-    res.stopText = "The run log " + options.logPath.string() + " cannot be written";
-    return res;
+  res.stopText = std::move(text);
+  return res;
+}
+
+// Ends the run's log. A log that could not be written completely (a full disk, a file size
+// limit) turns the run into a stop whose text says so: no result stands on a log that breaks
+// off. The text is also written as the log's last record where the file still takes it.
+RunResult finishLog(RunLog& log, const RunOptions& options, RunResult res) {
+  auto incomplete = [&] {
+    return stopped(" The run log " + options.logPath.string() +
+                   " could not be written completely (" + log.failure() +
+                   "); free space on its disk or raise the file size limit, then run again.");
+  };
+  if (!log.flush()) {
+    res = incomplete();
+    log.writeLastRecord(res.stopText);
   }
+  if (!log.close() && res.outcome != Outcome::Stopped) res = incomplete();
+  return res;
+}
+
+// A run whose log cannot be opened does not start: nothing could say why it failed.
+RunResult logNotOpened(const RunLog& log, const RunOptions& options) {
+  return stopped(" The run log " + options.logPath.string() + " cannot be opened for writing (" +
+                 log.failure() +
+                 "); make its folder writable and clear its place, then run again.");
+}
+
+std::unique_lock<std::mutex> oneRunAtATime() {
+  static std::mutex m;
+  return std::unique_lock<std::mutex>(m);
+}
+
+// The run from its header lines to the values handed back. A fatal stop or exhausted memory
+// ends it as a stop, its text written as the log's last line.
+RunResult runLogged(RunLog& log, std::string_view answerFile, const RunOptions& options) {
+  RunResult res;
   Run r(log);
   r.capacity = options.capacity;
   r.pause = options.pause;
   r.now = options.now ? *options.now : localNow();
 
   try {
-    log.put(" ");
-    log.put(" Starting Spectral Estimation calculations and Plot");
-    log.put(" ");
-    log.put(" ");
-    log.put({" filenam = ", std::string(answerFile), "<==="});
+    writeHeader(log, answerFile);
 
     int npts = 0, npoints = 0;
     const int k = spec_info(r, answerFile, npts, npoints);
     if (k < 1) {
       res.status = k;
       res.outcome = k == kStatusInputFileError ? Outcome::InputFileError : Outcome::DataFileError;
-      log.close();
       return res;
     }
     res.nPoints = npoints;
@@ -120,8 +159,7 @@ RunResult run(std::string_view answerFile, const RunOptions& options) {
       res.status = npts;
       res.nFreqPts = n_freq_pts;
       res.tStart = r.st.t_start;
-      zeroFill =
-          static_cast<float>((static_cast<long long>(n_freq_pts) - r.st.ipts) * 100 / n_freq_pts);
+      zeroFill = zeroFillPercent(npoints, r.st.ipts);
       res.x = std::move(x_array);
       res.spectrum = std::move(spectrum);
     }
@@ -145,8 +183,34 @@ RunResult run(std::string_view answerFile, const RunOptions& options) {
     res = RunResult{};
     res.stopText = text;
   }
-  log.close();
   return res;
+}
+
+}  // namespace
+
+RunResult run(std::string_view answerFile, const RunOptions& options) {
+  const auto lock = oneRunAtATime();
+  RunLog log;
+  if (!log.open(options.logPath.string())) return logNotOpened(log, options);
+  RunResult res = runLogged(log, answerFile, options);
+  return finishLog(log, options, std::move(res));
+}
+
+RunResult refuseCall(std::string_view reason, const RunOptions& options) {
+  const auto lock = oneRunAtATime();
+  RunLog log;
+  if (!log.open(options.logPath.string())) return logNotOpened(log, options);
+  writeHeader(log, "");
+  log.put(" ");
+  log.put(" ERROR while opening Input file: ");
+  log.put(reason);
+  log.put(" **************  End of run *******************");
+  log.put(" ");
+  log.put(" ");
+  RunResult res;
+  res.outcome = Outcome::InputFileError;
+  res.status = kStatusInputFileError;
+  return finishLog(log, options, std::move(res));
 }
 
 }  // namespace voxtrel

@@ -1,5 +1,7 @@
 // spectrum_est: loads the data, prepares the complex signal, runs the chosen estimator, turns
 // a fitted model into a PSD and builds the frequency axis.
+#include "spec_est.h"
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -7,7 +9,6 @@
 #include "estimators.h"
 #include "fatal.h"
 #include "fortran_format.h"
-#include "spec_est.h"
 #include "spec_in.h"
 
 namespace voxtrel {
@@ -61,22 +62,39 @@ void requireRealData(Run& r, const char* name) {
   fatalStop(std::string(" Input error: REAL data required for ") + name + " method");
 }
 
+// The noise variance of a fitted model is a power. Below zero or not finite, the fit has lost
+// its prediction error to single-precision rounding: a large mean (DC offset) makes the sums
+// of products huge beside the small error left after the fit, and an order close to the number
+// of samples leaves little to average. Such a model is no spectrum: the estimator has failed.
+void checkNoiseVariance(RunState& st, RunLog& log) {
+  if (st.sig2 >= 0.0f && std::isfinite(st.sig2)) return;
+  log.blank();
+  log.put(
+      {" The noise variance Sig2 =", st.sig2, st.sig2 < 0.0f ? " is negative" : " is not finite",
+       ": single-precision rounding swamped the prediction error (a large mean in the data?)."});
+  log.put(" Remove the mean from the data, or lower the model orders, and run again.");
+  st.iflag = kIflagDegenerate;
+}
+
 }  // namespace
 
-void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints,
-                  int& n_freq_pts, cplx* signal_amp) {
+void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints, int& n_freq_pts,
+                  cplx* signal_amp) {
   RunState& st = r.st;
   RunLog& log = r.log;
 
   st.maxorder = nPoints < kTableOrder ? nPoints : kTableOrder;
 
   const auto n = static_cast<std::size_t>(nPoints);
-  std::vector<float> window = allocateOrStop<float>(log, n, " Aborting Spec_Est due to Allocation error #:",
-                                                    "Allocate error in Spectrum_Est routine");
-  std::vector<float> psd = allocateOrStop<float>(log, n, " Aborting Spec_Est due to Allocation error #:",
-                                                 "Allocate error in Spectrum_Est routine");
+  std::vector<float> window = allocateOrStop<float>(
+      log, n,
+      " Aborting Spec_Est due to Allocation error #:", "Allocate error in Spectrum_Est routine");
+  std::vector<float> psd = allocateOrStop<float>(
+      log, n,
+      " Aborting Spec_Est due to Allocation error #:", "Allocate error in Spectrum_Est routine");
   std::vector<float> signal_real = allocateOrStop<float>(
-      log, n, " Aborting Spec_Est due to Allocation error #:", "Allocate error in Spectrum_Est routine");
+      log, n,
+      " Aborting Spec_Est due to Allocation error #:", "Allocate error in Spectrum_Est routine");
 
   if (st.maxorder < st.npoles) {
     log.blank();
@@ -104,7 +122,8 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
     log.put({" End-of-file reached while reading file.", st.dataFile});
     log.put(" ");
     log.put(" ");
-    log.put({" The header is longer than the file: 0 data points were read; at least 2 are needed."});
+    log.put(
+        {" The header is longer than the file: 0 data points were read; at least 2 are needed."});
     fatalStop(" Error reading data file!");
   }
   st.ipts = 0;
@@ -118,12 +137,14 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
     if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
     ++st.ipts;
   }
+  r.data.reset(std::string());  // the data file is closed: all its points the run uses are read
   npts = st.ipts;
 
   // Sample spacing from the first and last x; at least two points are needed.
   if (npts < 2) {
     log.put(" ");
-    log.put({" Only", npts, " data point(s) could be read from the data file; at least 2 are needed."});
+    log.put(
+        {" Only", npts, " data point(s) could be read from the data file; at least 2 are needed."});
     fatalStop(" Too few data points: at least 2 are needed");
   }
   st.t_start = x_array[0];
@@ -133,8 +154,8 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   log.put({"delta_t/t_window = ", delta_t, t_window, st.t_start});
   if (!(delta_t != 0.0f) || !std::isfinite(delta_t)) {
     log.put(" ");
-    log.put({" The x column gives no sample spacing: first x =", st.t_start, " and last x =",
-             st.t_final, " (the x values must increase uniformly)."});
+    log.put({" The x column gives no sample spacing: first x =", st.t_start,
+             " and last x =", st.t_final, " (the x values must increase uniformly)."});
     fatalStop(" Error in the x column of the data file: no sample spacing");
   }
 
@@ -215,8 +236,8 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
       if (st.iflag == -1) choleskyFailure(log, st.iflag, st.eps);
       for (int k = 1; k <= st.npoles; ++k) st.a0(k) = st.a(k).real();
       for (int k = 1; k <= st.nzeros; ++k) st.b0(k) = st.b(k).real();
-      akaike(r, signal_real.data(), npts, st.a0.data(), st.b0.data(), st.npoles, st.nzeros,
-             st.nit, st.eps, st.per, st.sig2, st.iflag, nPoints);
+      akaike(r, signal_real.data(), npts, st.a0.data(), st.b0.data(), st.npoles, st.nzeros, st.nit,
+             st.eps, st.per, st.sig2, st.iflag, nPoints);
       for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(st.a0(k), 0);
       for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(st.b0(k), 0);
       if (st.iflag == -1) {
@@ -287,6 +308,9 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
       fatalStop(" in Spectrum_est");
   }
 
+  // One check for every model method: what a model's noise variance must be.
+  if (modelMethod && st.iflag == 0) checkNoiseVariance(st, log);
+
   if (modelMethod) {
     double temp_a = 0, temp_b = 0;
     for (int k = 1; k <= st.npoles; ++k) temp_a += std::abs(st.a(k));
@@ -315,14 +339,15 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
            freq_min + static_cast<float>(n_freq_pts) * delta_f});
   if (n_freq_pts < 2) {
     log.put(" ");
-    log.put({" Only", n_freq_pts,
-             " frequency point(s) on the grid; raise nPoints (L points for MVSE) to plot a spectrum."});
+    log.put(
+        {" Only", n_freq_pts,
+         " frequency point(s) on the grid; raise nPoints (L points for MVSE) to plot a spectrum."});
     fatalStop(" Too few frequency points: raise nPoints");
   }
   if (r.capacity >= 0 && n_freq_pts > r.capacity) {
     log.put(" ");
-    log.put({" The spectrum has", n_freq_pts, " points but the result arrays hold only",
-             r.capacity, "."});
+    log.put({" The spectrum has", n_freq_pts, " points but the result arrays hold only", r.capacity,
+             "."});
     fatalStop(" Result arrays too small for the spectrum");
   }
   if (st.iflag != 0) return;  // MVSE failed: the grid is built, there is no spectrum

@@ -106,8 +106,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   st.l_pts = st.method = st.mode = st.m_eqs = st.m_lags = st.nit = st.npoles = st.nzeros = 0;
 
   const std::string path(fileNam);
-  std::string text;
-  if (!readWholeFile(path, text)) {
+  TextFile answerFile(path);
+  if (!answerFile.isOpen()) {
     log.put(" ");
     log.put({" ERROR while opening Input file: ", path});
     log.put(" **************  End of run *******************");
@@ -115,7 +115,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     log.put(" ");
     return kStatusInputFileError;
   }
-  FreeReader in(std::move(text));
+  // Read as a stream: only as far as its 21 lines, whatever follows them.
+  FreeReader in(std::move(answerFile));
 
   // Every read is announced by a trace line, so the last one names a line that failed.
   int line = 0;
@@ -155,8 +156,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   st.dataFile = split(rec);
   log.put({"dataFile = ", st.dataFile, "<---"});
 
-  std::string dataText;
-  if (!readWholeFile(st.dataFile, dataText)) {
+  TextFile dataFile(st.dataFile);
+  if (!dataFile.isOpen()) {
     log.put(" ");
     log.put({" ERROR while opening Data file: ", st.dataFile});
     log.put(" ");
@@ -174,24 +175,13 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     }
     return kStatusDataFileError;
   }
-  r.data = FreeReader(std::move(dataText));
+  r.data.reset(std::move(dataFile));
 
   readInt(st.irec_skip);
   readInt(npts);
   std::string kind = " ";
   readText(kind, 1);
   st.itype = (kind[0] == 'r' || kind[0] == 'R') ? 1 : 2;
-
-  // Count the data points: records after the header that start with a number.
-  r.data.skipRecords(st.irec_skip);
-  st.ipts = 0;
-  for (;;) {
-    float v = 0;
-    const auto s = r.data.readFirstReal(v);
-    if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
-    ++st.ipts;
-  }
-  r.data.rewind();
 
   readInt(st.ixtype);
   readText(st.method_name, kNameWidth);
@@ -209,6 +199,18 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   while ((1 << nexp) < npoints) ++nexp;
   npoints = 1 << nexp;
   log.put({" nPoints = ", npoints});
+
+  // Count the data points: records after the header that start with a number. The run uses at
+  // most nPoints of them, so the count stops there and the rest of the file is never read.
+  r.data.skipRecords(st.irec_skip);
+  st.ipts = 0;
+  while (st.ipts < npoints) {
+    float v = 0;
+    const auto s = r.data.readFirstReal(v);
+    if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
+    ++st.ipts;
+  }
+  r.data.rewind();
 
   if (npts == 0) npts = st.ipts;
   if (st.ipts < npts) npts = st.ipts;
@@ -244,16 +246,18 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   if (st.method < 6) st.nzeros = 0;
 
   if (st.method == kLsmywe || st.method == kAkaike) {
+    // The orders are as read (any 32-bit value; the driver clamps them later): their sums are
+    // formed in 64 bits, so no value can overflow them or slip past the range check.
+    const long long poles = st.npoles, zeros = st.nzeros;
     log.blank();
     log.raw("     Note: Number of equations (M) to be solved ...");
     log.raw("     # of zeros + poles (q+p+1) < M <= # of data pts. (npts)");
     log.raw("     The math background seems to suggest M = npts");
     log.blank();
-    log.raw("  Minimum/Maximum range for M_Eqs = " + I(st.npoles + st.nzeros + 2, 6) + "  to" +
-            I(npts, 6));
-    if (st.m_eqs < st.npoles + st.nzeros || st.m_eqs > npts) {
+    log.raw("  Minimum/Maximum range for M_Eqs = " + I(poles + zeros + 2, 6) + "  to" + I(npts, 6));
+    if (st.m_eqs < poles + zeros || st.m_eqs > npts) {
       rangeErrorBlock(log,
-                      {{"nPoles+nZeros+1 = ", st.npoles + st.nzeros + 1},
+                      {{"nPoles+nZeros+1 = ", poles + zeros + 1},
                        {"M_Eqs = ", st.m_eqs},
                        {"nPts = ", npts},
                        {"MaxOrder = ", st.maxorder}},
@@ -266,7 +270,8 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     log.raw("      # of zeros (q) << L << # of data pts. (npts)");
     log.raw("     Kay recommends L = npts / 5 as a start.");
     log.blank();
-    log.raw("Maximum value is" + I(st.maxorder, 4) + "  ... Enter L: ");
+    // A prompt: no line end of its own, the next record continues the line.
+    log.prompt("Maximum value is" + I(st.maxorder, 4) + "  ... Enter L: ");
     if (st.l_pts < st.nzeros || st.l_pts > st.maxorder) {
       rangeErrorBlock(log,
                       {{"nZeros = ", st.nzeros},

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "arma_synth.h"
 #include "reference.h"
 #include "test_support.h"
 
@@ -190,4 +191,38 @@ TEST(ArMethods, OrderZeroAutocorrelationIsFlatAtThePower) {
   ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum);
   EXPECT_NEAR(res.sig2, 15.0f / 4, 1e-6);
   for (float v : res.spectrum) EXPECT_EQ(v, 0.0f);
+}
+
+// An AR(2) process on a DC offset of 1e6: in single precision the fit's prediction error is
+// lost beside the offset's huge sums and the noise variance comes out negative. That is the
+// estimator's failure, with the cause and the way on in the log, not a spectrum.
+TEST(ArMethods, NegativeNoiseVarianceIsAFailureWithItsCause) {
+  struct Case {
+    const char* method;
+    double radius, frequency, sigma;
+    const char* sig2;  // the variance as the log's free-form line writes it
+  } cases[] = {
+      {"Covariance", 0.9, 0.05, 10.0, "-2642081.2"},
+      {"Burg", 0.8, 0.2, 1.0, "-238348.81"},
+      {"Modified Covariance", 0.9, 0.2, 10.0, "-792624.4"},
+  };
+  for (const Case& c : cases) {
+    auto y = vtest::armaSeries(vtest::resonance(c.radius, c.frequency), {}, 256, 1, c.sigma);
+    for (float& v : y) v += 1.0e6f;
+    vtest::TempDir dir;
+    Answer a = answerFor(c.method);
+    a.eps = "1e-15";
+    a.npoints = "256";
+    a.npoles = "2";
+    const auto res = vtest::run(dir, a, vtest::realData(y));
+    EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot) << c.method;
+    EXPECT_LT(res.sig2, 0.0f) << c.method;
+    EXPECT_TRUE(logHas(dir, std::string(" The noise variance Sig2 = ") + c.sig2 +
+                                " is negative: single-precision rounding swamped the prediction "
+                                "error (a large mean in the data?)."))
+        << c.method;
+    EXPECT_TRUE(
+        logHas(dir, " Remove the mean from the data, or lower the model orders, and run again."));
+    EXPECT_TRUE(logHas(dir, " ----------- No Plot ! -----------")) << c.method;
+  }
 }

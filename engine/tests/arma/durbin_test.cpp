@@ -118,3 +118,33 @@ TEST(Durbin, ComplexMaKeepsItsAsymmetricNotch) {
   EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.25, 0.01);
   EXPECT_NEAR(res.sig2, 1.0, 0.12);
 }
+
+// The reader's prompt for L ends no line of its own: the record written next continues it,
+// the echo block's blank record when L is in range, the range-error block's first blank
+// record when it is not.
+TEST(Durbin, PromptForLIsContinuedByTheNextRecord) {
+  struct Case {
+    const char* npoints;
+    const char* lpts;
+    std::string expected;
+  } cases[] = {
+      {"512", "100",
+       "     Kay recommends L = npts / 5 as a start.\r\n\r\n"
+       "Maximum value is 411  ... Enter L:  \r\n"
+       " --------------------------------------------- 12/07/26   09:30:05\r\n"},
+      {"64", "100",
+       "Maximum value is  64  ... Enter L: \r\n\r\n  " + std::string(70, '-') + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    vtest::TempDir dir;
+    vtest::Answer ans;
+    ans.method = "Durbin";
+    ans.npoints = c.npoints;
+    ans.nzeros = "2";
+    ans.lpts = c.lpts;
+    vtest::run(dir, ans, vtest::realData(vtest::armaSeries({}, {0.5}, 500, 1)));
+    const std::string log = vtest::readFile(dir / "~Tirelle.out");
+    EXPECT_NE(log.find(c.expected), std::string::npos) << "nPoints " << c.npoints;
+    EXPECT_EQ(log.find("Enter L: \r\n \r\n"), std::string::npos);
+  }
+}

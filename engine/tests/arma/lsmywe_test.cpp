@@ -124,6 +124,36 @@ TEST(Lsmywe, DegenerateDataEndWithANamedCauseAndNoPlot) {
   }
 }
 
+// Data of a tiny scale are not zero data: when the lags' squares or the data's power underflow
+// single precision, the log says so and how to go on instead of calling the lags zero.
+TEST(Lsmywe, UnderflowIsToldApartFromZeroData) {
+  struct Case {
+    float scale;
+    std::string line;
+  } cases[] = {
+      {1e-20f,
+       " LSMYWE: the normal equations underflow single precision (largest |R(q)| .. "
+       "|R(M-1)| ="},
+      {1e-25f, " LSMYWE: the data's power underflows single precision (largest |x| ="},
+  };
+  for (const auto& c : cases) {
+    auto y = vtest::armaSeries(vtest::kPeakA, vtest::kNotchB, 60, 1);
+    for (float& v : y) v *= c.scale;
+    vtest::TempDir dir;
+    auto ans = lsmyweAnswer("64", "20");
+    ans.eps = "1e-44";
+    const auto res = vtest::run(dir, ans, vtest::realData(y));
+    EXPECT_EQ(res.outcome, voxtrel::Outcome::NoPlot) << c.scale;
+    const auto lines = vtest::readLines(dir / "~Tirelle.out");
+    EXPECT_TRUE(vtest::logHas(lines, c.line)) << c.scale;
+    EXPECT_TRUE(
+        vtest::logHas(lines, "); rescale the data (multiply by a power of ten) and run again."))
+        << c.scale;
+    EXPECT_FALSE(vtest::logHas(lines, "are all zero")) << c.scale;
+    EXPECT_FALSE(vtest::logHas(lines, "zero power")) << c.scale;
+  }
+}
+
 TEST(Lsmywe, PivotBelowEpsWritesTheCholeskyText) {
   const auto x = vtest::armaSeries(vtest::kPeakA, vtest::kNotchB, 300, 4);
   vtest::TempDir dir;

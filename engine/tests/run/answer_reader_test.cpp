@@ -4,14 +4,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
+#include <limits>
 
 #include "fortran_format.h"
 #include "spec_in.h"
 #include "test_support.h"
 
-using vtest::Answer;
 using voxtrel::Outcome;
+namespace fs = std::filesystem;
+using vtest::Answer;
 
 namespace {
 
@@ -40,8 +43,10 @@ TEST(AnswerReader, RunLogHeaderTraceAndEchoBlockByteForByte) {
   const std::string log = vtest::readFile(dir / "~Tirelle.out");
   const std::string answerPath = (dir / "test.1").string();
   const std::string dataPath = (dir / "data.rda").string();
-  std::string expected = " \r\n Starting Spectral Estimation calculations and Plot\r\n \r\n \r\n"
-                         " filenam = " + answerPath + "<===\r\n";
+  std::string expected =
+      " \r\n Starting Spectral Estimation calculations and Plot\r\n \r\n \r\n"
+      " filenam = " +
+      answerPath + "<===\r\n";
   for (int i = 1; i <= 2; ++i) expected += std::string(" \xAF Line   ") + char('0' + i) + "\r\n";
   expected += " dataFile = " + dataPath + "<---\r\n";
   for (int i = 3; i <= 9; ++i) expected += std::string(" \xAF Line   ") + char('0' + i) + "\r\n";
@@ -115,6 +120,34 @@ TEST(AnswerReader, SplitCleansFileNameLines) {
   EXPECT_EQ(voxtrel::split("a!b!c  \t! label"), "a!b!c");
   EXPECT_EQ(voxtrel::split("x\ty"), "x y");
   EXPECT_EQ(voxtrel::split(std::string(1500, 'p')).size(), voxtrel::kPathWidth);
+}
+
+// The manual tells the longest data path the reader keeps, and that a longer one is cut there;
+// a path of that length is used whole.
+TEST(AnswerReader, ManualStatesTheLengthOfPathThatIsKept) {
+  const std::string manual = vtest::readFile(TESSIVAR_MANUAL);
+  std::string width = std::to_string(voxtrel::kPathWidth);
+  if (width.size() > 3) width.insert(width.size() - 3, ",");
+  EXPECT_NE(manual.find("The data file's path may be up to " + width +
+                        " characters long; a longer "
+                        "path is cut at " +
+                        width + "\ncharacters"),
+            std::string::npos);
+  EXPECT_EQ(manual.find("under 60 characters"), std::string::npos);
+
+  vtest::TempDir dir;
+  fs::path folder = dir.path();
+  while (folder.string().size() + 20 < voxtrel::kPathWidth) folder /= std::string(40, 'd');
+  fs::create_directories(folder);
+  const std::string name(voxtrel::kPathWidth - folder.string().size() - 1, 'n');
+  Answer a;
+  a.data = (folder / name).string();
+  ASSERT_EQ(a.data.size(), voxtrel::kPathWidth);
+  vtest::writeFile(folder / name, vtest::realData(sine(64, 4)));
+  vtest::writeFile(dir / "a.1", a.text());
+  voxtrel::RunOptions options;
+  options.logPath = dir / "~Tirelle.out";
+  EXPECT_EQ(voxtrel::run((dir / "a.1").string(), options).status, 64);
 }
 
 TEST(AnswerReader, PowerOfTwoRounding) {
@@ -193,8 +226,20 @@ TEST(AnswerReader, ReadErrorsNameTheLine) {
     int line;
   };
   std::vector<Case> cases{
-      {[](const std::string& d) { Answer a; a.data = d; a.npoints = "many"; return a.text(); }, 9},
-      {[](const std::string& d) { Answer a; a.data = d; a.eps = "small"; return a.text(); }, 12},
+      {[](const std::string& d) {
+         Answer a;
+         a.data = d;
+         a.npoints = "many";
+         return a.text();
+       },
+       9},
+      {[](const std::string& d) {
+         Answer a;
+         a.data = d;
+         a.eps = "small";
+         return a.text();
+       },
+       12},
       {[](const std::string& d) {
          Answer a;
          a.data = d;
@@ -273,14 +318,17 @@ TEST(AnswerReader, RangeErrorBlocks) {
   mvse.lpts = "128";
   const std::string i22(22, ' ');
   std::vector<Case> cases{
-      {meqs, " M_Eqs parameter out of range",
+      {meqs,
+       " M_Eqs parameter out of range",
        {i22 + "nPoles+nZeros+1 =      7", i22 + "M_Eqs =      5", i22 + "nPts =     64",
         i22 + "MaxOrder =     64", i22 + "nPoles+nZeros+1 < M_Eqs <= nPts"}},
       {meqsHigh, " M_Eqs parameter out of range", {i22 + "M_Eqs =     65"}},
-      {lpts, " L_PTS parameter out of range",
+      {lpts,
+       " L_PTS parameter out of range",
        {i22 + "nZeros =      3", i22 + "L_pts =    100",
         i22 + "nZeros << L_pts << nPts  -and-,nZeros << L_pts << MaxOrder!"}},
-      {lags, " M_Lags parameter out of range",
+      {lags,
+       " M_Lags parameter out of range",
        {i22 + "m_lags =     32", i22 + "nPts =     64", i22 + "m_lags < nPts/2!"}},
       {lagsZero, " M_Lags parameter out of range", {i22 + "m_lags =      0"}},
       {mvse, " L_PTS parameter out of range", {i22 + "L_pts =    128"}},
@@ -292,9 +340,80 @@ TEST(AnswerReader, RangeErrorBlocks) {
     const auto lines = vtest::readLines(dir / "~Tirelle.out");
     for (const auto& row : c.rows)
       EXPECT_NE(std::find(lines.begin(), lines.end(), row), lines.end()) << row;
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "         Input ERROR: parameter outside of range:"),
-              lines.end());
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(), "         Input ERROR: parameter outside of range:"),
+        lines.end());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "  " + std::string(70, '-')), 2);
+  }
+}
+
+// Orders at the ends of the integer range are read as they stand and checked before any sum
+// is formed: each run ends with its range stop or a clean result, the sums shown as asterisks.
+TEST(AnswerReader, OrdersAtTheEndsOfTheIntegerRange) {
+  const std::string max = std::to_string(std::numeric_limits<int>::max());
+  const std::string min = std::to_string(std::numeric_limits<int>::min());
+  const std::string i22(22, ' ');
+  struct Case {
+    const char* method;
+    std::string npoles, nzeros, meqs, lpts;
+    std::string stop;                // empty: the run is not stopped
+    std::vector<std::string> lines;  // records the log must hold
+  } cases[] = {
+      {"LSMYWE",
+       max,
+       max,
+       "20",
+       "-999",
+       " M_Eqs parameter out of range",
+       {"  Minimum/Maximum range for M_Eqs = ******  to    64", i22 + "nPoles+nZeros+1 = ******"}},
+      {"LSMYWE", max, "0", "20", "-999", " M_Eqs parameter out of range", {}},
+      {"LSMYWE",
+       min,
+       min,
+       "20",
+       "-999",
+       "",
+       {"  Minimum/Maximum range for M_Eqs = ******  to    64"}},
+      {"LSMYWE", min, max, min, "-999", " M_Eqs parameter out of range", {}},
+      {"Akaike",
+       max,
+       max,
+       "20",
+       "-999",
+       " M_Eqs parameter out of range",
+       {i22 + "nPoles+nZeros+1 = ******"}},
+      {"Akaike", min, min, "20", "-999", "", {}},
+      {"Durbin",
+       "-999",
+       max,
+       "-999",
+       "20",
+       " L_PTS parameter out of range",
+       {i22 + "nZeros = ******"}},
+      {"Durbin", "-999", "2", "-999", max, " L_PTS parameter out of range", {}},
+      {"Durbin", "-999", min, "-999", min, "", {}},
+      {"Durbin", "-999", "2", "-999", min, " L_PTS parameter out of range", {}},
+  };
+  for (const auto& c : cases) {
+    vtest::TempDir dir;
+    Answer a;
+    a.method = c.method;
+    a.npoles = c.npoles;
+    a.nzeros = c.nzeros;
+    a.meqs = c.meqs;
+    a.lpts = c.lpts;
+    a.eps = "1e-15";
+    a.nit = "5";
+    a.per = "1";
+    const std::string label =
+        std::string(c.method) + " " + c.npoles + " " + c.nzeros + " " + c.meqs + " " + c.lpts;
+    const auto res = vtest::run(dir, a, vtest::realData(sine(64, 4)));
+    EXPECT_EQ(res.stopText, c.stop) << label;
+    if (c.stop.empty()) {
+      EXPECT_NE(res.outcome, Outcome::Stopped) << label;
+    }
+    const auto lines = vtest::readLines(dir / "~Tirelle.out");
+    for (const auto& l : c.lines)
+      EXPECT_NE(std::find(lines.begin(), lines.end(), l), lines.end()) << label << ": " << l;
   }
 }

@@ -1,11 +1,16 @@
 // The exported entry, loaded by name as the program loads it, and the command-line runner.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <limits>
 
+#include "child_process.h"
 #include "test_support.h"
 #include "voxtrel.h"
 
@@ -62,7 +67,7 @@ TEST(Entry, ExportedEntryReturnsTheSpectrumAndWritesTheLogInTheWorkingFolder) {
   EXPECT_EQ(c.npoints, 16);
   EXPECT_FLOAT_EQ(c.t0, 0.0f);
   EXPECT_FLOAT_EQ(c.t1, 15.5f);
-  EXPECT_FLOAT_EQ(c.zf, static_cast<float>((16 - 32) * 100 / 16));
+  EXPECT_FLOAT_EQ(c.zf, 0.0f);            // 32 samples fill the 32-point transform
   EXPECT_FLOAT_EQ(c.x[1], 1.0f / 16.0f);  // 1 / (32 * 0.5)
   EXPECT_EQ(c.x[16], -5.0f);              // nothing written past the points
   EXPECT_TRUE(std::filesystem::exists(dir / "~Tirelle.out"));
@@ -128,18 +133,105 @@ TEST(Entry, CommandLineRunnerPrintsAndWritesCsv) {
   vtest::Answer a;
   a.npoints = "32";
   writeRun(dir, a, 32);
-  const std::string cmd = "cd '" + dir.path().string() + "' && '" VOXTREL_RUN_CLI
+  const std::string cmd = "cd '" + dir.path().string() +
+                          "' && '" VOXTREL_RUN_CLI
                           "' run.1 --csv out.csv > stdout.txt 2> stderr.txt";
   EXPECT_EQ(std::system(cmd.c_str()), 0);
   const std::string out = vtest::readFile(dir / "stdout.txt");
-  EXPECT_NE(out.find("status: spectrum\npoints used: 32\nfrequency points: 16\n"), std::string::npos);
+  EXPECT_NE(out.find("status: spectrum\npoints used: 32\nfrequency points: 16\n"),
+            std::string::npos);
   EXPECT_NE(out.find("peak frequencies: 0.5\n"), std::string::npos);
   const std::string csv = vtest::readFile(dir / "out.csv");
   EXPECT_EQ(csv.substr(0, 13), "frequency,dB\n");
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 17);
 
-  const std::string bad = "cd '" + dir.path().string() + "' && '" VOXTREL_RUN_CLI
-                          "' missing.1 > stdout.txt 2> stderr.txt";
+  // A CSV file that cannot be written completely (a full device) is an error, not a success.
+  const std::string full = "cd '" + dir.path().string() +
+                           "' && '" VOXTREL_RUN_CLI
+                           "' run.1 --csv /dev/full > stdout.txt 2> stderr.txt";
+  EXPECT_NE(std::system(full.c_str()), 0);
+  EXPECT_EQ(vtest::readFile(dir / "stderr.txt"),
+            "voxtrel-run: /dev/full could not be written completely: No space left on device\n");
+
+  const std::string bad = "cd '" + dir.path().string() +
+                          "' && '" VOXTREL_RUN_CLI "' missing.1 > stdout.txt 2> stderr.txt";
   EXPECT_NE(std::system(bad.c_str()), 0);
   EXPECT_NE(vtest::readFile(dir / "stderr.txt").find("status -7"), std::string::npos);
+}
+
+// The name is read up to its NUL or its length, whichever comes first, and never beyond: here
+// the page after the name's buffer cannot be read at all.
+TEST(Entry, NameIsReadOnlyUpToItsNulOrItsLength) {
+  Library lib;
+  ASSERT_NE(lib.entry(), nullptr);
+  vtest::TempDir dir;
+  vtest::Answer a;
+  a.data = "absent.rda";  // status -8 (no pause): the answer file named was found and read
+  vtest::writeFile(dir / "run.1", a.text());
+  const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  struct Case {
+    std::string bytes;  // placed so that its last byte is the last readable one
+    int length;
+  } cases[] = {
+      {std::string("run.1", 6), std::numeric_limits<int>::max()},  // NUL-terminated, huge length
+      {"run.1", 5},                                                // exact length, no NUL
+      {std::string("run.1\0xyz", 9), 9},                           // a NUL within the length
+  };
+  for (const auto& c : cases) {
+    const auto child = vtest::inChild([&] {
+      void* mem =
+          mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (mem == MAP_FAILED || mprotect(static_cast<char*>(mem) + page, page, PROT_NONE) != 0)
+        return std::string("no guard page");
+      char* name = static_cast<char*>(mem) + page - c.bytes.size();
+      std::memcpy(name, c.bytes.data(), c.bytes.size());
+      std::vector<float> x(40), s(40);
+      int npts = 0, npoints = 32;
+      float t0 = 0, t1 = 0, zf = 0, sig2 = 0;
+      std::filesystem::current_path(dir.path());
+      lib.entry()(name, x.data(), s.data(), &npts, &npoints, &t0, &t1, &zf, &sig2, c.length);
+      return std::to_string(npts);
+    });
+    EXPECT_TRUE(child.finished) << c.length;
+    EXPECT_EQ(child.output, "-8") << c.length;
+  }
+}
+
+// A call without a name, or with a negative length, is status -7 with the reason in a new run
+// log: the log of an earlier run is never left to pass for this call's.
+TEST(Entry, NoNameOrANegativeLengthIsExplainedInTheLog) {
+  Library lib;
+  ASSERT_NE(lib.entry(), nullptr);
+  vtest::TempDir dir;
+  struct Case {
+    const char* name;
+    int length;
+    std::string reason;
+  } cases[] = {
+      {nullptr, 5,
+       " No answer-file name was given (a null pointer); pass the path and its length."},
+      {"run.1", -3,
+       " The answer-file name was given with the length -3; pass the path and its length (0 or "
+       "more)."},
+  };
+  for (const auto& c : cases) {
+    vtest::writeFile(dir / "~Tirelle.out", "the log of an earlier run\r\n");
+    std::vector<float> x(8, -5.0f), s(8, -5.0f);
+    int npts = 12345, npoints = 8;
+    float t0 = -1, t1 = -1, zf = -1, sig2 = -1;
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    lib.entry()(c.name, x.data(), s.data(), &npts, &npoints, &t0, &t1, &zf, &sig2, c.length);
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(npts, -7) << c.reason;
+    EXPECT_EQ(npoints, 8);
+    EXPECT_EQ(zf, -1.0f);
+    const auto lines = vtest::readLines(dir / "~Tirelle.out");
+    ASSERT_EQ(lines.size(), 11u) << c.reason;
+    EXPECT_EQ(lines[1], " Starting Spectral Estimation calculations and Plot");
+    EXPECT_EQ(lines[4], " filenam = <===");
+    EXPECT_EQ(lines[6], " ERROR while opening Input file: ");
+    EXPECT_EQ(lines[7], c.reason);
+    EXPECT_EQ(lines[8], " **************  End of run *******************");
+  }
 }

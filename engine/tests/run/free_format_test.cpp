@@ -1,9 +1,13 @@
 // Free-format input: the rules shared by the answer file and the data file.
+#include "free_format.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
-#include "free_format.h"
+#include "test_support.h"
 
 using voxtrel::FreeReader;
 using Status = FreeReader::Status;
@@ -115,4 +119,61 @@ TEST(FreeFormat, RepeatCountsAndWholeRecords) {
   EXPECT_TRUE(in.readRecord(rec));
   EXPECT_EQ(rec, "line two! comment");
   EXPECT_FALSE(in.readRecord(rec));
+}
+
+// A file is read in blocks of 64 KiB: records that span blocks, and a CR LF split between two
+// blocks, read as they do from the same text in memory. Of a record the first 1,024
+// characters are kept; a record longer than 1 MiB, or blank records as long, end the text.
+TEST(FreeFormat, FileReadInBlocksGivesTheRecordsOfTheText) {
+  const std::size_t block = 1 << 16;
+  std::string text;
+  std::vector<std::string> records;  // as they must be read back
+  auto add = [&](const std::string& rec, const char* end) {
+    text += rec;
+    text += end;
+    records.push_back(rec.substr(0, voxtrel::kRecordWidth));
+  };
+  for (int i = 0; text.size() < 5 * block; ++i) {
+    // Line lengths that walk the ends across the block boundaries, some beyond the kept width.
+    const std::size_t len = (i * 7919) % 3000;
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    add(std::string(len, static_cast<char>('a' + i % 26)), ends[i % 3]);
+  }
+  // A CR LF whose LF starts the next block, and an empty record after it.
+  add(std::string(6 * block - 1 - text.size(), 'z'), "\r\n");
+  add("", "\n");
+  add("last without a line end", "");
+
+  vtest::TempDir dir;
+  vtest::writeFile(dir / "records.txt", text);
+  FreeReader file{voxtrel::TextFile((dir / "records.txt").string())};
+  FreeReader memory{text};
+  for (FreeReader* in : {&file, &memory}) {
+    std::vector<std::string> got;
+    std::string rec;
+    while (in->readRecord(rec)) got.push_back(rec);
+    ASSERT_EQ(got.size(), records.size());
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], records[i]) << "record " << i;
+    in->rewind();
+    ASSERT_TRUE(in->readRecord(rec));
+    EXPECT_EQ(rec, records[0]);
+  }
+
+  struct Case {
+    const char* what;
+    std::string text;
+    int values;  // integers read before the end
+  } ends[] = {
+      {"record of 1 MiB + 1", "1\r\n2\r\n" + std::string((1 << 20) + 1, '\0') + "\r\n3\r\n", 2},
+      {"record of 1 MiB", "1\r\n" + std::string(1 << 20, ' ') + "\r\n3\r\n", 2},
+      {"1 MiB of blank records", "1\r\n" + std::string(1 << 20, '\n') + "\n\n3\r\n", 1},
+  };
+  for (const auto& c : ends) {
+    vtest::writeFile(dir / "end.txt", c.text);
+    FreeReader in{voxtrel::TextFile((dir / "end.txt").string())};
+    int n = 0, v = 0;
+    while (in.readInt(v) == Status::Ok) ++n;
+    EXPECT_EQ(n, c.values) << c.what;
+    EXPECT_TRUE(in.atEnd()) << c.what;
+  }
 }

@@ -1,18 +1,17 @@
 // The spectrum driver and the entry's result values: frequency grids, zero fill, decibels,
 // bad points, and every bad input ending in a clear status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <limits>
 
-#include <sys/stat.h>
-
 #include "test_support.h"
 
-using vtest::Answer;
 using voxtrel::Outcome;
+using vtest::Answer;
 
 namespace {
 
@@ -45,7 +44,7 @@ TEST(SpectrumDriver, OneSidedGridOf1000PointsPaddedTo1024) {
   EXPECT_FLOAT_EQ(res.x[0], 0.0f);
   EXPECT_NEAR(res.x[511], 511 * df, 1e-3);
   EXPECT_EQ(res.status, 1000);
-  EXPECT_FLOAT_EQ(res.zeroFill, static_cast<float>((512 - 1000) * 100 / 512));
+  EXPECT_FLOAT_EQ(res.zeroFill, 2.0f);  // 24 of the 1024 transform values are padding
   EXPECT_NEAR(res.tStart, 0.0, 1e-9);
   EXPECT_NEAR(res.tFinal, 0.999, 1e-6);
   // The cosine at 125 Hz is the top of the spectrum.
@@ -65,13 +64,53 @@ TEST(SpectrumDriver, TwoSidedGridAndZeroFill) {
   ASSERT_EQ(res.nFreqPts, 1023);
   EXPECT_FLOAT_EQ(res.x[0], static_cast<float>(-1.0 / (2 * dt)));
   EXPECT_FLOAT_EQ(res.x[512], 0.0f);
-  EXPECT_FLOAT_EQ(res.zeroFill, 2.0f);  // (1023 - 1000) * 100 / 1023 in integers
+  EXPECT_FLOAT_EQ(res.zeroFill, 2.0f);  // (1024 - 1000) * 100 / 1024 in integers
   // A real cosine gives two symmetric peaks at plus and minus its frequency.
   const auto peaks = vtest::peakFrequencies(res);
-  EXPECT_NE(std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f + 0.1f) < 1e-3; }),
-            peaks.end());
-  EXPECT_NE(std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f - 0.1f) < 1e-3; }),
-            peaks.end());
+  EXPECT_NE(
+      std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f + 0.1f) < 1e-3; }),
+      peaks.end());
+  EXPECT_NE(
+      std::find_if(peaks.begin(), peaks.end(), [](float f) { return std::fabs(f - 0.1f) < 1e-3; }),
+      peaks.end());
+}
+
+// The zero fill is the share of the transform that is padding, whole percent truncated, the
+// same for one- and two-sided spectra; a successful run never reports the no-plot -99.
+TEST(SpectrumDriver, ZeroFillIsTheShareOfTheTransformThatIsPadding) {
+  struct Case {
+    const char* method;
+    int samples;
+    const char* npoints;
+    const char* neg;
+    float zeroFill;
+  } cases[] = {
+      {"Periodogram", 1020, "1024", "No", 0.0f},    // 4 of 1024: 0.39 % (once -99)
+      {"Periodogram", 1000, "1024", "No", 2.0f},    // 24 of 1024
+      {"Periodogram", 1000, "1024", "Yes", 2.0f},   // the same padding two-sided
+      {"Periodogram", 64, "64", "No", 0.0f},        // no padding at all
+      {"Periodogram", 100, "1024", "No", 90.0f},    // 924 of 1024: 90.2 %
+      {"Burg", 100, "256", "No", 60.0f},            // 156 of 256: 60.9 %
+      {"Blackman-Tukey", 100, "256", "No", 91.0f},  // lag window of 21 in 256: 91.7 %
+      {"MVSE", 100, "128", "No", 0.0f},             // 32 frequencies from 100 samples: no padding
+  };
+  for (const auto& c : cases) {
+    vtest::TempDir dir;
+    Answer a;
+    a.method = c.method;
+    a.npoints = c.npoints;
+    a.neg = c.neg;
+    a.npoles = "4";
+    a.eps = "1e-15";
+    a.mode = "1";
+    a.mlag = "10";
+    a.lpts = "32";
+    const auto res = vtest::run(dir, a, vtest::realData(cosine(c.samples, 0.1)));
+    const std::string label = std::string(c.method) + " " + std::to_string(c.samples) + " in " +
+                              c.npoints + " two-sided " + c.neg;
+    ASSERT_EQ(res.outcome, Outcome::Spectrum) << label << res.stopText;
+    EXPECT_EQ(res.zeroFill, c.zeroFill) << label;
+  }
 }
 
 TEST(SpectrumDriver, ComplexExponentialGivesOnePeakOnItsSide) {
@@ -113,7 +152,7 @@ TEST(SpectrumDriver, FewerPointsThanRequestedAreZeroFilled) {
   const auto res = vtest::run(dir, a, vtest::realData(cosine(40, 0.25)));
   ASSERT_EQ(res.outcome, Outcome::Spectrum) << res.stopText;
   EXPECT_EQ(res.status, 40);
-  EXPECT_FLOAT_EQ(res.zeroFill, static_cast<float>((64 - 40) * 100 / 64));
+  EXPECT_FLOAT_EQ(res.zeroFill, 68.0f);  // (128 - 40) * 100 / 128 in integers
 }
 
 TEST(SpectrumDriver, BadPointsAreZeroed) {

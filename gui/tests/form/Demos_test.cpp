@@ -85,7 +85,7 @@ TEST_F(Demos, TabListsTheExamplesWithNoneChosen) {
       {"lblSentence1", demoTexts::sentence1},
   };
   for (const auto& [name, text] : labels) EXPECT_EQ(w<QLabel>(name)->text(), text) << name;
-  EXPECT_EQ(button("cmdRunDemo")->text(), "&Calculate");
+  EXPECT_EQ(button("cmdRunDemo")->text(), "Ca&lculate");  // Alt+C: the Calculate below
   EXPECT_EQ(button("cmdCancelDemo")->text(), "Parameter Selection");
   EXPECT_TRUE(form->state().SelectedDemo.isEmpty());
   EXPECT_FALSE(tabs()->isTabEnabled(kTabDemos));

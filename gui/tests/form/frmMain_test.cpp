@@ -2,11 +2,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <functional>
 
 #include "FormFixture.h"
+#include "PlotOutput.h"
 
 using namespace tessivar;
 using namespace tessivar::testing;
@@ -337,7 +341,7 @@ TEST_F(FileCommands, SaveAsWritesTheFormAndOpenReadsItBack) {
   EXPECT_FALSE(form->FileSaveAs());
   ASSERT_EQ(dialogs.calls().size(), 2u);
   EXPECT_EQ(dialogs.calls()[0].request.fileName, "AK.*");
-  EXPECT_EQ(dialogs.calls()[1].title, "Replace " + user("ak.7").toLower() + " file?");
+  EXPECT_EQ(dialogs.calls()[1].title, "Replace " + user("ak.7") + " file?");
   EXPECT_EQ(dialogs.calls()[1].text, "File exists, want to replace it?");
   EXPECT_EQ(dialogs.calls()[1].buttons, Buttons::YesNo);
   EXPECT_TRUE(fileLines(user("ak.7"))[3].startsWith("0  "));
@@ -382,7 +386,7 @@ TEST_F(FileCommands, ExampleFilesAreReadOnly) {
   dialogs.file(user("ex-perio.0"));
   dialogs.answer(Answer::Yes);
   EXPECT_FALSE(form->FileSaveAs());
-  EXPECT_EQ(titles(), (QStringList{"Replace " + user("ex-perio.0").toLower() + " file?",
+  EXPECT_EQ(titles(), (QStringList{"Replace " + user("Ex-Perio.0") + " file?",
                                    "File not saved; Error in 'WriteAnsFile' routine."}));
   EXPECT_EQ(readBytes(example), original);
   EXPECT_TRUE(form->state().DataChanged);
@@ -478,4 +482,138 @@ TEST_F(FileCommands, ExitClearsFileInWithoutAsking) {
   organisation.sync();
   EXPECT_EQ(organisation.value("fileIn").toString(), "");
   EXPECT_TRUE(organisation.contains("fileIn"));
+}
+
+// Characters beyond single-byte text, typed into any answer that goes into the file: named
+// before anything is written; Cancel goes back to the answer with the file untouched, OK
+// saves them as "?".
+TEST_F(FileCommands, CharactersTheAnswerFileCannotHoldAreNamedBeforeSaving) {
+  saveRunForm();
+  const QString typed = QString::fromUtf8("Omega \u03A9 \u00B5 \u00E9 \u4E2D\u6587");
+  const struct {
+    const char* control;
+    const char* field;
+    int line;  // 0-based line of the file
+  } cases[] = {{"Note1", "Note 1", 19}, {"Note2", "Note 2", 20}, {"windowName", "Question 18", 18}};
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.control);
+    const QByteArray saved = readBytes(user("run.1"));
+    box(c.control)->setText(typed);
+    box("nSkip")->setFocus();
+    dialogs.clear();
+    dialogs.answer(Answer::Cancel);
+    form->FileSave();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    const auto warning = dialogs.messages()[0];
+    EXPECT_EQ(warning.title, "Characters that cannot be saved");
+    EXPECT_EQ(warning.icon, Icon::Warning);
+    EXPECT_EQ(warning.buttons, Buttons::OkCancel);
+    EXPECT_TRUE(
+        warning.text.contains(QString(c.field) + QString::fromUtf8(": \u03A9 \u4E2D \u6587")))
+        << warning.text.toStdString();
+    EXPECT_EQ(readBytes(user("run.1")), saved);
+    EXPECT_TRUE(form->state().DataChanged);
+    EXPECT_EQ(QApplication::focusWidget(), box(c.control));
+
+    dialogs.clear();
+    dialogs.answer(Answer::Ok);
+    form->FileSave();
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(fileLines(user("run.1"))[c.line].startsWith("Omega ? \xB5 \xE9 ??  \t\t! "));
+    EXPECT_FALSE(form->state().DataChanged);
+    box(c.control)->setText("plain");
+    form->FileSave();
+  }
+}
+
+// The Replace box names the file as it is spelled: another case is another file.
+TEST_F(FileCommands, ReplaceBoxesShowThePathAsItIs) {
+  saveRunForm();
+  ASSERT_TRUE(QDir(base.path()).mkpath("Mixed Case"));
+  const QString answerFile = base.filePath("Mixed Case/Run.One");
+  const QString bitmap = base.filePath("Mixed Case/Plot.BMP");
+  writeBytes(answerFile, readBytes(user("run.1")));
+  writeBytes(bitmap, "old");
+  const struct {
+    const char* command;
+    QString path;
+    std::function<void()> run;
+  } cases[] = {
+      {"answer file Save As", answerFile, [&] { form->FileSaveAs(); }},
+      {"plot Save As", bitmap,
+       [&] {
+         PlotOutput output(dialogs);
+         QString dir = base.path();
+         output.cmdFileSaveAs_Click(QImage(8, 8, QImage::Format_RGB32), "run.1", dir, dir);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    dialogs.clear();
+    dialogs.file(c.path);
+    dialogs.answer(Answer::No);
+    c.run();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].title, "Replace " + c.path + " file?");
+  }
+}
+
+// Every tab's controls, with the buttons below the tabs and the menu bar that show with each
+// of them, have access keys of their own: a shared key only moves the focus between controls.
+TEST_F(FormStart, AccessKeysAreUniqueOnEveryTab) {
+  QTabWidget* tabs = w<QTabWidget>("Plot_Tabs");
+  // What shows with every tab: the menu bar's menus and the buttons below the tabs.
+  QList<QPair<QString, QString>> always;
+  for (QAction* menu : form->menuBar()->actions()) always.append({menu->text(), menu->text()});
+  for (QAbstractButton* b : form->centralWidget()->findChildren<QAbstractButton*>()) {
+    if (!tabs->isAncestorOf(b)) always.append({b->objectName(), b->text()});
+  }
+  ASSERT_GE(always.size(), 8);
+  for (int t = 0; t < tabs->count(); ++t) {
+    SCOPED_TRACE(tabs->tabText(t).toStdString());
+    QList<QPair<QString, QString>> controls = always;
+    for (QAbstractButton* b : tabs->widget(t)->findChildren<QAbstractButton*>())
+      controls.append({b->objectName(), b->text()});
+    for (QGroupBox* g : tabs->widget(t)->findChildren<QGroupBox*>())
+      controls.append({g->objectName(), g->title()});
+    for (QLabel* l : tabs->widget(t)->findChildren<QLabel*>()) {
+      if (l->buddy()) controls.append({l->objectName(), l->text()});
+    }
+    QMap<int, QStringList> byKey;
+    for (const auto& [name, text] : controls) {
+      const QKeySequence key = QKeySequence::mnemonic(text);
+      if (!key.isEmpty()) byKey[key[0].toCombined()] << name;
+    }
+    for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)
+      EXPECT_EQ(it.value().size(), 1) << QKeySequence(it.key()).toString().toStdString() << ": "
+                                      << it.value().join(", ").toStdString();
+  }
+}
+
+// The browse button of question 1 shows inside the right end of its box: the box stays in line
+// with every other question's box.
+TEST_F(FormLayout, BrowseButtonKeepsTheDataFileBoxInLine) {
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  QApplication::processEvents();
+  QLineEdit* data = box("timeData");
+  QLineEdit* skip = box("nSkip");
+  auto left = [&](QWidget* wgt) { return wgt->mapTo(form.get(), QPoint(0, 0)).x(); };
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "button shown" : "button hidden");
+    if (shown) {
+      data->setFocus();
+      QApplication::processEvents();
+      ASSERT_TRUE(w<QPushButton>("cmdFileData")->isVisible());
+    }
+    EXPECT_EQ(left(data), left(skip));
+    EXPECT_EQ(data->width(), skip->width());
+  }
+  QPushButton* browse = w<QPushButton>("cmdFileData");
+  ASSERT_TRUE(data->isAncestorOf(browse)) << "the button stands in the box";
+  const QRect inBox(browse->mapTo(data, QPoint(0, 0)), browse->size());
+  EXPECT_TRUE(data->rect().contains(inBox));
+  EXPECT_GT(inBox.left(), data->width() / 2) << "at the box's right end";
 }

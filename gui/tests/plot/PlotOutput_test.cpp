@@ -85,7 +85,7 @@ TEST_F(SaveAsTest, ReplacePrompt) {
   EXPECT_TRUE(output.cmdFileSaveAs_Click(picture(), "run.1", initialDir, "/x").isEmpty());
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].text, "File exists, want to replace it?");
-  EXPECT_EQ(dialogs.messages()[0].title, "Replace " + path.toLower() + " file?");
+  EXPECT_EQ(dialogs.messages()[0].title, "Replace " + path + " file?");
   EXPECT_EQ(dialogs.messages()[0].buttons, Dialogs::Buttons::YesNo);
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));

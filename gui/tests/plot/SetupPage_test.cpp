@@ -32,7 +32,7 @@ TEST_F(SetupPageTest, ControlsAndCaptions) {
     const char* name;
     const char* caption;
   } buttons[] = {
-      {"cmdPlot", "&Plot results >>"},
+      {"cmdPlot", "Plot &results >>"},  // Alt+P prints
       {"cmdSaveOptions", "&Save Settings"},
       {"cmdExitPlotting", "E&xit Plotting"},
       {"cmdColor_3", "Pick Color"},

@@ -497,3 +497,125 @@ TEST_F(Calculate, EngineReadsEveryMethodsFileAsWritten) {
     }
   }
 }
+
+// The data file an answer file sends the engine to: line 2 as the engine opens it, from the
+// working (user) folder.
+QString engineDataFile(const QString& answerFile) {
+  QString error;
+  const std::optional<AnsFileContents> c = readAnsFileContents(answerFile, &error);
+  if (!c) return error;
+  return QFileInfo(QDir::current(), c->Answers[1]).canonicalFilePath();
+}
+
+// An answer file naming a data file in another folder, or only a name (as the examples do):
+// run as it is, and run after Open, an edit and Save, the engine reads the same data file.
+TEST_F(Calculate, OpenEditAndSaveKeepTheDataFileTheEngineReads) {
+  ASSERT_TRUE(QDir(base.path()).mkpath("F"));
+  writeData("Real.Rda", 64);  // the user folder's file of the same name
+  ASSERT_TRUE(QFile::copy(user("Real.Rda"), base.filePath("F/Real.Rda")));
+  const struct {
+    const char* line2;
+    QString expected;
+  } cases[] = {
+      {"", base.filePath("F/Real.Rda")},  // the full path, written below
+      {"Real.Rda", user("Real.Rda")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected.toStdString());
+    AnswerState s;
+    s.Answers = {
+        "",  *c.line2 ? QString(c.line2) : c.expected, "1", "0", "Real", "", "Periodogram", "No",
+        "64"};
+    s.Answers[18] = "Rectangular";
+    const QString file = base.filePath("F/f.1");
+    writeBytes(file,
+               ansFileText("f.1", s, requiredList("Periodogram"), QDateTime::currentDateTime()));
+    dialogs.clear();
+    dialogs.file(file);
+    form->FileOld();
+    EXPECT_EQ(box("timeData")->text(), "Real.Rda");
+
+    FakeEngine::reset();
+    form->cmdSubmit_Click();  // unedited: runs the file as it is
+    ASSERT_EQ(FakeEngine::calls, 1);
+    EXPECT_EQ(engineDataFile(file), QFileInfo(c.expected).canonicalFilePath());
+    form->cmdExitPlotting_Click();
+
+    box("windowName")->setText("Hamming");
+    form->FileSave();
+    EXPECT_FALSE(form->state().DataChanged);
+    EXPECT_TRUE(fileLines(file)[18].startsWith("Hamming  "));
+    EXPECT_EQ(engineDataFile(file), QFileInfo(c.expected).canonicalFilePath());
+    FakeEngine::reset();
+    form->cmdSubmit_Click();  // and the saved file runs without a word
+    EXPECT_EQ(FakeEngine::calls, 1);
+    EXPECT_EQ(engineDataFile(file), QFileInfo(c.expected).canonicalFilePath());
+    form->cmdExitPlotting_Click();
+  }
+}
+
+// An answer file whose nPoints is not a power of two, run unedited: the engine raises it to
+// the next power of two, and the spectrum of that many points fits the arrays.
+TEST_F(Calculate, NPointsNotAPowerOfTwoRunsWithArraysOfTheRaisedSize) {
+  writeData("sig.rda", 64);
+  form->engine().setEntry(nullptr);
+  const struct {
+    const char* nPoints;
+    const char* negative;
+    int plotted;  // two-sided: raised - 1; one-sided: raised / 2
+  } cases[] = {{"1000", "Yes", 1023}, {"100", "Yes", 127}, {"1000", "No", 512}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.nPoints) + " " + c.negative);
+    AnswerState s;
+    s.Answers = {"", "sig.rda", "1", "0", "Real", "", "Periodogram", c.negative, c.nPoints};
+    s.Answers[18] = "Rectangular";
+    writeBytes(user("np.1"),
+               ansFileText("np.1", s, requiredList("Periodogram"), QDateTime::currentDateTime()));
+    dialogs.clear();
+    dialogs.file(user("np.1"));
+    form->FileOld();
+    form->cmdSubmit_Click();
+    EXPECT_TRUE(dialogs.messages().empty()) << dialogs.messages().front().text.toStdString() << "\n"
+                                            << lastNonBlankLine(user("~Tirelle.out")).toStdString();
+    EXPECT_EQ(form->results().npointsZ, c.plotted);
+    EXPECT_EQ(tabs()->currentIndex(), 4);
+    form->cmdExitPlotting_Click();
+  }
+}
+
+// A run that ends without a spectrum clears the picture of the run before it: Print and Save
+// As have nothing to print or save under the new run's name.
+TEST_F(Calculate, RunWithoutASpectrumLeavesNoOldPictureToPrintOrSave) {
+  saveRunForm();
+  const struct {
+    const char* outcome;
+    int status;
+    float zeroFill;
+  } cases[] = {{"stopped", -9, 0}, {"no plot", 64, -99}, {"file error", -8, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.outcome);
+    FakeEngine::reset();
+    form->cmdSubmit_Click();
+    ASSERT_TRUE(form->plots().hasPlot());
+    ASSERT_TRUE(w<QPushButton>("cmdFileSaveAs")->isEnabled());
+    const QImage good = form->plots().surface().image();
+    form->cmdExitPlotting_Click();
+
+    FakeEngine::status = c.status;
+    FakeEngine::zeroFill = c.zeroFill;
+    FakeEngine::log = " Stop: too few points\r\n";
+    form->cmdSubmit_Click();
+    EXPECT_FALSE(w<QPushButton>("cmdPrint")->isEnabled());
+    EXPECT_FALSE(w<QPushButton>("cmdFileSaveAs")->isEnabled());
+    EXPECT_FALSE(form->plots().hasPlot());
+    const QImage now = form->plots().surface().image();
+    EXPECT_NE(now, good);
+    EXPECT_EQ(now.pixelColor(now.width() / 2, now.height() / 2),
+              now.pixelColor(now.width() / 4, now.height() / 3))
+        << "a cleared picture is one colour";
+    dialogs.clear();
+    form->cmdFileSaveAs_Click();
+    form->cmdPrint_Click();
+    EXPECT_TRUE(dialogs.calls().empty()) << "neither Save As nor Print asks for anything";
+  }
+}
