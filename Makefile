@@ -18,6 +18,7 @@ test:
 	./scripts/bootstrap
 	cmake --workflow --preset default
 	cmake --workflow --preset asan
+	./scripts/windows-tests
 	./scripts/fuzz 10
 
 windows:
