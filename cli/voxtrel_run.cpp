@@ -1,16 +1,20 @@
 // voxtrel-run: runs one answer file without the GUI. The run log is written in the current
 // folder; the outcome and the peak frequencies are printed, and --csv writes frequency,dB rows.
+// --version prints the program's version.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "tessivar_version.h"
 #include "voxtrel/run.h"
 
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause]\n");
+  std::fprintf(stderr,
+               "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause]\n"
+               "       voxtrel-run --version\n");
   return 2;
 }
 
@@ -23,6 +27,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--csv") == 0) {
       if (++i >= argc) return usage();
       csvPath = argv[i];
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("voxtrel-run %s\n", TESSIVAR_VERSION);
+      return 0;
     } else if (std::strcmp(argv[i], "--pause") == 0) {
       options.pause = true;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {

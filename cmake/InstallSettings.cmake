@@ -1,7 +1,7 @@
 # Settings of an installation that the program reads at run time from install.ini beside it: the
 # support e-mail address (Help > E-mail Support) and the product's web page (Web Links). Set them
 # when configuring, for example -DTESSIVAR_SUPPORT_EMAIL=help@example.org; an installer may
-# also rewrite the file. The program's version comes from the project's.
+# also rewrite the file.
 set(TESSIVAR_SUPPORT_EMAIL "support@harnwell-labs.example"
     CACHE STRING "Support e-mail address shown by Help > E-mail Support")
 set(TESSIVAR_WEB_PAGE "https://www.harnwell-labs.example/tessivar/spectral-estimation-class"
@@ -9,7 +9,4 @@ set(TESSIVAR_WEB_PAGE "https://www.harnwell-labs.example/tessivar/spectral-estim
 
 file(CONFIGURE OUTPUT ${TESSIVAR_INSTALL_DIR}/install.ini
   CONTENT "[Support]\nEMail=@TESSIVAR_SUPPORT_EMAIL@\nWebPage=@TESSIVAR_WEB_PAGE@\n" @ONLY)
-
-if(TARGET tessivar_gui)
-  target_compile_definitions(tessivar_gui PUBLIC TESSIVAR_VERSION="${PROJECT_VERSION}")
-endif()
+install(FILES ${TESSIVAR_INSTALL_DIR}/install.ini DESTINATION ${TESSIVAR_INSTALL_PROGRAMDIR})

@@ -1,7 +1,11 @@
 // Shared by the fuzz targets: a private folder for the files a run reads and writes.
 #pragma once
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -9,9 +13,18 @@
 
 namespace fuzz {
 
+inline int processId() {
+#ifdef _WIN32
+  return _getpid();
+#else
+  return static_cast<int>(getpid());
+#endif
+}
+
 inline const std::filesystem::path& workDir() {
   static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() / ("voxtrel-fuzz-" + std::to_string(getpid()));
+    auto d =
+        std::filesystem::temp_directory_path() / ("voxtrel-fuzz-" + std::to_string(processId()));
     std::filesystem::create_directories(d);
     return d;
   }();
@@ -19,7 +32,7 @@ inline const std::filesystem::path& workDir() {
 }
 
 inline void writeFile(const std::filesystem::path& p, const std::string& s) {
-  if (std::FILE* f = std::fopen(p.c_str(), "wb")) {
+  if (std::FILE* f = std::fopen(p.string().c_str(), "wb")) {
     std::fwrite(s.data(), 1, s.size(), f);
     std::fclose(f);
   }

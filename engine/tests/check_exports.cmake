@@ -1,4 +1,20 @@
-# Fails unless the dynamic symbol table of LIB defines exactly one function, Voxtrel_for.
+# Fails unless the shared library LIB exports exactly one function, Voxtrel_for: the dynamic
+# symbol table of an ELF library (nm -D), the export table of a Windows DLL (objdump -p, with
+# OBJDUMP the target's objdump), where the name must also stand undecorated.
+if(LIB MATCHES "\\.dll$")
+  execute_process(COMMAND ${OBJDUMP} -p ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p failed on ${LIB}")
+  endif()
+  string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" table "${out}")
+  string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" funcs "${table}")
+  list(LENGTH funcs count)
+  if(NOT count EQUAL 1 OR NOT funcs MATCHES "\\] Voxtrel_for$")
+    message(FATAL_ERROR "expected exactly Voxtrel_for to be exported, found: ${funcs}")
+  endif()
+  message(STATUS "exports: ${funcs}")
+  return()
+endif()
 execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIB}")

@@ -1,7 +1,7 @@
 // Which program opens files of a given extension. On Windows this is the class registry
 // (HKEY_CLASSES_ROOT); elsewhere the same keys live in a per-user settings file that stands for
-// it ("Harnwell Labs/classes-root.ini" in the user's configuration folder), because there the
-// desktop opens run logs with its default viewer and the keys are only a record.
+// it ("Harnwell Labs/classes-root.ini" in the user's configuration folder). The program's first
+// start uses it on Windows only: other desktops open run logs by their MIME type (RunLogType).
 //
 // A key's default value is the value named "Default", as QSettings names it in the registry.
 // Failures are not reported to the user: a failed read gives the default, a failed write

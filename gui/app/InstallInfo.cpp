@@ -31,6 +31,14 @@ QString InstallInfo::mailFallbackText() const {
          QStringLiteral("('Cntl V' will retrieve our e-mail address!)");
 }
 
+QString InstallInfo::aboutText() const {
+  QString text = QStringLiteral("Tessivar (tm) for Spectral Estimators\r\nVersion ") +
+                 QString::fromLatin1(kVersion) + QStringLiteral("\r\nHarnwell Labs");
+  if (!web_.isEmpty()) text += QStringLiteral("\r\n") + web_;
+  if (!email_.isEmpty()) text += QStringLiteral("\r\nSupport: ") + email_;
+  return text;
+}
+
 QString InstallInfo::notConfiguredText(const QString& what) const {
   return QStringLiteral("No %1 is set for this installation.\r\nAdd it to %2 (section [Support]).")
       .arg(what, source_);

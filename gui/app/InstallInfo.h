@@ -11,42 +11,37 @@
 #include <QString>
 #include <QUrl>
 
+#include "tessivar_version.h"
+
 namespace tessivar {
 
 class InstallInfo {
  public:
   static constexpr const char* kFileName = "install.ini";
-#ifndef TESSIVAR_VERSION
-#error "TESSIVAR_VERSION is set by the build (cmake/InstallSettings.cmake)"
-#endif
+  // The project's version (the generated tessivar_version.h).
   static constexpr const char* kVersion = TESSIVAR_VERSION;
 
   // Reads programDir/install.ini; a missing file or value leaves the address empty.
   static InstallInfo read(const QString& programDir);
 
-  QString supportEmail() const {
-    return email_;
-  }
-  QString webPage() const {
-    return web_;
-  }
+  QString supportEmail() const { return email_; }
+  QString webPage() const { return web_; }
   // The file the values were read from, for messages.
-  QString source() const {
-    return source_;
-  }
+  QString source() const { return source_; }
 
   // mailto: address with the subject "Tessivar 5.12.2 questions/problems." and the body
   // "How can we help?", blanks sent as %20. Invalid when no address is configured.
   QUrl mailUrl() const;
-  QUrl webUrl() const {
-    return web_.isEmpty() ? QUrl() : QUrl(web_);
-  }
+  QUrl webUrl() const { return web_.isEmpty() ? QUrl() : QUrl(web_); }
 
   // The box shown after the mail handler was asked (the address is on the clipboard by then).
   static QString mailFallbackTitle() {
     return QStringLiteral("If default e-Mail program was Not found.");
   }
   QString mailFallbackText() const;
+  // Help > About: the program, its "Version", the maker and this installation's addresses.
+  static QString aboutTitle() { return QStringLiteral("About Tessivar"); }
+  QString aboutText() const;
   // The message when an address is missing from install.ini.
   QString notConfiguredText(const QString& what) const;
 

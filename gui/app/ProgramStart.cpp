@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "FileAssoc.h"
 #include "FolderNames.h"
+#include "RunLogType.h"
 #include "TessivarIni.h"
 #include "frmIntro.h"
 #include "frmMain.h"
@@ -22,7 +23,11 @@ const QString kKeyExample = QStringLiteral("ex-auto.0");
 
 ProgramStart::ProgramStart(Dialogs& dialogs, QString programDir, QString perUserBase)
     : dialogs_(dialogs), programDir_(std::move(programDir)), perUserBase_(std::move(perUserBase)) {
+#ifdef Q_OS_WIN
   registerRunLogViewer = [] { FileAssoc().registerRunLogViewer(); };
+#else
+  registerRunLogViewer = [] { RunLogType::registerForUser(); };
+#endif
 }
 
 ProgramStart::~ProgramStart() = default;
@@ -33,7 +38,7 @@ bool ProgramStart::begin() {
     dialogs_.message(loc_.text, loc_.title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
     return false;
   }
-  if (loc_.perUser)
+  if (loc_.perUser && loc_.perUserNew)
     dialogs_.message(loc_.text, loc_.title, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
   QDir::setCurrent(loc_.userDir);
 

@@ -1,8 +1,11 @@
 // The program's start, from the program's folder to the first window:
-//   1. Start_Path: the base and user folders (a stop, or a note when a per-user folder stands in
-//      for a read-only installation); the user folder becomes the working directory.
+//   1. Start_Path: the base and user folders (a stop, or a note when a per-user folder is set
+//      up to stand in for a read-only installation); the user folder becomes the working
+//      directory.
 //   2. A later start (Tessivar.ini exists): the main window at once, focus on the data file.
-//   3. The first start: the intro, and the run-log viewer registered for ".Out" files. The
+//   3. The first start: the intro, and the run-log viewer registered for ".Out" files (Windows:
+//      the text editor in the class registry; elsewhere the run-log type in the user's MIME
+//      database, when the desktop does not know it yet: see RunLogType). The
 //      intro's buttons open the main window (and its demo mode) or end the program.
 // The main window's load reads or writes Tessivar.ini and needs the key example "ex-auto.0";
 // either failing ends the program after its box.

@@ -99,6 +99,7 @@ StartLocation StartPath::usePerUser(const QString& installedUser, const QString&
   const QString base = QDir::toNativeSeparators(perUserBase_);
   const QString user = joinPath(base, QStringLiteral("user"));
   QString failed;
+  const bool fresh = !QFileInfo::exists(matchInFolder(user, kKeyExample));
   const bool made = !perUserBase_.isEmpty() && QDir().mkpath(user) && writable_(user) &&
                     (installedUser.isEmpty() || copyMissing(installedUser, user, failed));
   if (!made || !QFileInfo::exists(matchInFolder(user, kKeyExample))) {
@@ -111,6 +112,7 @@ StartLocation StartPath::usePerUser(const QString& installedUser, const QString&
   }
   loc.status = StartLocation::Status::Ok;
   loc.perUser = true;
+  loc.perUserNew = fresh;
   loc.baseDir = base;
   loc.userDir = user;
   loc.text = why + QStringLiteral(

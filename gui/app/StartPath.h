@@ -6,7 +6,8 @@
 // A program that sits in a file system's root, or directly below it, has no base folder and is
 // refused. A base folder that is missing, or whose user folder cannot be written (a read-only
 // installation), is replaced by a per-user folder: the installed user folder's files are copied
-// there once (the examples read-only again) and the user is told which folder is used instead.
+// there (the examples read-only again; files the user already has are kept) and, at the start
+// that sets the folder up, the user is told which folder is used instead.
 #pragma once
 
 #include <QString>
@@ -24,6 +25,9 @@ struct StartLocation {
   QString baseDir;  // holds Tessivar.ini (the per-user base folder when perUser)
   QString userDir;  // answer files, examples, data, run log
   bool perUser = false;
+  // perUser only: the per-user folder was set up at this start (it had no key example yet).
+  // Later starts use it without a word, as any installed program uses its user's files.
+  bool perUserNew = false;
   // The box to show: for a stop, the reason; for perUser, which folder is used instead.
   QString title;
   QString text;

@@ -1,5 +1,5 @@
-// The Help and Web Links menus of frmMain: the manual, the support e-mail and the product's web
-// page. The addresses are the installation's (install.ini in the program's folder).
+// The Help and Web Links menus of frmMain: the manual, the support e-mail, the about box and the
+// product's web page. The addresses are the installation's (install.ini in the program's folder).
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -55,6 +55,12 @@ void frmMain::mnuHelpEmail_Click() {
   if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(info.supportEmail());
   dialogs_.message(info.mailFallbackText(), InstallInfo::mailFallbackTitle(), Dialogs::Buttons::Ok,
                    Dialogs::Icon::Warning);
+}
+
+void frmMain::mnuHelpAbout_Click() {
+  const InstallInfo info = InstallInfo::read(programDir_);
+  dialogs_.message(info.aboutText(), InstallInfo::aboutTitle(), Dialogs::Buttons::Ok,
+                   Dialogs::Icon::None);
 }
 
 void frmMain::mnuWebLink_Click() {

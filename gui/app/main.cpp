@@ -5,11 +5,14 @@
 #include "Dialogs.h"
 #include "ProgramStart.h"
 #include "frmMain.h"
+#include "tessivar_version.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Harnwell Labs");
   QApplication::setApplicationName("Tessivar");
+  // Lets the desktop match the window to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(TESSIVAR_APP_ID));
   tessivar::QtDialogs dialogs;
   tessivar::ProgramStart start(
       dialogs, QCoreApplication::applicationDirPath(),

@@ -289,6 +289,9 @@ void frmMain::buildMenus() {
   mnuHelp->addSeparator();
   addItem(mnuHelp, "mnuHelpEmail", QStringLiteral("&E-mail Support ..."),
           &frmMain::mnuHelpEmail_Click);
+  mnuHelp->addSeparator();
+  addItem(mnuHelp, "mnuHelpAbout", QStringLiteral("&About Tessivar ..."),
+          &frmMain::mnuHelpAbout_Click);
 }
 
 QWidget* frmMain::questionControl(int question) const {

@@ -114,6 +114,7 @@ class frmMain : public QMainWindow {
   // Help and Web Links.
   void mnuHelpManual_Click();
   void mnuHelpEmail_Click();
+  void mnuHelpAbout_Click();
   void mnuWebLink_Click();
 
  protected:

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "os_file.h"
+
 namespace voxtrel {
 
 // The file is closed when the object goes, on every path (a read or allocation failure
@@ -14,13 +16,13 @@ class TextFile {
  public:
   TextFile() = default;
   explicit TextFile(const std::string& path);
-  ~TextFile();
-  TextFile(TextFile&& other) noexcept;
-  TextFile& operator=(TextFile&& other) noexcept;
+  ~TextFile() = default;
+  TextFile(TextFile&& other) noexcept = default;
+  TextFile& operator=(TextFile&& other) noexcept = default;
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
 
-  bool isOpen() const { return fd_ >= 0; }
+  bool isOpen() const { return file_.isOpen(); }
   // Reads up to n bytes into buf; 0 at the end of the file or on a read error.
   std::size_t read(char* buf, std::size_t n);
   // Back to the first byte; false when the file cannot be repositioned.
@@ -28,7 +30,7 @@ class TextFile {
   void close();
 
  private:
-  int fd_ = -1;
+  os::File file_;
 };
 
 }  // namespace voxtrel

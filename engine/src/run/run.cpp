@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fatal.h"
+#include "os_file.h"
 #include "spec_est.h"
 #include "spec_in.h"
 
@@ -18,10 +19,7 @@ namespace voxtrel {
 namespace {
 
 std::tm localNow() {
-  const std::time_t t = std::time(nullptr);
-  std::tm out{};
-  localtime_r(&t, &out);
-  return out;
+  return os::localTime(std::time(nullptr));
 }
 
 // The share of the transform that is zero padding, in whole percent (truncated): the

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "os_file.h"
+
 namespace voxtrel {
 
 class LogItem {
@@ -77,9 +79,9 @@ class RunLog {
 
  private:
   void flushIfLarge();
-  void fail(int error);
+  void fail(const std::string& reason);
 
-  int fd_ = -1;
+  os::File file_;
   std::string buffer_;
   std::uint64_t written_ = 0;  // bytes the file holds
   std::string failure_;

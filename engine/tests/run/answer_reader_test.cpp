@@ -137,7 +137,10 @@ TEST(AnswerReader, ManualStatesTheLengthOfPathThatIsKept) {
 
   vtest::TempDir dir;
   fs::path folder = dir.path();
-  while (folder.string().size() + 20 < voxtrel::kPathWidth) folder /= std::string(40, 'd');
+  // Folders of 40 characters while a name of at least 20 still fits after the next one: the
+  // temporary folder's own length (it differs between systems) never leaves too little room.
+  const std::string step(40, 'd');
+  while (folder.string().size() + 1 + step.size() + 1 + 20 <= voxtrel::kPathWidth) folder /= step;
   fs::create_directories(folder);
   const std::string name(voxtrel::kPathWidth - folder.string().size() - 1, 'n');
   Answer a;

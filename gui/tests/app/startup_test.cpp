@@ -111,6 +111,7 @@ TEST(StartPath, ReadOnlyInstallationMovesToAPerUserFolder) {
   const auto loc = start.locate(inst.program);
   ASSERT_EQ(loc.status, StartLocation::Status::Ok) << loc.text.toStdString();
   EXPECT_TRUE(loc.perUser);
+  EXPECT_TRUE(loc.perUserNew);
   EXPECT_EQ(loc.userDir, QDir::toNativeSeparators(perUser.path() + "/user"));
   EXPECT_TRUE(loc.text.contains(installedUser)) << loc.text.toStdString();
   EXPECT_TRUE(loc.text.contains(loc.userDir)) << loc.text.toStdString();
@@ -119,10 +120,17 @@ TEST(StartPath, ReadOnlyInstallationMovesToAPerUserFolder) {
   EXPECT_FALSE(perms & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
   EXPECT_TRUE(QFile::permissions(loc.userDir + "/Real.Rda") & QFile::WriteOwner);
 
-  // A second start keeps what the user has changed in the per-user folder.
+  // A second start keeps what the user has changed in the per-user folder, and uses the
+  // folder without a note; a data file the user deleted comes back from the installation.
   writeBytes(loc.userDir + "/Real.Rda", "changed");
-  start.locate(inst.program);
+  const auto again = start.locate(inst.program);
   EXPECT_EQ(readBytes(loc.userDir + "/Real.Rda"), "changed");
+  EXPECT_TRUE(again.perUser);
+  EXPECT_FALSE(again.perUserNew);
+  EXPECT_EQ(again.userDir, loc.userDir);
+  QFile::remove(loc.userDir + "/Real.Rda");
+  start.locate(inst.program);
+  EXPECT_EQ(readBytes(loc.userDir + "/Real.Rda"), "0 1\r\n");
 }
 
 TEST(StartPath, MissingBaseFolderIsNamedInTheMessage) {

@@ -253,3 +253,27 @@ TEST_F(Demos, HelpAndWebLinksUseTheInstallationsAddresses) {
   ASSERT_EQ(dialogs.messages().size(), 2u);
   for (const auto& m : dialogs.messages()) EXPECT_TRUE(m.text.contains("install.ini"));
 }
+
+// Help > About names the version the project is built as, then this installation's addresses.
+TEST_F(Demos, AboutBoxShowsTheProjectsVersion) {
+  w<QAction>("mnuHelpAbout")->trigger();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  const auto box = dialogs.messages()[0];
+  EXPECT_EQ(box.title, "About Tessivar");
+  EXPECT_EQ(box.icon, Icon::None);
+  const QStringList lines = box.text.split("\r\n");
+  ASSERT_GE(lines.size(), 5);
+  EXPECT_EQ(lines[0], "Tessivar (tm) for Spectral Estimators");
+  EXPECT_EQ(lines[1], "Version " TESSIVAR_PROJECT_VERSION);
+  EXPECT_TRUE(lines[3].startsWith("http")) << lines[3].toStdString();
+  EXPECT_TRUE(lines[4].startsWith("Support: ") && lines[4].contains('@')) << lines[4].toStdString();
+
+  // Without install.ini the box still names the version, and no empty address lines.
+  form->setProgramDir(base.path());
+  dialogs.clear();
+  w<QAction>("mnuHelpAbout")->trigger();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].text,
+            "Tessivar (tm) for Spectral Estimators\r\nVersion " TESSIVAR_PROJECT_VERSION
+            "\r\nHarnwell Labs");
+}

@@ -40,7 +40,7 @@ TEST_F(FormStart, TabsMenusQuestionsAndDefaults) {
       {"mnuFileSaveAs", true}, {"mnuFileDelete", true}, {"mnuFileSubmit", true},
       {"mnuFileExit", true},   {"mnuDemosRun", true},   {"mnuViewDemos", true},
       {"mnuViewOutput", true}, {"mnuWebLink", true},    {"mnuHelpManual", true},
-      {"mnuHelpEmail", true},
+      {"mnuHelpEmail", true},  {"mnuHelpAbout", true},
   };
   for (const auto& [name, enabled] : items)
     EXPECT_EQ(w<QAction>(name)->isEnabled(), enabled) << name;
