@@ -21,22 +21,6 @@ int openLog(const std::string& path, int extra) {
 
 }  // namespace
 
-File::~File() {
-  close();
-}
-
-File::File(File&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNone)), error_(std::move(other.error_)) {}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = std::exchange(other.handle_, kNone);
-    error_ = std::move(other.error_);
-  }
-  return *this;
-}
-
 void File::failed() {
   error_ = std::strerror(errno);
 }

@@ -62,22 +62,6 @@ bool removeName(const std::wstring& path) {
 
 }  // namespace
 
-File::~File() {
-  close();
-}
-
-File::File(File&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNone)), error_(std::move(other.error_)) {}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = std::exchange(other.handle_, kNone);
-    error_ = std::move(other.error_);
-  }
-  return *this;
-}
-
 void File::failed() {
   error_ = errorText(GetLastError());
 }
