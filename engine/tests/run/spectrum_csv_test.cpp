@@ -1,5 +1,5 @@
-// The spectrum's comma-separated form: numbers that read back bit for bit, the comment lines,
-// the peak rule and the peaks file's name.
+// The spectrum's comma-separated form: numbers that read back bit for bit, the comment lines
+// and the peaks file's name. (The peak rule is the peak list's, tested with it.)
 #include "voxtrel/spectrum_csv.h"
 
 #include <gtest/gtest.h>
@@ -91,28 +91,6 @@ TEST(SpectrumCsv, CommentLinesNameTheRunAndTheOrdersItTakes) {
   // A name holding a line end stays on its comment line.
   info.method = "two\r\nlines";
   EXPECT_EQ(voxtrel::csv::comments(info).substr(0, 22), "# method: two  lines\n#");
-}
-
-TEST(SpectrumCsv, PeaksAreLocalMaximaAtPositiveFrequenciesInFrequencyOrder) {
-  const std::vector<float> f = {-2, -1, 0, 1, 2, 3, 4, 5, 6, 7};
-  const struct {
-    std::vector<float> db;
-    std::size_t cap;
-    std::vector<std::size_t> peaks;
-  } cases[] = {
-      {{0, 5, 0, 1, 0, 2, 0, 3, 3, 0}, 50, {3, 5}},  // negative side and plateau left out
-      {{0, 5, 0, 1, 0, 2, 0, 3, 3, 0}, 1, {3}},      // at most cap peaks, the first ones
-      {{0, 0, 0, 0, 0, 0, 0, 0, 0, 9}, 50, {}},      // the last point is never a peak
-  };
-  for (const auto& c : cases) EXPECT_EQ(voxtrel::csv::peakIndices(f, c.db, c.cap), c.peaks);
-  // The first point counts when it is at a positive frequency and the spectrum falls from it.
-  const std::vector<float> up = {1, 2, 3};
-  EXPECT_EQ(voxtrel::csv::peakIndices(up, std::vector<float>{3, 2, 1}, 50),
-            std::vector<std::size_t>{0});
-  voxtrel::csv::RunInfo info;
-  EXPECT_EQ(
-      voxtrel::csv::peakTable(info, f, cases[0].db).substr(voxtrel::csv::comments(info).size()),
-      "frequency,dB\n1,1\n3,2\n");
 }
 
 TEST(SpectrumCsv, PeaksFileStandsBesideTheSpectrumFile) {
