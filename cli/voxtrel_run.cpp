@@ -1,15 +1,38 @@
 // voxtrel-run: runs one answer file without the GUI. The run log is written in the current
-// folder; the outcome and the peak frequencies are printed, and --csv writes frequency,dB rows.
+// folder; the outcome and the peak frequencies are printed, and --csv writes the spectrum as
+// comma-separated values (comment lines naming the run, then frequency,dB rows) and its peaks
+// in a second file beside it (OUT_peaks.csv).
 // --version prints the program's version.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "tessivar_version.h"
 #include "voxtrel/run.h"
+#include "voxtrel/spectrum_csv.h"
 
 namespace {
+
+// Writes text to path; a file that cannot be opened or is cut short (a full disk) is reported
+// by name and is no success.
+bool writeText(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  if (!f) {
+    std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size() &&
+                       std::fflush(f) == 0 && !std::ferror(f);
+  const int error = errno;
+  if (std::fclose(f) != 0 || !written) {
+    std::fprintf(stderr, "voxtrel-run: %s could not be written completely: %s\n", path.c_str(),
+                 std::strerror(written ? errno : error));
+    return false;
+  }
+  return true;
+}
 
 int usage() {
   std::fprintf(stderr,
@@ -83,24 +106,20 @@ int main(int argc, char** argv) {
   std::printf("\n");
 
   if (!csvPath.empty()) {
-    std::FILE* f = std::fopen(csvPath.c_str(), "w");
-    if (!f) {
-      std::fprintf(stderr, "voxtrel-run: cannot write %s: %s\n", csvPath.c_str(),
-                   std::strerror(errno));
+    voxtrel::csv::RunInfo info;
+    info.method = res.method;
+    info.answerFile = answerFile;
+    info.dataFile = res.dataFile;
+    info.nPoints = res.nPoints;
+    info.nPoles = res.nPoles;
+    info.nZeros = res.nZeros;
+    info.date = res.date;
+    const std::span<const float> x(res.x.data(), static_cast<std::size_t>(n));
+    const std::span<const float> db(y.data(), static_cast<std::size_t>(n));
+    // The spectrum first: a file that cannot take it gets no peaks file beside it either.
+    if (!writeText(csvPath, voxtrel::csv::table(info, x, db))) return 1;
+    if (!writeText(voxtrel::csv::peaksPath(csvPath), voxtrel::csv::peakTable(info, x, db)))
       return 1;
-    }
-    std::fprintf(f, "frequency,dB\n");
-    for (int i = 0; i < n; ++i)
-      std::fprintf(f, "%.9g,%.9g\n", res.x[static_cast<std::size_t>(i)],
-                   y[static_cast<std::size_t>(i)]);
-    // A file cut short (a full disk) is reported, not taken for the whole spectrum.
-    const bool written = std::fflush(f) == 0 && !std::ferror(f);
-    const int error = errno;
-    if (std::fclose(f) != 0 || !written) {
-      std::fprintf(stderr, "voxtrel-run: %s could not be written completely: %s\n", csvPath.c_str(),
-                   std::strerror(written ? errno : error));
-      return 1;
-    }
   }
   return 0;
 }

@@ -7,7 +7,6 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 namespace tessivar {
 
@@ -112,10 +111,9 @@ std::optional<QColor> QtDialogs::pickColor(const QColor& initial) {
 
 bool QtDialogs::choosePrinter(QPrinter& printer) {
   QPrintDialog dialog(&printer, parent_);
-  // Printing goes to a printer; only where none is installed does the dialog offer a PDF file
-  // instead, so that a plot can still be printed.
-  dialog.setOption(QAbstractPrintDialog::PrintToFile,
-                   QPrinterInfo::availablePrinterNames().isEmpty());
+  // Printing to a PDF file is offered beside the printers, and is all that is offered where
+  // no printer is installed, so that a plot can always be printed.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   return dialog.exec() == QDialog::Accepted;
 }

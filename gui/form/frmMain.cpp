@@ -221,6 +221,8 @@ void frmMain::buildForm() {
   Plot_Tabs->addTab(plots_->plotPage(), QStringLiteral("Plot"));
   connect(plots_, &PlotController::plotRequested, this, &frmMain::cmdPlot_Click);
   connect(plots_, &PlotController::exitPlottingRequested, this, &frmMain::cmdExitPlotting_Click);
+  connect(plots_, &PlotController::exportSpectrumRequested, this,
+          &frmMain::mnuFileExportSpectrum_Click);
   connect(Plot_Tabs, &QTabWidget::currentChanged, this, &frmMain::Plot_Tabs_Click);
   Plot_Tabs->setTabEnabled(1, false);
   Plot_Tabs->setTabEnabled(2, false);
@@ -264,6 +266,11 @@ void frmMain::buildMenus() {
   addItem(mnuFile, "mnuFileDelete", QStringLiteral("&Delete ..."), &frmMain::mnuFileDelete_Click);
   mnuFile->addSeparator();
   addItem(mnuFile, "mnuFileSubmit", QStringLiteral("&Calculate"), &frmMain::mnuFileSubmit_Click);
+  mnuFile->addSeparator();
+  mnuFileExportSpectrum =
+      addItem(mnuFile, "mnuFileExportSpectrum", QStringLiteral("&Export spectrum..."),
+              &frmMain::mnuFileExportSpectrum_Click);
+  mnuFileExportSpectrum->setEnabled(false);
   mnuFile->addSeparator();
   addItem(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click);
 
@@ -657,6 +664,17 @@ void frmMain::applyPlottingSwitches(const PlottingSwitches& sw) {
   // a tab page is switched off while another tab is shown).
   if (sw.showTab) tessivar::Plot_Tabs_Click(*Plot_Tabs);
   updateRunDemo();
+  setFileMenuItems();
+}
+
+void frmMain::setFileMenuItems() {
+  // The menu stays open while plotting for the export of the plotted spectrum; its other
+  // items wait, as the whole menu did, until plotting is left.
+  if (!mnuFile) return;
+  for (QAction* item : mnuFile->actions()) {
+    if (!item->isSeparator()) item->setEnabled((item == mnuFileExportSpectrum) == plotting_);
+  }
+  if (plotting_) mnuFile->menuAction()->setEnabled(true);
 }
 
 void frmMain::cmdPlot_Click() {
@@ -684,6 +702,10 @@ void frmMain::cmdPrint_Click() {
 
 void frmMain::cmdFileSaveAs_Click() {
   plots_->cmdFileSaveAs_Click(results_.AnsName, dialogDir_, QCoreApplication::applicationDirPath());
+}
+
+void frmMain::mnuFileExportSpectrum_Click() {
+  plots_->exportSpectrum(dialogDir_, QCoreApplication::applicationDirPath());
 }
 
 }  // namespace tessivar

@@ -97,6 +97,7 @@ class frmMain : public QMainWindow {
   void mnuViewOutput_Click();
   void cmdPrint_Click();
   void cmdFileSaveAs_Click();
+  void mnuFileExportSpectrum_Click();
   void cmdPlot_Click();
   void cmdExitPlotting_Click();
   void Plot_Tabs_Click();
@@ -147,6 +148,8 @@ class frmMain : public QMainWindow {
   void showCalcStopped();
   PlottingWidgets plottingWidgets() const;
   void applyPlottingSwitches(const PlottingSwitches& s);
+  // While plotting, the File menu offers only Export spectrum...; otherwise everything else.
+  void setFileMenuItems();
 
   Dialogs& dialogs_;
   AnswerState s_;
@@ -176,6 +179,7 @@ class frmMain : public QMainWindow {
   QPushButton* cmdFileSaveAs = nullptr;
   QPlainTextEdit* tbOutBox = nullptr;
   QMenu *mnuFile = nullptr, *mnuDemos = nullptr;
+  QAction* mnuFileExportSpectrum = nullptr;
   std::array<QRadioButton*, 19> Exam{};  // Exam[1..18]
   std::array<QLabel*, 19> Description{}, ExTime{};
   QPushButton *cmdRunDemo = nullptr, *cmdCancelDemo = nullptr;

@@ -4,12 +4,13 @@
 #include <utility>
 
 #include "NumberFormat.h"
+#include "voxtrel/spectrum_csv.h"
 
 namespace tessivar {
 
 namespace {
 
-constexpr int kMaxPeaks = 50;
+constexpr std::size_t kMaxPeaks = voxtrel::csv::kListedPeaks;
 
 QString neighbourLine(double frequency, float amplitude) {
   return QStringLiteral("\r\n ---------------------") + formatDouble(frequency) +
@@ -20,13 +21,10 @@ QString neighbourLine(double frequency, float amplitude) {
 
 QString ListPeaks(std::vector<float>& x, std::vector<float>& y, double xDivisor) {
   const std::size_t npts = std::min(x.size(), y.size());
-  std::vector<std::size_t> pk;  // zero-based indices of the peaks
-  // Point 1 counts as a peak when the spectrum falls away from it; the last point never does,
-  // having no right-hand neighbour. A plateau is no peak.
-  if (npts >= 2 && x[0] > 0 && y[0] > y[1]) pk.push_back(0);
-  for (std::size_t i = 1; i + 1 < npts && pk.size() < kMaxPeaks; ++i) {
-    if (x[i] > 0 && y[i - 1] < y[i] && y[i] > y[i + 1]) pk.push_back(i);
-  }
+  // Local maxima at positive frequencies, in frequency order: the rule the exported peaks
+  // file follows too.
+  const std::vector<std::size_t> pk = voxtrel::csv::peakIndices(
+      std::span<const float>(x.data(), npts), std::span<const float>(y.data(), npts), kMaxPeaks);
 
   QString out;
   if (!pk.empty()) {

@@ -1,6 +1,7 @@
 #include "PlotController.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
 #include "PlotPage.h"
@@ -23,6 +24,7 @@ PlotController::PlotController(Dialogs& dialogs, OutputBox& out, QObject* parent
       surface_(QSize(640, 480), logicalDpi()),
       plotter_(surface_, out, dialogs),
       output_(dialogs),
+      export_(dialogs),
       setupPage_(new SetupPage(dialogs)),
       plotPage_(new PlotPage(surface_)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -34,6 +36,8 @@ PlotController::PlotController(Dialogs& dialogs, OutputBox& out, QObject* parent
   connect(setupPage_, &SetupPage::plotRequested, this, &PlotController::plotRequested);
   connect(setupPage_, &SetupPage::exitPlottingRequested, this,
           &PlotController::exitPlottingRequested);
+  connect(plotPage_->exportButton(), &QPushButton::clicked, this,
+          &PlotController::exportSpectrumRequested);
 }
 
 PlotController::~PlotController() {
@@ -49,6 +53,7 @@ void PlotController::loadSettings() {
 
 bool PlotController::startPlot(const RunResults& run) {
   sig2Z_ = run.sig2Z;
+  run_ = run;
   const bool drawn = plotter_.startPlot(run, setupPage_->settings());
   plotPage_->refresh();
   return drawn;
@@ -66,7 +71,22 @@ void PlotController::applySwitches(const PlottingSwitches& s) {
 QString PlotController::cmdFileSaveAs_Click(const QString& ansName, QString& initialDir,
                                             const QString& programDir) {
   if (!hasPlot()) return {};
-  return output_.cmdFileSaveAs_Click(surface_.image(), ansName, initialDir, programDir);
+  return output_.cmdFileSaveAs_Click(surface_.image(), ansName, initialDir, programDir,
+                                     [this](QPaintDevice& device) { return drawVector(device); });
+}
+
+bool PlotController::drawVector(QPaintDevice& device) {
+  // The same plotter on the same surface, its drawing sent to the device: the layout follows
+  // the picture's own font metrics, so the file shows what the screen shows.
+  surface_.paintOn(&device);
+  const bool drawn = plotter_.redraw();
+  surface_.paintOn(nullptr);
+  return drawn;
+}
+
+QString PlotController::exportSpectrum(QString& initialDir, const QString& programDir) {
+  if (!hasPlot()) return {};
+  return export_.exportSpectrum(run_, initialDir, programDir);
 }
 
 bool PlotController::cmdPrint_Click(const QString& ansName) {

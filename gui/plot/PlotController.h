@@ -9,6 +9,8 @@
 
 #include "PlotOutput.h"
 #include "PlotStateSwitches.h"
+#include "RunResults.h"
+#include "SpectrumExport.h"
 #include "Surface.h"
 #include "mdlPlots.h"
 
@@ -20,7 +22,6 @@ class Dialogs;
 class OutputBox;
 class PlotPage;
 class SetupPage;
-struct RunResults;
 
 class PlotController : public QObject {
   Q_OBJECT
@@ -52,21 +53,29 @@ class PlotController : public QObject {
   // Applies the setup-controls part of a moment's switches to the Setup page.
   void applySwitches(const PlottingSwitches& s);
 
-  // Save As ... and Print ... of the window's buttons; without a plot they do nothing.
+  // Save As ... and Print ... of the window's buttons; without a plot they do nothing. Save As
+  // draws the plot again for an SVG or PDF file.
   QString cmdFileSaveAs_Click(const QString& ansName, QString& initialDir,
                               const QString& programDir);
+  // Export spectrum...: the plotted run as CSV files; without a plot it does nothing.
+  QString exportSpectrum(QString& initialDir, const QString& programDir);
+  // The plot drawn again on a vector device of the picture's size (Save As, SVG and PDF).
+  bool drawVector(QPaintDevice& device);
   bool cmdPrint_Click(const QString& ansName);
   QPrinter& printer() { return *printer_; }
 
  signals:
   void plotRequested();
   void exitPlottingRequested();
+  void exportSpectrumRequested();  // the Plot tab's Export spectrum... button
 
  private:
   Dialogs& dialogs_;
   Surface surface_;
   Plotter plotter_;
   PlotOutput output_;
+  SpectrumExport export_;
+  RunResults run_;  // the plotted run, for its export
   SetupPage* setupPage_;
   PlotPage* plotPage_;
   std::unique_ptr<QPrinter> printer_;

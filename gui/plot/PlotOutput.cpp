@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSvgGenerator>
 
 #include "Dialogs.h"
 #include "NumberFormat.h"
@@ -27,7 +28,61 @@ QFont footerFont() {
   return f;
 }
 
+// The picture's logical resolution, which the vector devices take so that the drawing's pixels
+// and font sizes are the picture's.
+int pictureDpi(const QImage& picture) {
+  return std::max(1, qRound(picture.dotsPerMeterX() * 0.0254));
+}
+
+// Draws on the device: the plot again when it can be drawn, else the picture itself.
+bool drawOn(QPaintDevice& device, const QImage& picture, const VectorDrawing& vector) {
+  if (vector) return vector(device);
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  painter.drawImage(0, 0, picture);
+  return painter.end();
+}
+
 }  // namespace
+
+std::optional<QByteArray> svgDrawing(const QImage& picture, const VectorDrawing& vector,
+                                     const QString& title) {
+  QByteArray svg;
+  QBuffer buffer(&svg);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(picture.size());
+  generator.setViewBox(QRect(QPoint(0, 0), picture.size()));
+  generator.setResolution(pictureDpi(picture));
+  generator.setTitle(title);
+  generator.setDescription(QStringLiteral("Power-Spectral Density plot by Tessivar"));
+  if (!drawOn(generator, picture, vector) || svg.isEmpty()) return std::nullopt;
+  return svg;
+}
+
+std::optional<QByteArray> pdfDrawing(const QImage& picture, const VectorDrawing& vector,
+                                     const QString& title) {
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  buffer.open(QIODevice::WriteOnly);
+  bool drawn = false;
+  {
+    // One page of the picture's size at its resolution, without margins.
+    QPdfWriter writer(&buffer);
+    const int dpi = pictureDpi(picture);
+    writer.setResolution(dpi);
+    writer.setPageSize(
+        QPageSize(QSizeF(picture.width() * 72.0 / dpi, picture.height() * 72.0 / dpi),
+                  QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setCreator(QStringLiteral("Tessivar"));
+    writer.setTitle(title);
+    drawn = drawOn(writer, picture, vector);
+  }
+  if (!drawn || pdf.isEmpty()) return std::nullopt;
+  return pdf;
+}
 
 namespace {
 
@@ -49,6 +104,10 @@ QString proposedBitmapName(const QString& ansName) {
 
 QString proposedPdfName(const QString& ansName) {
   return nameFor(ansName, QStringLiteral(".pdf"));
+}
+
+QString proposedCsvName(const QString& ansName) {
+  return nameFor(ansName, QStringLiteral(".csv"));
 }
 
 bool printerInstalled() {
@@ -79,11 +138,13 @@ QString printFooter(const QString& ansName, float sig2Z) {
 }
 
 QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& ansName,
-                                        QString& initialDir, const QString& programDir) {
+                                        QString& initialDir, const QString& programDir,
+                                        const VectorDrawing& vector) {
   Dialogs::FileRequest request;
   request.title = QStringLiteral("Save Plot File As ...");
-  request.filter =
-      QStringLiteral("All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png");
+  request.filter = QStringLiteral(
+      "All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png|"
+      "SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
   request.filterIndex = 2;
   request.fileName = proposedBitmapName(ansName);
   if (initialDir.isEmpty()) initialDir = QDir(programDir).filePath(QStringLiteral("user"));
@@ -109,19 +170,30 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
                      Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return {};
   }
-  // The image is made in memory and written whole, so that a failed save leaves a file it
-  // was to replace as it was. A name ending in ".png" gets a PNG image (smaller, lossless);
-  // every other name the Windows bitmap.
-  const bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-  QByteArray bitmap;
-  QBuffer buffer(&bitmap);
-  buffer.open(QIODevice::WriteOnly);
+  // The file is made in memory and written whole, so that a failed save leaves a file it was
+  // to replace as it was. A name ending in ".png" gets a PNG image (smaller, lossless), ".svg"
+  // and ".pdf" the drawing in lines and text that stay sharp at any size; every other name the
+  // Windows bitmap.
+  const QString suffix = QFileInfo(path).suffix().toLower();
   std::optional<QString> failure;
-  if (!picture.save(&buffer, png ? "PNG" : "BMP"))
-    failure = png ? QStringLiteral("The picture could not be turned into a PNG image.")
-                  : QStringLiteral("The picture could not be turned into a bitmap.");
-  else
-    failure = writeFileSafely(path, bitmap);
+  QByteArray bytes;
+  if (suffix == QStringLiteral("svg") || suffix == QStringLiteral("pdf")) {
+    const auto made = suffix == QStringLiteral("svg") ? svgDrawing(picture, vector, ansName)
+                                                      : pdfDrawing(picture, vector, ansName);
+    if (made)
+      bytes = *made;
+    else
+      failure = QStringLiteral("The drawing could not be made as ") + suffix.toUpper() +
+                QStringLiteral(".");
+  } else {
+    const bool png = suffix == QStringLiteral("png");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, png ? "PNG" : "BMP"))
+      failure = png ? QStringLiteral("The picture could not be turned into a PNG image.")
+                    : QStringLiteral("The picture could not be turned into a bitmap.");
+  }
+  if (!failure) failure = writeFileSafely(path, bytes);
   if (failure) {
     dialogs_.message(QStringLiteral("The plot could not be written to ") + path +
                          QStringLiteral(".\r\n") + *failure +

@@ -1,6 +1,8 @@
 #include "PlotPage.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
@@ -40,11 +42,18 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 }
 
 PlotPage::PlotPage(Surface& surface, QWidget* parent)
-    : QWidget(parent), picBox_(new PictureBox(surface, this)) {
+    : QWidget(parent),
+      picBox_(new PictureBox(surface, this)),
+      exportButton_(new QPushButton(QStringLiteral("&Export spectrum..."), this)) {
   setObjectName(QStringLiteral("PlotPage"));
+  exportButton_->setObjectName(QStringLiteral("cmdExportSpectrum"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(picBox_);
+  layout->addWidget(picBox_, 1);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(exportButton_);
+  layout->addLayout(row);
 }
 
 void PlotPage::refresh() {

@@ -1,8 +1,11 @@
-// The Plot tab: the picture box `picBox` showing the plot surface's image.
+// The Plot tab: the picture box `picBox` showing the plot surface's image, and below it the
+// Export spectrum... button `cmdExportSpectrum`.
 #pragma once
 
 #include <QWidget>
 #include <functional>
+
+class QPushButton;
 
 namespace tessivar {
 
@@ -34,11 +37,13 @@ class PlotPage : public QWidget {
  public:
   PlotPage(Surface& surface, QWidget* parent = nullptr);
   PictureBox* picBox() const { return picBox_; }
+  QPushButton* exportButton() const { return exportButton_; }
   // Shows what is now in the surface's image.
   void refresh();
 
  private:
   PictureBox* picBox_;
+  QPushButton* exportButton_;
 };
 
 }  // namespace tessivar

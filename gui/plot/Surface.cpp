@@ -57,6 +57,11 @@ void Surface::resize(QSize size) {
   if (pixels) setScalePixels();
 }
 
+void Surface::paintOn(QPaintDevice* device) {
+  endPainting();
+  device_ = device;
+}
+
 void Surface::setAntialiased(bool on) {
   antialiased_ = on;
   font_.setStyleStrategy(on ? QFont::PreferAntialias : QFont::NoAntialias);
@@ -68,15 +73,18 @@ void Surface::setHints(QPainter& p) const {
 }
 
 void Surface::clear() {
-  endPainting();
+  if (!device_) endPainting();
   textRects_.clear();
-  image_.fill(back_);
+  if (device_)
+    painter().fillRect(QRect(QPoint(0, 0), image_.size()), back_);
+  else
+    image_.fill(back_);
   currentX_ = left_;
   currentY_ = top_;
 }
 
 QPainter& Surface::painter() {
-  if (!painter_.isActive()) painter_.begin(&image_);
+  if (!painter_.isActive()) painter_.begin(device_ ? device_ : &image_);
   return painter_;
 }
 

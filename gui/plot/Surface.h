@@ -26,7 +26,9 @@ class Surface {
   // The image with everything drawn so far. Ends the painter that drawing keeps open, so that
   // the image may be shown, copied, saved or painted on by others.
   const QImage& image() const {
-    endPainting();
+    // While another device is drawn on, its painter stays open: the image is untouched then,
+    // and a device such as an SVG generator would start its document afresh on a new painter.
+    if (!device_) endPainting();
     return image_;
   }
   QSize size() const { return image_.size(); }
@@ -41,6 +43,11 @@ class Surface {
   bool antialiased() const { return antialiased_; }
   // A new size keeps what is drawn at the top left and fills the rest with the background.
   void resize(QSize size);
+  // Sends what is drawn from now on to another device instead of the image (an SVG generator,
+  // a PDF writer), in the image's pixels: the device is to have the image's size and logical
+  // resolution. Texts keep the image's font metrics, so the drawing is laid out exactly as on
+  // the image, which stays as it was. nullptr draws on the image again.
+  void paintOn(QPaintDevice* device);
 
   void setBackColor(const QColor& c) { back_ = c; }
   QColor backColor() const { return back_; }
@@ -110,6 +117,7 @@ class Surface {
   }
 
   QImage image_;
+  QPaintDevice* device_ = nullptr;  // where drawing goes instead of the image, when set
   double dpi_;
   double dpr_ = 1.0;
   bool antialiased_ = false;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "Questions.h"
 #include "SafeWrite.h"
 #include "mdlCommonFiles.h"
 
@@ -53,6 +54,14 @@ std::variant<PreparedRun, RunRefusal> RunExecution::prepare(const QString& wante
   // The engine raises nPoints to a power of two before it builds the spectrum; a file written
   // by hand (or by an older program) may hold any value, so the arrays take the raised size.
   run.arrayPoints = roundNPoints(pointsText).value_or(pointsText).toInt();
+  run.dataFile = dataValue;
+  // The model orders (questions 9 and 10), kept where the method asks for them.
+  const QList<int> asked = requiredList(run.method);
+  for (int question = 9; question <= 10; ++question) {
+    bool whole = false;
+    const int order = reader.ReadAnsValue().toInt(&whole);
+    if (whole && asked.contains(question)) (question == 9 ? run.nPoles : run.nZeros) = order;
+  }
 
   // A path the engine cannot open would only end in the file-error box; say why instead.
   if (const std::optional<QString> problem = engineDataPathProblem(dataValue, meantData)) {
@@ -98,8 +107,14 @@ std::variant<PreparedRun, RunRefusal> RunExecution::prepare(const QString& wante
 }
 
 RunResults RunExecution::execute(const PreparedRun& run) {
+  const QDateTime started = QDateTime::currentDateTime();
   RunResults r = callEngine(run.entry, run.answerPath, run.arrayPoints);
   r.RunMethod = run.method;
+  r.DataFile = run.dataFile;
+  r.nPoints = run.arrayPoints;
+  r.nPoles = run.nPoles;
+  r.nZeros = run.nZeros;
+  r.RunTime = started;
   return r;
 }
 

@@ -25,9 +25,11 @@ struct RunRefusal {
 
 // Everything execute() needs, read and checked by prepare().
 struct PreparedRun {
-  QString answerPath;   // the answer file as found on disk
-  QString method;       // line 7, trimmed
-  int arrayPoints = 0;  // nPoints raised to a power of two, as the engine raises it
+  QString answerPath;                 // the answer file as found on disk
+  QString method;                     // line 7, trimmed
+  int arrayPoints = 0;                // nPoints raised to a power of two, as the engine raises it
+  QString dataFile;                   // line 2, as written
+  std::optional<int> nPoles, nZeros;  // lines 10 and 11 where the method asks for them
   Voxtrel_for_t entry = nullptr;
 };
 
@@ -47,7 +49,8 @@ class RunExecution {
   // earlier run is never taken for this one's.
   std::variant<PreparedRun, RunRefusal> prepare(const QString& wanted, const QString& meantData);
 
-  // Calls the engine; the run's method is filled in, the names are the caller's.
+  // Calls the engine; the run's method, data file, nPoints, orders and time are filled in, the
+  // names are the caller's.
   static RunResults execute(const PreparedRun& run);
 
   static RunOutcome outcomeOf(const RunResults& r);

@@ -1,8 +1,10 @@
 // What one engine run hands to the rest of the program: the arrays the engine filled and its
-// scalars, with the run's method and file names for the plot's titles.
+// scalars, with the run's method and file names for the plot's titles and its exported data.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace tessivar {
@@ -18,6 +20,12 @@ struct RunResults {
   QString RunMethod;  // line 7 of the answer file, trimmed
   QString AnsName;    // the answer file's name (no folder)
   QString RunFile;    // the run's copy of the answer-file name, as the plot's title block shows it
+  // What names the run in an exported spectrum: the data file as line 2 of the answer file
+  // gives it, the transform size, the model orders the method asks for and when it ran.
+  QString DataFile;
+  int nPoints = 0;
+  std::optional<int> nPoles, nZeros;
+  QDateTime RunTime;
 };
 
 }  // namespace tessivar

@@ -34,7 +34,7 @@ case $step in
     deb=$(package)
     depends=$(dpkg-deb -f "$deb" Depends)
     names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-    for need in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins \
+    for need in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-qpa-plugins \
       fonts-liberation libstdc++6 libc6; do
       grep -qxF "$need" <<<"$names" || fail "Depends lacks $need: $depends"
     done

@@ -59,6 +59,12 @@ struct RunResult {
   // The fitted model a(1..nPoles), b(1..nZeros), for the methods that fit one.
   std::vector<std::complex<float>> ar, ma;
   std::string stopText;  // the fatal stop's text (Outcome::Stopped)
+  // What names the run, once its answer file was read: the method as the run log names it,
+  // the data file as the answer file gives it, the model orders the method takes (none for the
+  // non-parametric methods, nZeros alone for Durbin's MA model) and the date the log carries.
+  std::string method, dataFile;
+  std::optional<int> nPoles, nZeros;
+  std::tm date{};
   // Bytes held by the shared AR/ARMA work tables the run allocated (fixed sizes, whatever
   // the orders); the memory benchmark counts them among the arrays a run needs.
   std::size_t workTableBytes = 0;

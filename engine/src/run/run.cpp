@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fatal.h"
+#include "fortran_format.h"
 #include "os_file.h"
 #include "spec_est.h"
 #include "spec_in.h"
@@ -39,6 +40,17 @@ void writeHeader(RunLog& log, std::string_view answerFile) {
   log.put(" ");
   log.put(" ");
   log.put({" filenam = ", std::string(answerFile), "<==="});
+}
+
+// The model orders a method takes, as the answer file's questions ask for them: the AR methods
+// and minimum variance nPoles, Durbin's MA model nZeros, the ARMA methods and Lockheed's both,
+// the periodogram and Blackman-Tukey none.
+void setOrders(RunResult& res, const RunState& st) {
+  const bool poles = st.method != kDurbin && st.method != kPeriodogram && st.method != kBlackTukey;
+  const bool zeros = st.method >= kMywe && st.method != kPeriodogram && st.method != kBlackTukey &&
+                     st.method != kMvse;
+  if (poles) res.nPoles = st.npoles;
+  if (zeros) res.nZeros = st.nzeros;
 }
 
 RunResult stopped(std::string text) {
@@ -96,6 +108,10 @@ RunResult runLogged(RunLog& log, std::string_view answerFile, const RunOptions& 
       return res;
     }
     res.nPoints = npoints;
+    res.method = std::string(fmt::trimRight(r.st.method_name));
+    res.dataFile = r.st.dataFile;
+    res.date = r.now;
+    setOrders(res, r.st);
 
     ComputedSpectrum c = compute_spectrum(r, npts, npoints);
     res.ar = std::move(c.ar);

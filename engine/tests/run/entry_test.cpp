@@ -8,11 +8,15 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <sstream>
+#include <utility>
 
 #ifndef _WIN32
 #include "child_process.h"
@@ -81,6 +85,25 @@ std::string textOf(const std::filesystem::path& p) {
   s = out;
 #endif
   return s;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+// A "frequency,dB" row read back with the standard's exact float parser.
+std::pair<float, float> csvRow(const std::string& row) {
+  std::pair<float, float> v{std::nanf(""), std::nanf("")};
+  const std::size_t comma = row.find(',');
+  if (comma == std::string::npos) return v;
+  const auto first = std::from_chars(row.data(), row.data() + comma, v.first);
+  const auto second = std::from_chars(row.data() + comma + 1, row.data() + row.size(), v.second);
+  if (first.ptr != row.data() + comma || second.ptr != row.data() + row.size())
+    return {std::nanf(""), std::nanf("")};
+  return v;
 }
 
 // Runs the entry from inside dir, as the program does from its user folder.
@@ -195,9 +218,33 @@ TEST(Entry, CommandLineRunnerPrintsAndWritesCsv) {
   EXPECT_NE(out.find("status: spectrum\npoints used: 32\nfrequency points: 16\n"),
             std::string::npos);
   EXPECT_NE(out.find("peak frequencies: 0.5\n"), std::string::npos);
-  const std::string csv = textOf(dir / "out.csv");
-  EXPECT_EQ(csv.substr(0, 13), "frequency,dB\n");
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 17);
+  // The CSV: comment lines naming the run, the header row, then the 16 points, each number
+  // reading back as exactly the float an in-process run of the same files gives.
+  const std::vector<std::string> lines = linesOf(textOf(dir / "out.csv"));
+  ASSERT_EQ(lines.size(), 6u + 1u + 16u);
+  EXPECT_EQ(lines[0], "# method: PERIODOGRAM");
+  EXPECT_EQ(lines[1], "# answer file: run.1");
+  EXPECT_EQ(lines[2], "# data file: data.rda");
+  EXPECT_EQ(lines[3], "# nPoints: 32");
+  EXPECT_EQ(lines[4], "# orders: none");
+  EXPECT_EQ(lines[5].substr(0, 8), "# date: ");
+  EXPECT_EQ(lines[5].size(), 8u + 19u) << lines[5];  // YYYY-MM-DD HH:MM:SS
+  EXPECT_EQ(lines[6], "frequency,dB");
+  vtest::TempDir same;
+  std::vector<float> samples(32);
+  for (int i = 0; i < 32; ++i) samples[i] = static_cast<float>(std::cos(2 * M_PI * 0.25 * i));
+  const voxtrel::RunResult ref = vtest::run(same, a, vtest::realData(samples, 0.5));
+  ASSERT_EQ(ref.nFreqPts, 16);
+  for (std::size_t i = 0; i < 16; ++i) {
+    const auto [f, db] = csvRow(lines[7 + i]);
+    EXPECT_EQ(f, ref.x[i]) << lines[7 + i];
+    EXPECT_EQ(db, ref.spectrum[i]) << lines[7 + i];
+  }
+  // The peaks beside it: the same comment lines, the one peak at 0.5 Hz, 0 dB.
+  const std::vector<std::string> peaks = linesOf(textOf(dir / "out_peaks.csv"));
+  ASSERT_EQ(peaks.size(), 8u);
+  EXPECT_TRUE(std::equal(peaks.begin(), peaks.begin() + 7, lines.begin()));
+  EXPECT_EQ(peaks[7], "0.5,0");
 
 #ifndef _WIN32
   // A CSV file that cannot be written completely (a full device) is an error, not a success.

@@ -91,6 +91,21 @@ TEST(PrintDialog, WithoutAPrinterThePlotGoesToAPdfFile) {
   EXPECT_TRUE(pdf.read(4) == "%PDF");
 }
 
+// Printing to a PDF file is offered whether or not a printer is installed.
+TEST(PrintDialog, OffersAPdfFileBesideThePrinters) {
+  QtDialogs dialogs;
+  QPrinter printer(QPrinter::HighResolution);
+  std::optional<bool> toFile;
+  QTimer::singleShot(0, [&toFile] {
+    if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+      toFile = dialog->testOption(QAbstractPrintDialog::PrintToFile);
+      dialog->reject();
+    }
+  });
+  EXPECT_FALSE(dialogs.choosePrinter(printer));
+  EXPECT_EQ(toFile, std::optional<bool>(true));
+}
+
 // A printer that cannot start is named; with no printer at all the message says so.
 TEST(PrintDialog, FailuresNameThePrinterOrTheFile) {
   if (printerInstalled()) GTEST_SKIP() << "a printer is installed";

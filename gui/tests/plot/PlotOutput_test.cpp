@@ -48,7 +48,9 @@ TEST_F(SaveAsTest, DialogRequestAndBitmapWritten) {
   ASSERT_EQ(dialogs.calls().size(), 1u);
   const auto& request = dialogs.calls()[0].request;
   EXPECT_EQ(request.title, "Save Plot File As ...");
-  EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png");
+  EXPECT_EQ(request.filter,
+            "All Files (*.*)|*.*|Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png|"
+            "SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
   EXPECT_EQ(request.filterIndex, 2);
   EXPECT_EQ(request.fileName, "run.bmp");
   EXPECT_EQ(request.initialDir, "/opt/tessivar/user");

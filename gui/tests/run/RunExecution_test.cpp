@@ -105,6 +105,48 @@ TEST_F(RunExecutionTest, SizesTheArraysAsTheEngineRaisesNPointsAndClearsTheOldLo
   EXPECT_EQ(r.RunMethod, QStringLiteral("Burg"));
 }
 
+// What names the run in an exported spectrum: the data file as written, nPoints as raised, the
+// orders of lines 10 and 11 where the method asks for them, the time of the call.
+TEST_F(RunExecutionTest, KeepsTheDataFileTheOrdersTheMethodTakesAndTheTime) {
+  const struct {
+    const char* method;
+    const char* poles;
+    const char* zeros;
+    std::optional<int> nPoles, nZeros;
+  } cases[] = {
+      {"Burg", "8", "-999", 8, std::nullopt},
+      {"Mayne-Firoozan", "2", "3", 2, 3},
+      {"Durbin", "-999", "4", std::nullopt, 4},
+      {"Periodogram", "10", "0", std::nullopt, std::nullopt},
+      {"Burg", "-999", "2", std::nullopt, std::nullopt},
+  };
+  RunExecution runner(engine);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.method);
+    QStringList lines(21, QStringLiteral("-999"));
+    lines[1] = QStringLiteral("real.rda");
+    lines[6] = c.method;
+    lines[8] = QStringLiteral("100");
+    lines[9] = c.poles;
+    lines[10] = c.zeros;
+    QFile f(dir.filePath("orders.1"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+    f.close();
+    const auto prepared = runner.prepare(f.fileName(), {});
+    const PreparedRun* run = std::get_if<PreparedRun>(&prepared);
+    ASSERT_NE(run, nullptr);
+    const QDateTime before = QDateTime::currentDateTime();
+    const RunResults r = RunExecution::execute(*run);
+    EXPECT_EQ(r.DataFile, QStringLiteral("real.rda"));
+    EXPECT_EQ(r.nPoints, 128);
+    EXPECT_EQ(r.nPoles, c.nPoles);
+    EXPECT_EQ(r.nZeros, c.nZeros);
+    EXPECT_LE(before.secsTo(r.RunTime), 1);
+    EXPECT_GE(before.secsTo(r.RunTime), -1);
+  }
+}
+
 TEST(RunOutcomeTest, StatusAndZeroFillTellTheOutcome) {
   struct Case {
     int nptsZ;

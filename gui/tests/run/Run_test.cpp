@@ -1,6 +1,8 @@
 // Calculate, end to end: the prompts before a run, the engine's answers and what follows them.
 #include <dlfcn.h>
 
+#include <QAction>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -618,4 +620,60 @@ TEST_F(Calculate, RunWithoutASpectrumLeavesNoOldPictureToPrintOrSave) {
     form->cmdPrint_Click();
     EXPECT_TRUE(dialogs.calls().empty()) << "neither Save As nor Print asks for anything";
   }
+}
+
+// Export spectrum after a real run: offered in the File menu (whose other items wait while
+// plotting) and on the Plot tab; the file is the one voxtrel-run --csv writes for the same answer
+// file, line for line, but for the lines that name the method, the answer file and the date.
+TEST_F(Calculate, ExportedSpectrumIsTheRunnersCsvOfTheSameRun) {
+  saveRunForm("Burg");
+  form->engine().setEntry(nullptr);
+  QAction* exportItem = w<QAction>("mnuFileExportSpectrum");
+  EXPECT_FALSE(exportItem->isEnabled());
+  form->cmdSubmit_Click();
+  ASSERT_TRUE(form->plots().hasPlot()) << readBytes(user("~Tirelle.out")).toStdString();
+  EXPECT_TRUE(w<QMenu>("mnuFile")->menuAction()->isEnabled());
+  EXPECT_TRUE(exportItem->isEnabled());
+  EXPECT_FALSE(w<QAction>("mnuFileNew")->isEnabled());
+  EXPECT_FALSE(w<QAction>("mnuFileExit")->isEnabled());
+
+  dialogs.file(user("burg.csv"));
+  w<QPushButton>("cmdExportSpectrum")->click();
+  ASSERT_EQ(dialogs.calls().size(), 1u);
+  EXPECT_EQ(dialogs.calls()[0].request.fileName, "run.csv");
+  EXPECT_TRUE(dialogs.messages().empty());
+  const QList<QByteArray> mine = fileLines(user("burg.csv"));
+  ASSERT_EQ(mine.size(), 6 + 1 + 32);
+  EXPECT_EQ(mine[0], "# method: Burg");
+  EXPECT_EQ(mine[1], "# answer file: run.1");
+  EXPECT_TRUE(mine[2].startsWith("# data file: ") && mine[2].endsWith("/sig.rda"))
+      << mine[2].data();
+  EXPECT_EQ(mine[3], "# nPoints: 64");
+  EXPECT_EQ(mine[4], "# orders: nPoles = 10");
+  EXPECT_EQ(mine[6], "frequency,dB");
+  EXPECT_TRUE(QFile::exists(user("burg_peaks.csv")));
+
+  QProcess runner;
+  runner.setWorkingDirectory(form->userDir());
+  runner.start(QStringLiteral(VOXTREL_RUN_CLI),
+               {QStringLiteral("run.1"), QStringLiteral("--csv"), QStringLiteral("cli.csv")});
+  ASSERT_TRUE(runner.waitForFinished(60000));
+  ASSERT_EQ(runner.exitCode(), 0) << runner.readAllStandardError().toStdString();
+  for (const char* suffix : {".csv", "_peaks.csv"}) {
+    SCOPED_TRACE(suffix);
+    const QList<QByteArray> ours = fileLines(user(QStringLiteral("burg") + suffix));
+    const QList<QByteArray> theirs = fileLines(user(QStringLiteral("cli") + suffix));
+    ASSERT_EQ(ours.size(), theirs.size());
+    EXPECT_EQ(theirs[0], "# method: BURG");  // the run log's name for it
+    EXPECT_EQ(theirs[1], "# answer file: run.1");
+    for (int i = 2; i < ours.size(); ++i) {
+      if (i == 5) continue;  // the date of each run
+      EXPECT_EQ(ours[i], theirs[i]) << i;
+    }
+  }
+
+  form->cmdExitPlotting_Click();
+  EXPECT_FALSE(exportItem->isEnabled());
+  EXPECT_TRUE(w<QAction>("mnuFileNew")->isEnabled());
+  EXPECT_TRUE(w<QAction>("mnuFileExit")->isEnabled());
 }
