@@ -461,7 +461,7 @@ def order_scan(x, method="burg", max_order=None, *, eps=1e-15):
     max_order : int, optional
         The highest order, 1 <= max_order <= min(210, N - 2), or
         min(210, (N - 2) // 2) for the covariance methods. Default
-        min(50, (N - 2) // 2), which every method takes.
+        min(N // 2, 50), lowered to that limit.
     eps : float, optional
         The covariance methods' threshold below which a pivot counts as zero.
         Default 1e-15.
@@ -497,7 +497,7 @@ def order_scan(x, method="burg", max_order=None, *, eps=1e-15):
     if a.ndim != 1:
         raise ValueError(f"x has {a.ndim} dimensions; give the samples as a one-dimensional array")
     if max_order is None:
-        max_order = max(1, min(50, (a.size - 2) // 2))
+        max_order = 0  # the engine's default
     if int(max_order) != max_order:
         raise ValueError(f"max_order = {max_order!r} must be a whole number")
     number = _SCAN_METHODS[method]

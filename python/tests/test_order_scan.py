@@ -83,7 +83,7 @@ def test_complex_samples_and_the_default_maximum():
     rng = np.random.default_rng(2)
     z = rng.standard_normal(60) + 1j * rng.standard_normal(60)
     scan = tessivar.order_scan(z, "covariance")
-    assert scan.orders[-1] == 29  # min(50, (60 - 2) // 2)
+    assert scan.orders[-1] == 29  # min(60 // 2, 50), lowered to (60 - 2) // 2
     assert np.all(np.isfinite(scan.cat))
 
 
@@ -91,7 +91,7 @@ def test_complex_samples_and_the_default_maximum():
     (lambda x: tessivar.order_scan(x, "periodogram"), "method = 'periodogram' is not one of"),
     (lambda x: tessivar.order_scan(x, "burg", 99),
      "maxOrder = 99 is out of range: 1 <= maxOrder <= 98 for 100 samples"),
-    (lambda x: tessivar.order_scan(x, "covariance", 0), "maxOrder = 0 is out of range"),
+    (lambda x: tessivar.order_scan(x, "covariance", -3), "maxOrder = -3 is out of range"),
     (lambda x: tessivar.order_scan(x, "burg", 2.5), "max_order = 2.5 must be a whole number"),
     (lambda x: tessivar.order_scan(x.reshape(10, 10)), "x has 2 dimensions"),
 ])

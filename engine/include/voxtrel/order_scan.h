@@ -40,7 +40,7 @@ struct OrderScanParams {
   EstimateMethod method = EstimateMethod::Burg;
   // The highest order scanned: 1 <= maxOrder <= min(210, N - 2) for the recursive methods and
   // min(210, (N - 2) / 2) for the covariance methods (N samples), so that every criterion is
-  // defined.
+  // defined; 0 takes min(N / 2, 50), lowered to that limit.
   int maxOrder = 0;
   float eps = 0;  // the covariance methods' singularity threshold, as in estimate()
 };

@@ -44,10 +44,10 @@ std::string checkParams(const OrderScanParams& p, int n) {
   if (limit < 1)
     return "samples = " + std::to_string(n) + " is out of range: at least " +
            (covarianceMethod(p.method) ? "4" : "3") + " samples are needed";
-  if (p.maxOrder < 1 || p.maxOrder > limit)
+  if (p.maxOrder < 0 || p.maxOrder > limit)
     return "maxOrder = " + std::to_string(p.maxOrder) +
            " is out of range: 1 <= maxOrder <= " + std::to_string(limit) + " for " +
-           std::to_string(n) + " samples";
+           std::to_string(n) + " samples, or 0 for min(samples / 2, 50)";
   return {};
 }
 
@@ -82,7 +82,7 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
     Run r(log);
     RunState& st = r.st;
     st.maxorder = kTableOrder;
-    const int top = p.maxOrder;
+    const int top = p.maxOrder > 0 ? p.maxOrder : std::min({n / 2, 50, orderLimit(p.method, n)});
     std::vector<double> rho(static_cast<std::size_t>(top));
     std::vector<cplx> a(static_cast<std::size_t>(top) + 1);
     float sig2 = 0;

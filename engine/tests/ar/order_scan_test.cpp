@@ -179,7 +179,9 @@ TEST(OrderScan, BadParametersNameTheParameterAndItsRange) {
        "method = 3 is out of range: the order scan takes 1 (autocorrelation), 2 (Burg), 4 "
        "(covariance), 5 (modified covariance) or 14 (Lockheed)"},
       {EstimateMethod::Periodogram, 4, 100, "method = 11 is out of range"},
-      {EstimateMethod::Burg, 0, 100, "maxOrder = 0 is out of range: 1 <= maxOrder <= 98 for 100"},
+      {EstimateMethod::Burg, -1, 100,
+       "maxOrder = -1 is out of range: 1 <= maxOrder <= 98 for 100 samples, or 0 for "
+       "min(samples / 2, 50)"},
       {EstimateMethod::Burg, 99, 100, "maxOrder = 99 is out of range: 1 <= maxOrder <= 98"},
       {EstimateMethod::YuleWalker, 211, 1000,
        "maxOrder = 211 is out of range: 1 <= maxOrder <= "
@@ -208,6 +210,20 @@ TEST(OrderScan, DegenerateDataFailWithTheEstimatorsReason) {
   EXPECT_NE(cov.message.find("at order 1: Covariance method: the data are zero over the fit"),
             std::string::npos)
       << cov.message;
+}
+
+TEST(OrderScan, MaxOrderZeroTakesHalfTheSamplesUpToFifty) {
+  struct Case {
+    EstimateMethod method;
+    int samples, top;
+  };
+  for (const Case c : {Case{EstimateMethod::Burg, 40, 20}, Case{EstimateMethod::Burg, 500, 50},
+                       Case{EstimateMethod::Covariance, 40, 19}}) {
+    const auto x = vtest::armaSeries(kAr4, {}, c.samples, 6);
+    const auto got = voxtrel::order_scan(params(c.method, 0), x);
+    ASSERT_EQ(got.status, EstimateStatus::Ok) << got.message;
+    EXPECT_EQ(got.orders.size(), static_cast<std::size_t>(c.top));
+  }
 }
 
 TEST(OrderScan, BadSamplesCountAsZeroAsInARun) {
