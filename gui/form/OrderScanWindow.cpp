@@ -1,5 +1,7 @@
 #include "OrderScanWindow.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,11 +12,17 @@
 
 #include "OrderScanRun.h"
 #include "OrderScanView.h"
+#include "PlotOutput.h"
 
 namespace tessivar {
 
-OrderScanWindow::OrderScanWindow(QByteArray answerText, const QString& method, QWidget* parent)
-    : QDialog(parent), answerText_(std::move(answerText)) {
+OrderScanWindow::OrderScanWindow(QByteArray answerText, const QString& method, Dialogs& dialogs,
+                                 const QString& ansName, QString& saveDir, QWidget* parent)
+    : QDialog(parent),
+      answerText_(std::move(answerText)),
+      dialogs_(dialogs),
+      ansName_(ansName),
+      saveDir_(saveDir) {
   setObjectName(QStringLiteral("OrderScanWindow"));
   setWindowTitle(QStringLiteral("Order scan - %1").arg(method));
   auto* layout = new QVBoxLayout(this);
@@ -58,12 +66,17 @@ OrderScanWindow::OrderScanWindow(QByteArray answerText, const QString& method, Q
   use_->setEnabled(false);
   connect(order_, &QSpinBox::valueChanged, this, &OrderScanWindow::updateUseButton);
   connect(use_, &QPushButton::clicked, this, &OrderScanWindow::useOrder);
+  save_ = new QPushButton(QStringLiteral("Save &As ..."));
+  save_->setObjectName(QStringLiteral("cmdSaveScan"));
+  save_->setEnabled(false);
+  connect(save_, &QPushButton::clicked, this, &OrderScanWindow::savePicture);
   auto* close = new QPushButton(QStringLiteral("Close"));
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   bottom->addWidget(orderLabel);
   bottom->addWidget(order_);
   bottom->addWidget(use_);
   bottom->addStretch();
+  bottom->addWidget(save_);
   bottom->addWidget(close);
   layout->addLayout(bottom);
   updateUseButton();
@@ -75,6 +88,7 @@ void OrderScanWindow::startScan() {
   scanning_ = true;
   scan_->setEnabled(false);
   use_->setEnabled(false);
+  save_->setEnabled(false);
   picks_->setText(QStringLiteral("Scanning ..."));
   // The thread owns copies of what it needs and hands its result over in a shared object; the
   // window takes it when the thread has finished (a window closed before then takes nothing).
@@ -94,6 +108,7 @@ void OrderScanWindow::showResult(const voxtrel::OrderScanResult& scan) {
     view_->setChart(OrderScanChart());
     picks_->setText(QStringLiteral("No scan: %1").arg(QString::fromStdString(scan.message)));
     use_->setEnabled(false);
+    save_->setEnabled(false);
   } else {
     view_->setChart(OrderScanChart(scan));
     picks_->setText(QStringLiteral("%1 samples, orders 1 to %2. Picks: FPE %3, AIC %4, MDL %5, "
@@ -107,6 +122,7 @@ void OrderScanWindow::showResult(const voxtrel::OrderScanResult& scan) {
     order_->setMaximum(static_cast<int>(scan.orders.size()));
     if (scan.picks.aic > 0) order_->setValue(scan.picks.aic);
     use_->setEnabled(true);
+    save_->setEnabled(true);
   }
   updateUseButton();
   emit scanFinished();
@@ -130,6 +146,15 @@ void OrderScanWindow::updateUseButton() {
 
 void OrderScanWindow::useOrder() {
   emit orderChosen(order_->value());
+}
+
+void OrderScanWindow::savePicture() {
+  // The name offered is the answer file's stem with "-orders": run.1 gives run-orders.bmp.
+  const QString stem = QFileInfo(ansName_).fileName().section('.', 0, 0);
+  PlotOutput(dialogs_).cmdFileSaveAs_Click(
+      view_->grab().toImage(),
+      (stem.isEmpty() ? QStringLiteral("scan") : stem) + QStringLiteral("-orders"), saveDir_,
+      QCoreApplication::applicationDirPath());
 }
 
 }  // namespace tessivar

@@ -1,12 +1,14 @@
 // The order scan's window: the highest order to scan (the default min(n/2, 50)), the four
 // criteria against the order with each minimum marked, the picks, and "Use order k", which
-// hands the chosen order back to the form. The scan runs on a thread of its own, so the window
+// hands the chosen order back to the form; "Save As ..." saves the plot as the main plot is
+// saved (PlotOutput). The scan runs on a thread of its own, so the window
 // and the form stay responsive while the engine works.
 #pragma once
 
 #include <QByteArray>
 #include <QDialog>
 
+#include "Dialogs.h"
 #include "OrderScanChart.h"
 
 class QLabel;
@@ -21,8 +23,11 @@ class OrderScanWindow : public QDialog {
   Q_OBJECT
 
  public:
-  // answerText: the form's answers as an answer file, its data file named by an absolute path.
-  OrderScanWindow(QByteArray answerText, const QString& method, QWidget* parent = nullptr);
+  // answerText: the form's answers as an answer file, its data file named by an absolute path;
+  // ansName names the saved picture (run.1 offers run-orders.bmp); saveDir is the save dialog's
+  // folder, kept by the caller.
+  OrderScanWindow(QByteArray answerText, const QString& method, Dialogs& dialogs,
+                  const QString& ansName, QString& saveDir, QWidget* parent = nullptr);
 
   // Scans up to the highest order shown (0: the default). Nothing happens while a scan runs.
   void startScan();
@@ -40,13 +45,18 @@ class OrderScanWindow : public QDialog {
  private:
   void useOrder();
   void updateUseButton();
+  void savePicture();
 
   QByteArray answerText_;
+  Dialogs& dialogs_;
+  QString ansName_;
+  QString& saveDir_;
   bool scanning_ = false;
   QSpinBox* maxOrder_ = nullptr;
   QSpinBox* order_ = nullptr;
   QPushButton* scan_ = nullptr;
   QPushButton* use_ = nullptr;
+  QPushButton* save_ = nullptr;
   QLabel* picks_ = nullptr;
   OrderScanView* view_ = nullptr;
 };

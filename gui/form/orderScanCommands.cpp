@@ -31,7 +31,7 @@ void frmMain::cmdOrderScan_Click() {
   answers.Answers[10] = QStringLiteral("0");
   const QByteArray text =
       ansFileText(s_.AnsName, answers, requiredList(method), QDateTime::currentDateTime());
-  auto* window = new OrderScanWindow(text, method, this);
+  auto* window = new OrderScanWindow(text, method, dialogs_, s_.AnsName, dialogDir_, this);
   window->setAttribute(Qt::WA_DeleteOnClose);
   connect(window, &OrderScanWindow::orderChosen, this,
           [this](int order) { nPoles->setText(QString::number(order)); });

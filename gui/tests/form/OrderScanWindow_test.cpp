@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QThread>
 
 #include "FormFixture.h"
@@ -95,6 +96,14 @@ TEST_F(OrderScanForm, ScansTheFormsDataAndUseOrderFillsNPoles) {
   use->click();
   EXPECT_EQ(box("nPoles")->text(), QString::number(offered));
   EXPECT_TRUE(dialogs.messages().empty());
+
+  // Save As writes the plot as the main plot is written, named after the answer file.
+  dialogs.file(user("scan.png"));
+  window->findChild<QPushButton*>("cmdSaveScan")->click();
+  ASSERT_FALSE(dialogs.calls().empty());
+  EXPECT_TRUE(dialogs.calls().back().request.fileName.endsWith("-orders.bmp"))
+      << dialogs.calls().back().request.fileName.toStdString();
+  EXPECT_EQ(QImage(user("scan.png")).size(), window->findChild<QWidget*>("orderScanView")->size());
 }
 
 TEST_F(OrderScanForm, AScanThatCannotRunSaysWhyInTheWindow) {
