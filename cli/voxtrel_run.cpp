@@ -2,13 +2,16 @@
 // folder; the outcome and the peak frequencies are printed, and --csv writes the spectrum as
 // comma-separated values (comment lines naming the run, then frequency,dB rows) and its peaks
 // in a second file beside it (OUT_peaks.csv).
-// --version prints the program's version.
+// --order-scan MAX prints the order-selection table of the answer file's data and AR method
+// instead of running it (--csv then writes the table). --version prints the program's version.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <span>
 #include <string>
 
+#include "order_scan_table.h"
 #include "tessivar_version.h"
 #include "voxtrel/run.h"
 #include "voxtrel/spectrum_csv.h"
@@ -37,8 +40,22 @@ bool writeText(const std::string& path, const std::string& text) {
 int usage() {
   std::fprintf(stderr,
                "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause]\n"
+               "       voxtrel-run ANSWER_FILE --order-scan MAX [--csv OUT]\n"
                "       voxtrel-run --version\n");
   return 2;
+}
+
+// The order scan of the answer file's data and method up to maxOrder.
+int orderScan(const std::string& answerFile, int maxOrder, const std::string& csvPath) {
+  const voxtrel::OrderScanResult scan = voxtrel::order_scan_answer(answerFile, maxOrder);
+  if (scan.status != voxtrel::EstimateStatus::Ok) {
+    std::fprintf(stderr, "voxtrel-run: order scan of %s: %s\n", answerFile.c_str(),
+                 scan.message.c_str());
+    return 1;
+  }
+  cli::printOrderScan(scan);
+  if (!csvPath.empty() && !cli::writeOrderScanCsv(scan, csvPath)) return 1;
+  return 0;
 }
 
 }  // namespace
@@ -46,10 +63,21 @@ int usage() {
 int main(int argc, char** argv) {
   std::string answerFile, csvPath;
   voxtrel::RunOptions options;
+  int scanOrder = 0;  // --order-scan MAX; 0: a run
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--csv") == 0) {
       if (++i >= argc) return usage();
       csvPath = argv[i];
+    } else if (std::strcmp(argv[i], "--order-scan") == 0) {
+      if (++i >= argc) return usage();
+      char* end = nullptr;
+      const long v = std::strtol(argv[i], &end, 10);
+      if (end == argv[i] || *end != '\0' || v < 1 || v > 100000) {
+        std::fprintf(stderr, "voxtrel-run: --order-scan %s: MAX must be a whole number >= 1\n",
+                     argv[i]);
+        return 2;
+      }
+      scanOrder = static_cast<int>(v);
     } else if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("voxtrel-run %s\n", TESSIVAR_VERSION);
       return 0;
@@ -64,6 +92,7 @@ int main(int argc, char** argv) {
     }
   }
   if (answerFile.empty()) return usage();
+  if (scanOrder > 0) return orderScan(answerFile, scanOrder, csvPath);
 
   const voxtrel::RunResult res = voxtrel::run(answerFile, options);
   const std::string log = options.logPath.string();

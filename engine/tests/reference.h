@@ -133,6 +133,44 @@ std::vector<dc> leastSquaresAr(const std::vector<C>& xs, int p, bool backward, d
   return a;
 }
 
+// Burg's method with the errors formed by filtering the data with the current polynomial
+// (no lattice), in double precision; sig2 the order-p error power.
+template <class C>
+std::vector<dc> burg(const std::vector<C>& xs, int p, double* sig2) {
+  const int n = static_cast<int>(xs.size());
+  auto x = [&](int t) { return dc(xs[static_cast<std::size_t>(t - 1)]); };
+  std::vector<dc> a;  // a(1..k)
+  double rho = 0;
+  for (int t = 1; t <= n; ++t) rho += std::norm(x(t));
+  rho /= n;
+  for (int k = 0; k < p; ++k) {
+    auto ef = [&](int t) {  // forward error of order k at t
+      dc s = x(t);
+      for (int j = 1; j <= k; ++j) s += a[j - 1] * x(t - j);
+      return s;
+    };
+    auto eb = [&](int t) {  // backward error of order k at t
+      dc s = x(t - k);
+      for (int j = 1; j <= k; ++j) s += std::conj(a[j - 1]) * x(t - k + j);
+      return s;
+    };
+    dc num = 0;
+    double den = 0;
+    for (int t = k + 2; t <= n; ++t) {
+      num += ef(t) * std::conj(eb(t - 1));
+      den += std::norm(ef(t)) + std::norm(eb(t - 1));
+    }
+    const dc refl = -2.0 * num / den;
+    std::vector<dc> next(a.size() + 1);
+    for (int j = 1; j <= k; ++j) next[j - 1] = a[j - 1] + refl * std::conj(a[k - j]);
+    next[k] = refl;
+    a = next;
+    rho *= 1 - std::norm(refl);
+  }
+  *sig2 = rho;
+  return a;
+}
+
 // sig2 / |A(f)|^2 at frequency f in cycles per sample.
 inline double arPsd(const std::vector<dc>& a, double sig2, double f) {
   dc A = 1;

@@ -24,6 +24,7 @@
 #include <cmath>
 
 #include "LastPath.h"
+#include "OrderScanRun.h"
 #include "PlotPage.h"
 #include "SetupPage.h"
 #include "mdlCommonFiles.h"
@@ -193,6 +194,16 @@ QWidget* frmMain::buildParameterPage() {
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidget(picCanvas);
   pageLayout->addWidget(scroll, 1);
+
+  // The order scan judges the AR order of the methods that fit one by a recursion or a solve
+  // per order; MethodsVisible enables it for them.
+  auto* scanRow = new QHBoxLayout;
+  cmdOrderScan = makeButton("cmdOrderScan", QStringLiteral("&Order scan..."), page);
+  cmdOrderScan->setEnabled(false);
+  connect(cmdOrderScan, &QPushButton::clicked, this, &frmMain::cmdOrderScan_Click);
+  scanRow->addStretch();
+  scanRow->addWidget(cmdOrderScan);
+  pageLayout->addLayout(scanRow);
   return page;
 }
 
@@ -507,6 +518,7 @@ void frmMain::MethodsVisible() {
     textBox(i)->show();
     rows_[i]->show();
   }
+  cmdOrderScan->setEnabled(orderScanMethod(Methods->currentText()));
 }
 
 void frmMain::setLabelColor(int question, bool missing) {

@@ -85,6 +85,9 @@ class frmMain : public QMainWindow {
 
  public slots:
   void cmdSubmit_Click();
+  // "Order scan...": the AR order criteria of the form's data and method in a window of their
+  // own, whose "Use order k" fills nPoles (orderScanCommands.cpp).
+  void cmdOrderScan_Click();
   void mnuFileSubmit_Click();
   void cmdFileData_Click();
   void cmdQuit_Click();
@@ -175,6 +178,7 @@ class frmMain : public QMainWindow {
   QComboBox* Methods = nullptr;
   QLabel *lblKeepNotes = nullptr, *lblInstructions = nullptr, *lblWarning1 = nullptr;
   QWidget* picCanvas = nullptr;
+  QPushButton* cmdOrderScan = nullptr;
   QPushButton *cmdSubmit = nullptr, *cmdQuit = nullptr, *cmdPrint = nullptr;
   QPushButton* cmdFileSaveAs = nullptr;
   QPlainTextEdit* tbOutBox = nullptr;

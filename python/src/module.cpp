@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "voxtrel/estimate.h"
+#include "voxtrel/order_scan.h"
 #include "voxtrel/run.h"
 
 namespace py = pybind11;
@@ -166,6 +167,44 @@ py::dict runAnswerFile(const std::string& path, const std::string& logPath) {
   return resultDict(e);
 }
 
+py::dict scanDict(const voxtrel::OrderScanResult& r) {
+  py::dict out;
+  out["status"] = statusName(r.status);
+  out["message"] = singleByte(r.message);
+  out["samples_used"] = r.samplesUsed;
+  out["orders"] = toArray(r.orders);
+  out["rho"] = toArray(r.rho);
+  out["fpe"] = toArray(r.fpe);
+  out["aic"] = toArray(r.aic);
+  out["mdl"] = toArray(r.mdl);
+  out["cat"] = toArray(r.cat);
+  py::dict picks;
+  picks["fpe"] = r.picks.fpe;
+  picks["aic"] = r.picks.aic;
+  picks["mdl"] = r.picks.mdl;
+  picks["cat"] = r.picks.cat;
+  out["picks"] = picks;
+  out["log"] = singleByte(r.log);
+  return out;
+}
+
+// The order scan of real or complex samples; the GIL is released while the engine computes.
+template <class Array>
+py::dict orderScan(int method, const Array& samples, int maxOrder, float eps) {
+  voxtrel::OrderScanParams p;
+  p.method = static_cast<voxtrel::EstimateMethod>(method);
+  p.maxOrder = maxOrder;
+  p.eps = eps;
+  using T = typename Array::value_type;
+  const std::span<const T> s(samples.data(), static_cast<std::size_t>(samples.size()));
+  voxtrel::OrderScanResult r;
+  {
+    py::gil_scoped_release release;
+    r = voxtrel::order_scan(p, s);
+  }
+  return scanDict(r);
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_tessivar, m) {
@@ -173,5 +212,9 @@ PYBIND11_MODULE(_tessivar, m) {
   m.def("estimate_real", &estimateReal, py::arg("method"), py::arg("samples"), py::arg("params"));
   m.def("estimate_complex", &estimateComplex, py::arg("method"), py::arg("samples"),
         py::arg("params"));
+  m.def("order_scan_real", &orderScan<RealArray>, py::arg("method"), py::arg("samples"),
+        py::arg("max_order"), py::arg("eps"));
+  m.def("order_scan_complex", &orderScan<ComplexArray>, py::arg("method"), py::arg("samples"),
+        py::arg("max_order"), py::arg("eps"));
   m.def("run_answer_file", &runAnswerFile, py::arg("path"), py::arg("log_path"));
 }

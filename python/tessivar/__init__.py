@@ -12,6 +12,11 @@ Each function takes the samples as a one-dimensional array, real or complex
 converted once to float32 or complex64), and keyword parameters with the
 answer file's names, defaults and limits. It returns a :class:`Result`.
 
+:func:`order_scan` helps to choose the AR order: it fits the orders 1..K and
+returns the final prediction error (FPE), Akaike's information criterion (AIC),
+the minimum description length (MDL) and Parzen's CAT for each, with the order
+each criterion picks.
+
 Bad parameters raise :class:`ValueError` naming the parameter and its range;
 a failure of the estimator on the data raises :class:`EstimationError`, whose
 ``log`` holds the engine's run log.
@@ -29,7 +34,7 @@ from . import _tessivar
 __all__ = [
     "Result", "EstimationError", "periodogram", "blackman_tukey", "yule_walker", "burg",
     "covariance", "modified_covariance", "lockheed", "minimum_variance", "mywe", "lsmywe",
-    "mayne_firoozan", "durbin", "akaike", "rmle", "run_answer_file",
+    "mayne_firoozan", "durbin", "akaike", "rmle", "run_answer_file", "OrderScan", "order_scan",
 ]
 
 # The engine's method numbers, in the order of the answer file's method table.
@@ -384,3 +389,127 @@ def run_answer_file(path):
     with tempfile.TemporaryDirectory() as folder:
         d = _tessivar.run_answer_file(os.fspath(path), os.path.join(folder, "~Tirelle.out"))
     return _outcome(d)
+
+
+# The methods whose prediction-error power the order scan takes, with their engine numbers.
+_SCAN_METHODS = {"yule_walker": 1, "autocorrelation": 1, "burg": 2, "covariance": 4,
+                 "modified_covariance": 5, "lockheed": 14}
+
+
+class OrderScan:
+    """The outcome of an order scan.
+
+    Attributes
+    ----------
+    orders : ndarray of int32
+        The orders scanned, 1..max_order.
+    rho : ndarray of float64
+        The prediction-error power of each order's fit (computed in single
+        precision).
+    fpe, aic, mdl, cat : ndarray of float64
+        The four criteria for each order (NaN where the power is not above zero).
+    picks : dict
+        The order where each criterion is smallest: keys ``"fpe"``, ``"aic"``,
+        ``"mdl"``, ``"cat"``.
+    method : str
+        The method scanned.
+    samples_used : int
+        The number of samples N.
+    """
+
+    def __init__(self, d, method):
+        self.orders = d["orders"]
+        self.rho = d["rho"]
+        self.fpe = d["fpe"]
+        self.aic = d["aic"]
+        self.mdl = d["mdl"]
+        self.cat = d["cat"]
+        self.picks = {k: int(v) for k, v in d["picks"].items()}
+        self.method = method
+        self.samples_used = int(d["samples_used"])
+
+    def __repr__(self):
+        return (f"OrderScan(method={self.method!r}, orders=1..{self.orders.size}, "
+                f"picks={self.picks})")
+
+
+def order_scan(x, method="burg", max_order=None, *, eps=1e-15):
+    """Choose the AR order: fit orders 1..max_order and judge each by four criteria.
+
+    The prediction-error power rho(k) of each order k comes from one Levinson
+    (Yule-Walker, Lockheed's AR part) or Burg recursion, or from one least-squares
+    solve per order (covariance, modified covariance). With N the effective number
+    of prediction errors (the samples, or N - k for the covariance methods, whose
+    order-k filter fits over N - k samples) and rhobar(j) = N rho(j) / (N - j)::
+
+        FPE(k) = rho(k) (N + k + 1) / (N - k - 1)
+        AIC(k) = N ln rho(k) + 2 k
+        MDL(k) = N ln rho(k) + k ln N
+        CAT(k) = (1/N) sum_{j=1..k} 1 / rhobar(j) - 1 / rhobar(k)
+
+    Each criterion picks the order where it is smallest.
+
+    Parameters
+    ----------
+    x : array_like, 1-D
+        The samples, real or complex, equally spaced in time. Samples beyond
+        1e10 in magnitude, or not a number, count as zero.
+    method : str, optional
+        ``"burg"`` (default), ``"yule_walker"`` (or ``"autocorrelation"``),
+        ``"covariance"``, ``"modified_covariance"`` or ``"lockheed"`` (its AR
+        part, the autocorrelation method).
+    max_order : int, optional
+        The highest order, 1 <= max_order <= min(210, N - 2), or
+        min(210, (N - 2) // 2) for the covariance methods. Default
+        min(N // 2, 50), lowered to that limit.
+    eps : float, optional
+        The covariance methods' threshold below which a pivot counts as zero.
+        Default 1e-15.
+
+    Returns
+    -------
+    OrderScan
+        ``orders``, ``rho``, ``fpe``, ``aic``, ``mdl``, ``cat`` and ``picks``.
+
+    Raises
+    ------
+    ValueError
+        An unknown method or a parameter out of range; the message names it and
+        its range.
+    EstimationError
+        The fit failed at some order (all-zero data, a singular system); the
+        message says why.
+
+    Examples
+    --------
+    >>> import numpy as np, tessivar
+    >>> rng = np.random.default_rng(1)
+    >>> e = rng.standard_normal(1000)
+    >>> x = np.zeros(1000)
+    >>> for t in range(2, 1000):
+    ...     x[t] = 1.5 * x[t - 1] - 0.9 * x[t - 2] + e[t]
+    >>> tessivar.order_scan(x, "burg", 10).picks["mdl"]
+    2
+    """
+    if method not in _SCAN_METHODS:
+        raise ValueError(f"method = {method!r} is not one of " + ", ".join(_SCAN_METHODS))
+    a = np.asarray(x)
+    if a.ndim != 1:
+        raise ValueError(f"x has {a.ndim} dimensions; give the samples as a one-dimensional array")
+    if max_order is None:
+        max_order = 0  # the engine's default
+    if int(max_order) != max_order:
+        raise ValueError(f"max_order = {max_order!r} must be a whole number")
+    number = _SCAN_METHODS[method]
+    max_order = max(-2**31, min(int(max_order), 2**31 - 1))  # the engine's int; it checks range
+    if np.iscomplexobj(a):
+        d = _tessivar.order_scan_complex(number, np.ascontiguousarray(a, dtype=np.complex64),
+                                         max_order, float(eps))
+    else:
+        d = _tessivar.order_scan_real(number, np.ascontiguousarray(a, dtype=np.float32),
+                                      max_order, float(eps))
+    if d["status"] == "ok":
+        return OrderScan(d, method)
+    if d["status"] == "bad parameter":
+        raise ValueError(d["message"])
+    raise EstimationError(d["message"] + "\n" + d["log"].replace("\r\n", "\n"), d["log"])

@@ -127,29 +127,8 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
       }
     }
     st.ipts = npts;
-  } else if (!r.data.skipRecords(st.irec_skip)) {
-    // Skip the header lines again and read the points.
-    log.put(" ");
-    log.put({" End-of-file reached while reading file.", st.dataFile});
-    log.put(" ");
-    log.put(" ");
-    log.put(
-        {" The header is longer than the file: 0 data points were read; at least 2 are needed."});
-    fatalStop(" Error reading data file!");
-  }
-  if (!r.samples) {
-    st.ipts = 0;
-    for (int i = 0; i < npts; ++i) {
-      FreeReader::Status s;
-      if (st.itype == 1) {
-        s = r.data.readPair(x_array[i], y_array[i]);
-      } else {
-        s = r.data.readComplexPoint(x_array[i], signal_amp[i]);
-      }
-      if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
-      ++st.ipts;
-    }
-    r.data.reset(std::string());  // the data file is closed: all its points the run uses are read
+  } else {
+    read_points(r, npts, x_array, y_array, signal_amp);
   }
   npts = st.ipts;
 

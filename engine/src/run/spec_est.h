@@ -14,6 +14,12 @@ namespace voxtrel {
 void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints, int& n_freq_pts,
                   cplx* signal_amp);
 
+// Reads up to npts points of the data file the answer reader left open: skips its header
+// lines again, reads (x, y) pairs (real data) or x with a complex value, stops at the end of
+// the file or at a bad record, and closes the file. st.ipts becomes the points read. A header
+// longer than the file is a fatal stop.
+void read_points(Run& r, int npts, float* x_array, float* y_array, cplx* signal_amp);
+
 // What the run computes after its parameters are set: the spectrum on its grid, linear and in
 // dB relative to its maximum, or no spectrum when the estimator failed.
 struct ComputedSpectrum {

@@ -37,43 +37,6 @@ BurgFit fit(const std::vector<cplx>& x, int p) {
   return out;
 }
 
-// Burg's method with the errors formed by filtering the data with the current polynomial
-// (no lattice), in double precision.
-std::vector<dc> referenceBurg(const std::vector<cplx>& xs, int p, double* sig2) {
-  const int n = static_cast<int>(xs.size());
-  auto x = [&](int t) { return dc(xs[static_cast<std::size_t>(t - 1)]); };
-  std::vector<dc> a;  // a(1..k)
-  double rho = 0;
-  for (int t = 1; t <= n; ++t) rho += std::norm(x(t));
-  rho /= n;
-  for (int k = 0; k < p; ++k) {
-    auto ef = [&](int t) {  // forward error of order k at t
-      dc s = x(t);
-      for (int j = 1; j <= k; ++j) s += a[j - 1] * x(t - j);
-      return s;
-    };
-    auto eb = [&](int t) {  // backward error of order k at t
-      dc s = x(t - k);
-      for (int j = 1; j <= k; ++j) s += std::conj(a[j - 1]) * x(t - k + j);
-      return s;
-    };
-    dc num = 0;
-    double den = 0;
-    for (int t = k + 2; t <= n; ++t) {
-      num += ef(t) * std::conj(eb(t - 1));
-      den += std::norm(ef(t)) + std::norm(eb(t - 1));
-    }
-    const dc refl = -2.0 * num / den;
-    std::vector<dc> next(a.size() + 1);
-    for (int j = 1; j <= k; ++j) next[j - 1] = a[j - 1] + refl * std::conj(a[k - j]);
-    next[k] = refl;
-    a = next;
-    rho *= 1 - std::norm(refl);
-  }
-  *sig2 = rho;
-  return a;
-}
-
 }  // namespace
 
 TEST(Burg, OrderOneFormula) {
@@ -99,7 +62,7 @@ TEST(Burg, AgreesWithAFilteringReferenceOnComplexData) {
     const auto got = fit(x, p);
     ASSERT_EQ(got.iflag, 0);
     double refSig2 = 0;
-    const auto want = referenceBurg(x, p, &refSig2);
+    const auto want = ref::burg(x, p, &refSig2);
     for (int j = 0; j < p; ++j) {
       EXPECT_NEAR(got.a[j].real(), want[j].real(), 1e-4 * (1 + std::abs(want[j]))) << p;
       EXPECT_NEAR(got.a[j].imag(), want[j].imag(), 1e-4 * (1 + std::abs(want[j]))) << p;
