@@ -67,21 +67,11 @@ std::string checkParams(const EstimateParams& p, int count, bool complexData, in
   return {};
 }
 
-EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSource& source,
-                            bool complexData) {
+// One run of the checked parameters, its log kept or discarded.
+EstimateResult runOnce(const EstimateParams& p, const SampleSource& source, bool complexData,
+                       int npts, int nPoints, LogMode mode) {
   EstimateResult res;
-  int nPoints = 1;
-  const int wanted = p.nPoints > 0 ? p.nPoints : count;
-  while (nPoints < wanted && nPoints < kMaxNPoints) nPoints *= 2;
-  int npts = count < nPoints ? count : nPoints;
-
-  res.message = checkParams(p, count, complexData, nPoints, npts);
-  if (!res.message.empty()) {
-    res.status = EstimateStatus::BadParameter;
-    return res;
-  }
-
-  RunLog log;
+  RunLog log(mode);
   try {
     Run r(log);
     RunState& st = r.st;
@@ -129,7 +119,30 @@ EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSour
     res.message = std::string("Internal error: ") + e.what();
     log.raw(res.message);
   }
-  if (p.wantLog || res.status != EstimateStatus::Ok) res.log = log.memory();
+  res.log = log.memory();
+  return res;
+}
+
+EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSource& source,
+                            bool complexData) {
+  int nPoints = 1;
+  const int wanted = p.nPoints > 0 ? p.nPoints : count;
+  while (nPoints < wanted && nPoints < kMaxNPoints) nPoints *= 2;
+  const int npts = count < nPoints ? count : nPoints;
+
+  EstimateResult res;
+  res.message = checkParams(p, count, complexData, nPoints, npts);
+  if (!res.message.empty()) {
+    res.status = EstimateStatus::BadParameter;
+    return res;
+  }
+  // Without a log the run formats none of its records. A failure always comes with its log:
+  // the run is repeated with the log kept (its records are few, the data the same), so the
+  // error can say why.
+  res =
+      runOnce(p, source, complexData, npts, nPoints, p.wantLog ? LogMode::Keep : LogMode::Discard);
+  if (!p.wantLog && res.status != EstimateStatus::Ok)
+    res = runOnce(p, source, complexData, npts, nPoints, LogMode::Keep);
   return res;
 }
 

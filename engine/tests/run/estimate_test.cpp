@@ -272,6 +272,10 @@ TEST(Estimate, EstimatorFailureIsReportedWithItsLog) {
   EXPECT_EQ(r.status, EstimateStatus::EstimatorFailed);
   EXPECT_NE(r.log.find("The PSD is zero at every frequency"), std::string::npos);
   EXPECT_TRUE(r.db.empty());
+  // Not asked for, the log still comes with a failure, the same text; a success leaves it out.
+  p.wantLog = false;
+  EXPECT_EQ(voxtrel::estimate(p, std::span<const float>(zeros)).log, r.log);
+  EXPECT_EQ(voxtrel::estimate(p, std::span<const float>(twoTones(64))).log, "");
 }
 
 TEST(Estimate, TwoThreadsAtOnceGetTheirOwnAnswers) {
