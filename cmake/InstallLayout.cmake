@@ -18,6 +18,9 @@ if(WIN32)
 else()
   set(TESSIVAR_INSTALL_BINDIR ${CMAKE_INSTALL_BINDIR})
 endif()
+# The Python package tessivar, where Debian's python3 looks for the system's packages.
+set(TESSIVAR_INSTALL_PYTHONDIR lib/python3/dist-packages CACHE STRING
+    "Folder below the installation prefix holding the Python package tessivar")
 set(TESSIVAR_INSTALL_USERDIR ${TESSIVAR_INSTALL_PROGRAMDIR}/user)
 set(TESSIVAR_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/tessivar)
 # The examples are installed read-only: saving the form over one fails, so they stay as shipped,

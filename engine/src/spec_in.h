@@ -22,6 +22,11 @@ inline constexpr std::size_t kNameWidth = 21;
 // Read and range errors are fatal stops.
 int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints);
 
+// The second half of spec_info, once the run state holds the parameters (npts points used, an
+// npoints transform): the method's notes and range checks, then the echo of the parameters,
+// stamped with r.now. A range error is a fatal stop. Returns kStatusOk.
+int spec_check(Run& r, int npts, int npoints);
+
 // Cleans a file-name line: TABs become blanks, everything from the last "!" on is dropped,
 // trailing blanks are trimmed; at most width characters are kept.
 std::string split(std::string_view line, std::size_t width = kPathWidth);
@@ -29,5 +34,8 @@ std::string split(std::string_view line, std::size_t width = kPathWidth);
 // The method number selected by the first two characters of a method name (0 for none), and
 // the canonical name it sets.
 int selectMethod(std::string_view name, std::string* canonical = nullptr);
+
+// The canonical name of a method number (blank-padded to kNameWidth; blanks for none).
+std::string methodName(int method);
 
 }  // namespace voxtrel

@@ -24,11 +24,13 @@ using cfloat = std::complex<float>;
 using RealArray = py::array_t<float, py::array::c_style | py::array::forcecast>;
 using ComplexArray = py::array_t<cfloat, py::array::c_style | py::array::forcecast>;
 
+// A NumPy array over the vector's own storage: the vector is moved into a capsule that the
+// array keeps alive, so the values are not copied.
 template <class T>
-py::array_t<T> toArray(const std::vector<T>& v) {
-  py::array_t<T> out(static_cast<py::ssize_t>(v.size()));
-  std::copy(v.begin(), v.end(), out.mutable_data());
-  return out;
+py::array_t<T> toArray(std::vector<T>&& v) {
+  auto* owner = new std::vector<T>(std::move(v));
+  const py::capsule free(owner, [](void* p) { delete static_cast<std::vector<T>*>(p); });
+  return py::array_t<T>(static_cast<py::ssize_t>(owner->size()), owner->data(), free);
 }
 
 // The run log is single-byte text (its trace lines carry the byte 0xAF): decoded as Latin-1,
@@ -41,13 +43,15 @@ py::str singleByte(const std::string& s) {
 
 py::dict peaksOf(const std::vector<voxtrel::Peak>& peaks) {
   std::vector<float> f, d;
+  f.reserve(peaks.size());
+  d.reserve(peaks.size());
   for (const auto& p : peaks) {
     f.push_back(p.freq);
     d.push_back(p.db);
   }
   py::dict out;
-  out["freq"] = toArray(f);
-  out["db"] = toArray(d);
+  out["freq"] = toArray(std::move(f));
+  out["db"] = toArray(std::move(d));
   return out;
 }
 
@@ -65,16 +69,16 @@ const char* statusName(voxtrel::EstimateStatus s) {
   return "stopped";
 }
 
-py::dict resultDict(const voxtrel::EstimateResult& r) {
+py::dict resultDict(voxtrel::EstimateResult&& r) {
   py::dict out;
   out["status"] = statusName(r.status);
   out["message"] = singleByte(r.message);
   out["samples_used"] = r.samplesUsed;
-  out["freq"] = toArray(r.freq);
-  out["psd"] = toArray(r.psd);
-  out["db"] = toArray(r.db);
-  out["ar"] = toArray(r.ar);
-  out["ma"] = toArray(r.ma);
+  out["freq"] = toArray(std::move(r.freq));
+  out["psd"] = toArray(std::move(r.psd));
+  out["db"] = toArray(std::move(r.db));
+  out["ar"] = toArray(std::move(r.ar));
+  out["ma"] = toArray(std::move(r.ma));
   out["sig2"] = r.sig2;
   out["peaks"] = peaksOf(r.peaks);
   out["log"] = singleByte(r.log);
@@ -109,7 +113,7 @@ py::dict estimateReal(int method, const RealArray& samples, const py::dict& kw) 
     py::gil_scoped_release release;
     r = voxtrel::estimate(p, s);
   }
-  return resultDict(r);
+  return resultDict(std::move(r));
 }
 
 py::dict estimateComplex(int method, const ComplexArray& samples, const py::dict& kw) {
@@ -120,7 +124,7 @@ py::dict estimateComplex(int method, const ComplexArray& samples, const py::dict
     py::gil_scoped_release release;
     r = voxtrel::estimate(p, s);
   }
-  return resultDict(r);
+  return resultDict(std::move(r));
 }
 
 // Runs an answer file as the program does; the run log is written into logPath and read back.
@@ -155,16 +159,16 @@ py::dict runAnswerFile(const std::string& path, const std::string& logPath) {
       break;
   }
   e.samplesUsed = r.status > 0 ? r.status : 0;
-  e.freq = r.x;
-  e.db = r.spectrum;
-  e.psd = r.psd;
-  e.ar = r.ar;
-  e.ma = r.ma;
+  e.freq = std::move(r.x);
+  e.db = std::move(r.spectrum);
+  e.psd = std::move(r.psd);
+  e.ar = std::move(r.ar);
+  e.ma = std::move(r.ma);
   e.sig2 = r.sig2;
   std::ifstream in(logPath, std::ios::binary);
   e.log.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  e.peaks = r.peaks;
-  return resultDict(e);
+  e.peaks = std::move(r.peaks);
+  return resultDict(std::move(e));
 }
 
 py::dict scanDict(const voxtrel::OrderScanResult& r) {

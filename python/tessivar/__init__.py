@@ -149,7 +149,10 @@ _COMMON = """
     negative_frequencies : bool, optional
         Return the two-sided spectrum. Default False.
     log : bool, optional
-        Keep the engine's run log in ``Result.log``. Default False."""
+        Keep the engine's run log in ``Result.log``: the method's notes, the
+        parameters and what the estimator wrote, as the file-driven run writes
+        them after reading its answer file. Without it no log is written at all
+        (a failure still brings its log). Default False."""
 
 _RETURNS = """
     Returns

@@ -20,6 +20,18 @@ def complex_tone(n, seed=5):
     return z.astype(np.complex64)
 
 
+def arma21(n, seed=0):
+    """An ARMA(2, 1) process x[t] = 1.2 x[t-1] - 0.6 x[t-2] + e[t] + 0.5 e[t-1], unit-variance
+    Gaussian e, after a start-up of 100 samples: a = (-1.2, 0.6), b = 0.5, sig2 = 1 in the
+    engine's signs."""
+    rng = np.random.default_rng(seed)
+    e = rng.standard_normal(n + 100)
+    x = np.zeros_like(e)
+    for t in range(2, e.size):
+        x[t] = 1.2 * x[t - 1] - 0.6 * x[t - 2] + e[t] + 0.5 * e[t - 1]
+    return x[100:].astype(np.float32)
+
+
 def write_answer(folder, method, samples, **answers):
     """Writes a data file of the samples (x = 0, 1, 2, ...) and an answer file asking for
     method with the given answers; returns the answer file's path."""

@@ -49,7 +49,10 @@ struct EstimateParams {
   float per = 0;   // Akaike: the step's fraction
   std::string window = "None";  // periodogram data window ("None" is rectangular)
   float sampleInterval = 1.0f;  // time between samples, > 0; sample i is at i * sampleInterval
-  bool wantLog = false;         // keep the run log's text in the result
+  // Keep the run log's text in the result: the method's notes, the parameter echo and what the
+  // estimator wrote, as the file-driven log has them after its answer file. Without it no
+  // record is formatted (a failure still brings its log).
+  bool wantLog = false;
 };
 
 enum class EstimateStatus {

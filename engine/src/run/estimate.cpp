@@ -4,12 +4,15 @@
 #include "voxtrel/estimate.h"
 
 #include <cmath>
+#include <ctime>
 #include <exception>
 #include <new>
 #include <string>
 
 #include "fatal.h"
 #include "fortran_format.h"
+#include "os_file.h"
+#include "param_limits.h"
 #include "spec_est.h"
 #include "spec_in.h"
 
@@ -21,13 +24,12 @@ namespace {
 std::string checkParams(const EstimateParams& p, int count, bool complexData, int nPoints,
                         int npts) {
   const auto m = static_cast<int>(p.method);
-  auto out = [](const char* name, long long v, const std::string& rule) {
-    return std::string(name) + " = " + std::to_string(v) + " is out of range: " + rule;
-  };
-  if (m < kAutoCorrelation || m > kLockheed) return out("method", m, "1 <= method <= 14");
-  if (p.nPoints < 0 || p.nPoints > kMaxNPoints)
-    return out("nPoints", p.nPoints, "0 (from the samples) or 1 <= nPoints <= 16777216");
-  if (count < 2) return out("samples", count, "at least 2 samples are needed");
+  if (m < kAutoCorrelation || m > kLockheed)
+    return "method = " + std::to_string(m) + " is out of range: 1 <= method <= 14";
+  if (p.nPoints != 0 && !nPointsRange().holds(p.nPoints))
+    return nPointsRange().outOfRange(p.nPoints, "or 0: the smallest that holds the samples");
+  if (count < 2)
+    return "samples = " + std::to_string(count) + " is out of range: at least 2 are needed";
   if (!(p.sampleInterval > 0.0f) || !std::isfinite(p.sampleInterval))
     return "sample interval = " + std::to_string(p.sampleInterval) +
            " is out of range: a finite value above 0";
@@ -35,25 +37,21 @@ std::string checkParams(const EstimateParams& p, int count, bool complexData, in
     return std::string("data type = complex is out of range: this method requires REAL data");
   const bool model = m != kPeriodogram && m != kBlackTukey;
   const int maxOrder = nPoints < kTableOrder ? nPoints : kTableOrder;
-  if (model && m != kDurbin && (p.nPoles < 0 || p.nPoles > kMaxPoles || p.nPoles > maxOrder))
-    return out("nPoles", p.nPoles,
-               "0 <= nPoles <= " + std::to_string(std::min(kMaxPoles, maxOrder)));
+  if (model && m != kDurbin && !nPolesRange(maxOrder).holds(p.nPoles))
+    return nPolesRange(maxOrder).outOfRange(p.nPoles);
   if (m >= kMywe && m != kPeriodogram && m != kBlackTukey && m != kMvse &&
-      (p.nZeros < 0 || p.nZeros > kMaxZeros))
-    return out("nZeros", p.nZeros, "0 <= nZeros <= 200");
-  if (m == kLsmywe || m == kAkaike) {
-    const long long low = static_cast<long long>(p.nPoles) + p.nZeros;
-    if (p.mEqs < low || p.mEqs > npts)
-      return out("M_Eqs", p.mEqs,
-                 std::to_string(low) + " <= M_Eqs <= " + std::to_string(npts) + " (samples used)");
-  }
-  if (m == kDurbin && (p.lPts < p.nZeros || p.lPts > maxOrder))
-    return out("L", p.lPts,
-               std::to_string(p.nZeros) + " (nZeros) <= L <= " + std::to_string(maxOrder));
-  if (m == kBlackTukey && (p.mLags < 1 || 2 * static_cast<long long>(p.mLags) + 2 > npts))
-    return out("M lag", p.mLags, "1 <= M and 2M+2 <= " + std::to_string(npts) + " (samples used)");
-  if (m == kMvse && (p.lPts < 2 || p.lPts > nPoints))
-    return out("L", p.lPts, "2 <= L <= " + std::to_string(nPoints) + " (nPoints)");
+      !nZerosRange().holds(p.nZeros))
+    return nZerosRange().outOfRange(p.nZeros);
+  if ((m == kLsmywe || m == kAkaike) && !mEqsRange(p.nPoles, p.nZeros, npts).holds(p.mEqs))
+    return mEqsRange(p.nPoles, p.nZeros, npts)
+        .outOfRange(p.mEqs, "nPoles + nZeros to the samples used");
+  if (m == kDurbin && !durbinLRange(p.nZeros, maxOrder).holds(p.lPts))
+    return durbinLRange(p.nZeros, maxOrder).outOfRange(p.lPts, "nZeros to min(nPoints, 411)");
+  if (m == kBlackTukey && !mLagRange(npts).holds(p.mLags))
+    return mLagRange(npts).outOfRange(
+        p.mLags, "2 M lag + 2 <= " + std::to_string(npts) + ", the samples used");
+  if (m == kMvse && !mvseLRange(nPoints).holds(p.lPts))
+    return mvseLRange(nPoints).outOfRange(p.lPts, "nPoints");
   if (m == kPeriodogram) {
     const std::string w = fmt::padRight(p.window, kNameWidth);
     static const char* const kWindows[] = {"None",    "Rectangular", "Barlett",
@@ -67,21 +65,11 @@ std::string checkParams(const EstimateParams& p, int count, bool complexData, in
   return {};
 }
 
-EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSource& source,
-                            bool complexData) {
+// One run of the checked parameters, its log kept or discarded.
+EstimateResult runOnce(const EstimateParams& p, const SampleSource& source, bool complexData,
+                       int npts, int nPoints, LogMode mode) {
   EstimateResult res;
-  int nPoints = 1;
-  const int wanted = p.nPoints > 0 ? p.nPoints : count;
-  while (nPoints < wanted && nPoints < kMaxNPoints) nPoints *= 2;
-  int npts = count < nPoints ? count : nPoints;
-
-  res.message = checkParams(p, count, complexData, nPoints, npts);
-  if (!res.message.empty()) {
-    res.status = EstimateStatus::BadParameter;
-    return res;
-  }
-
-  RunLog log;
+  RunLog log(mode);
   try {
     Run r(log);
     RunState& st = r.st;
@@ -99,7 +87,15 @@ EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSour
     st.per = p.per;
     st.window_name = fmt::padRight(p.window, kNameWidth);
     st.maxorder = nPoints < kTableOrder ? nPoints : kTableOrder;
+    st.method_name = methodName(st.method);
     r.samples = &source;
+    // The log asked for holds what the file-driven run writes once its answer file is read:
+    // the method's notes and the echo of the parameters (no file names or notes here). The
+    // parameters are already checked, so its range checks pass.
+    if (log.keeps()) {
+      r.now = os::localTime(std::time(nullptr));
+      spec_check(r, npts, nPoints);
+    }
 
     ComputedSpectrum c = compute_spectrum(r, npts, nPoints);
     res.samplesUsed = npts;
@@ -129,7 +125,30 @@ EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSour
     res.message = std::string("Internal error: ") + e.what();
     log.raw(res.message);
   }
-  if (p.wantLog || res.status != EstimateStatus::Ok) res.log = log.memory();
+  res.log = log.memory();
+  return res;
+}
+
+EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSource& source,
+                            bool complexData) {
+  int nPoints = 1;
+  const int wanted = p.nPoints > 0 ? p.nPoints : count;
+  while (nPoints < wanted && nPoints < kMaxNPoints) nPoints *= 2;
+  const int npts = count < nPoints ? count : nPoints;
+
+  EstimateResult res;
+  res.message = checkParams(p, count, complexData, nPoints, npts);
+  if (!res.message.empty()) {
+    res.status = EstimateStatus::BadParameter;
+    return res;
+  }
+  // Without a log the run formats none of its records. A failure always comes with its log:
+  // the run is repeated with the log kept (its records are few, the data the same), so the
+  // error can say why.
+  res =
+      runOnce(p, source, complexData, npts, nPoints, p.wantLog ? LogMode::Keep : LogMode::Discard);
+  if (!p.wantLog && res.status != EstimateStatus::Ok)
+    res = runOnce(p, source, complexData, npts, nPoints, LogMode::Keep);
   return res;
 }
 

@@ -22,11 +22,10 @@ std::vector<int> find_peaks(const float* y, int nfreq) {
   return peak;
 }
 
-void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
-  const std::vector<int> peak = find_peaks(y, nfreq);
-  if (peak.empty()) return;
+namespace {
 
-  RunLog& log = r.log;
+void writePeakTable(RunLog& log, const std::vector<int>& peak, const float* x, const float* y,
+                    int nfreq) {
   const std::string dashes(52, '-');
   log.blank();
   log.blank();
@@ -48,6 +47,15 @@ void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
     neighbour(j);
     if (j < nfreq) neighbour(j + 1);
   }
+}
+
+}  // namespace
+
+void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
+  const std::vector<int> peak = find_peaks(y, nfreq);
+  if (peak.empty()) return;
+  // A log that keeps nothing is spared the formatting of the table.
+  if (r.log.keeps()) writePeakTable(r.log, peak, x, y, nfreq);
   if (k == kStatusOk && r.pause) std::this_thread::sleep_for(std::chrono::seconds(2));
 }
 

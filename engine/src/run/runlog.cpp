@@ -6,10 +6,22 @@
 
 namespace voxtrel {
 
-LogItem::LogItem(int v) : text_(fmt::freeInt(v)) {}
-LogItem::LogItem(long long v) : text_(fmt::freeInt(v)) {}
-LogItem::LogItem(float v) : text_(fmt::freeReal(v)) {}
-LogItem::LogItem(double v) : text_(fmt::freeReal(v)) {}
+void LogItem::appendTo(std::string& line) const {
+  switch (kind_) {
+    case Kind::Text:
+      line += text_;
+      break;
+    case Kind::Int:
+      line += fmt::freeInt(int_);
+      break;
+    case Kind::Float:
+      line += fmt::freeReal(static_cast<float>(real_));
+      break;
+    case Kind::Double:
+      line += fmt::freeReal(real_);
+      break;
+  }
+}
 
 RunLog::~RunLog() {
   close();
@@ -67,16 +79,18 @@ void RunLog::writeLastRecord(std::string_view line) {
   file_.writeAll(record.data(), record.size(), written_);
 }
 void RunLog::put(std::initializer_list<LogItem> items) {
+  if (discard_) return;
   std::string line;
   for (const LogItem& item : items) {
     if (!item.isText() && !line.empty() && line.back() != ' ') line += ' ';
-    line += item.text();
+    item.appendTo(line);
   }
   if (line.empty() || line.front() != ' ') line.insert(line.begin(), ' ');
   raw(line);
 }
 
 void RunLog::raw(std::string_view line) {
+  if (discard_) return;
   buffer_.append(line);
   buffer_.append("\r\n");
   flushIfLarge();

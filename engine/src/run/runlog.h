@@ -22,28 +22,41 @@
 
 namespace voxtrel {
 
+// One item of a free-form record: a text, or a number written in free format. The number is
+// formatted only when the record is written, so a log that keeps nothing formats nothing. A
+// text item refers to its characters, which live as long as the record's braces.
 class LogItem {
  public:
-  LogItem(const char* s) : text_(s), isText_(true) {}
-  LogItem(std::string_view s) : text_(s), isText_(true) {}
-  LogItem(const std::string& s) : text_(s), isText_(true) {}
-  LogItem(int v);
-  LogItem(long long v);
-  LogItem(float v);
-  LogItem(double v);
+  LogItem(const char* s) : text_(s), kind_(Kind::Text) {}
+  LogItem(std::string_view s) : text_(s), kind_(Kind::Text) {}
+  LogItem(const std::string& s) : text_(s), kind_(Kind::Text) {}
+  LogItem(int v) : int_(v), kind_(Kind::Int) {}
+  LogItem(long long v) : int_(v), kind_(Kind::Int) {}
+  LogItem(float v) : real_(v), kind_(Kind::Float) {}
+  LogItem(double v) : real_(v), kind_(Kind::Double) {}
 
-  const std::string& text() const { return text_; }
-  bool isText() const { return isText_; }
+  bool isText() const { return kind_ == Kind::Text; }
+  // Appends the item as the log writes it: a text as it stands, a number in free format.
+  void appendTo(std::string& line) const;
 
  private:
-  std::string text_;
-  bool isText_ = false;
+  enum class Kind { Text, Int, Float, Double };
+  std::string_view text_;
+  long long int_ = 0;
+  double real_ = 0;  // a float item is held exactly
+  Kind kind_;
+};
+
+enum class LogMode {
+  Keep,     // every record is kept (and written, once the log is opened)
+  Discard,  // nothing is formatted or kept: for a caller that wants only the numbers
 };
 
 class RunLog {
  public:
-  // A log kept in memory only (for tests of single routines).
+  // A log kept in memory only (for tests of single routines and the array entry).
   RunLog() = default;
+  explicit RunLog(LogMode mode) : discard_(mode == LogMode::Discard) {}
   ~RunLog();
   RunLog(const RunLog&) = delete;
   RunLog& operator=(const RunLog&) = delete;
@@ -65,12 +78,17 @@ class RunLog {
   // that leaves room for line, so that the reason stands at its end.
   void writeLastRecord(std::string_view line);
 
+  // False for a log that discards its records: a caller may then skip building them.
+  bool keeps() const { return !discard_; }
+
   void put(std::initializer_list<LogItem> items);  // free-form record
   void put(std::string_view text) { put({LogItem(text)}); }
   void raw(std::string_view line);  // formatted record, exactly as given
   void blank() { raw({}); }         // an empty record
   // Text written without a line end, as a prompt is: the next record continues its line.
-  void prompt(std::string_view text) { buffer_.append(text); }
+  void prompt(std::string_view text) {
+    if (!discard_) buffer_.append(text);
+  }
 
   // Everything written so far, when the log is kept in memory.
   const std::string& memory() const { return buffer_; }
@@ -85,6 +103,7 @@ class RunLog {
   std::string buffer_;
   std::uint64_t written_ = 0;  // bytes the file holds
   std::string failure_;
+  bool discard_ = false;
 };
 
 }  // namespace voxtrel

@@ -1,6 +1,6 @@
 // spec_info: reads the 21-line run-definition file into the run state, opens and counts the
-// data file, raises nPoints to a power of two, checks the parameters of the chosen method and
-// echoes them to the run log.
+// data file, raises nPoints to a power of two, then (spec_check) checks the parameters of the
+// chosen method and echoes them to the run log.
 #include <array>
 #include <filesystem>
 #include <initializer_list>
@@ -10,6 +10,7 @@
 #include "fatal.h"
 #include "file_text.h"
 #include "fortran_format.h"
+#include "param_limits.h"
 #include "spec_in.h"
 #include "voxtrel/run.h"
 
@@ -92,6 +93,12 @@ int selectMethod(std::string_view name, std::string* canonical) {
     }
   }
   return method;
+}
+
+std::string methodName(int method) {
+  if (method < 1 || method > static_cast<int>(kMethods.size()))
+    return fmt::padRight("", kNameWidth);
+  return fmt::padRight(kMethods[static_cast<std::size_t>(method - 1)].canonical, kNameWidth);
 }
 
 int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
@@ -191,7 +198,7 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   readInt(npoints);
 
   // nPoints must lie where its power of two can be formed and allocated.
-  if (npoints < 1 || npoints > kMaxNPoints) {
+  if (!nPointsRange().holds(npoints)) {
     rangeErrorBlock(log, {{"nPoints = ", npoints}}, "1 <= nPoints <= 16777216", false, 12);
     fatalStop(" nPoints parameter out of range");
   }
@@ -238,6 +245,12 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
 
   st.method = selectMethod(st.method_name, &st.method_name);
 
+  return spec_check(r, npts, npoints);
+}
+
+int spec_check(Run& r, int npts, int npoints) {
+  RunState& st = r.st;
+  RunLog& log = r.log;
   log.put(" ");
   if (st.method != kPeriodogram && st.method != kBlackTukey) {
     log.raw("     Note: Maximum # of POLES & ZEROS at this compile was (" + I(st.maxpoles, 6) +
@@ -255,7 +268,7 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     log.raw("     The math background seems to suggest M = npts");
     log.blank();
     log.raw("  Minimum/Maximum range for M_Eqs = " + I(poles + zeros + 2, 6) + "  to" + I(npts, 6));
-    if (st.m_eqs < poles + zeros || st.m_eqs > npts) {
+    if (!mEqsRange(poles, zeros, npts).holds(st.m_eqs)) {
       rangeErrorBlock(log,
                       {{"nPoles+nZeros+1 = ", poles + zeros + 1},
                        {"M_Eqs = ", st.m_eqs},
@@ -272,7 +285,7 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     log.blank();
     // A prompt: no line end of its own, the next record continues the line.
     log.prompt("Maximum value is" + I(st.maxorder, 4) + "  ... Enter L: ");
-    if (st.l_pts < st.nzeros || st.l_pts > st.maxorder) {
+    if (!durbinLRange(st.nzeros, st.maxorder).holds(st.l_pts)) {
       rangeErrorBlock(log,
                       {{"nZeros = ", st.nzeros},
                        {"L_pts = ", st.l_pts},
@@ -283,15 +296,13 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
     }
   } else if (st.method == kBlackTukey) {
     log.put("Note: Largest Lag (M) ... M < NPTS / 2 : ");
-    // A lag window needs at least one lag (its weights divide by M).
-    if (2 * static_cast<long long>(st.m_lags) + 2 > npts || st.m_lags < 1) {
+    if (!mLagRange(npts).holds(st.m_lags)) {
       rangeErrorBlock(log, {{"m_lags = ", st.m_lags}, {"nPts = ", npts}}, "m_lags < nPts/2!",
                       false);
       fatalStop(" M_Lags parameter out of range");
     }
   } else if (st.method == kMvse) {
-    // The minimum-variance spectrum has L points, which must fit the nPoints-long result.
-    if (st.l_pts < 2 || st.l_pts > npoints) {
+    if (!mvseLRange(npoints).holds(st.l_pts)) {
       rangeErrorBlock(log, {{"L_pts = ", st.l_pts}, {"nPoints = ", npoints}},
                       "2 <= L_pts <= nPoints!", false);
       fatalStop(" L_PTS parameter out of range");

@@ -272,6 +272,10 @@ TEST(Estimate, EstimatorFailureIsReportedWithItsLog) {
   EXPECT_EQ(r.status, EstimateStatus::EstimatorFailed);
   EXPECT_NE(r.log.find("The PSD is zero at every frequency"), std::string::npos);
   EXPECT_TRUE(r.db.empty());
+  // Not asked for, the log still comes with a failure, the same text; a success leaves it out.
+  p.wantLog = false;
+  EXPECT_EQ(voxtrel::estimate(p, std::span<const float>(zeros)).log, r.log);
+  EXPECT_EQ(voxtrel::estimate(p, std::span<const float>(twoTones(64))).log, "");
 }
 
 TEST(Estimate, TwoThreadsAtOnceGetTheirOwnAnswers) {
@@ -301,4 +305,41 @@ TEST(Estimate, TwoThreadsAtOnceGetTheirOwnAnswers) {
   tc.join();
   EXPECT_TRUE(sameB);
   EXPECT_TRUE(sameC);
+}
+
+TEST(Estimate, BothEntriesAcceptAndRefuseTheSameEdgesOfEachRange) {
+  // 64 samples, nPoints 64: rows at the last value in range and the first one out.
+  struct Edge {
+    MethodCase c;
+    bool inRange;
+  };
+  const Edge edges[] = {
+      {{"Blackman-Tukey", EstimateMethod::BlackmanTukey, 0, 0, 0, 0, 31, 0, 0, 0, "None"}, true},
+      {{"Blackman-Tukey", EstimateMethod::BlackmanTukey, 0, 0, 0, 0, 32, 0, 0, 0, "None"}, false},
+      {{"Blackman-Tukey", EstimateMethod::BlackmanTukey, 0, 0, 0, 0, 0, 0, 0, 0, "None"}, false},
+      {{"MVSE", EstimateMethod::MinimumVariance, 4, 0, 0, 64, 0, 0, 1e-6f, 0, "None"}, true},
+      {{"MVSE", EstimateMethod::MinimumVariance, 4, 0, 0, 65, 0, 0, 1e-6f, 0, "None"}, false},
+      {{"MVSE", EstimateMethod::MinimumVariance, 4, 0, 0, 1, 0, 0, 1e-6f, 0, "None"}, false},
+      {{"Durbin", EstimateMethod::Durbin, 0, 3, 0, 3, 0, 0, 0, 0, "None"}, true},
+      {{"Durbin", EstimateMethod::Durbin, 0, 3, 0, 2, 0, 0, 0, 0, "None"}, false},
+      {{"Durbin", EstimateMethod::Durbin, 0, 3, 0, 65, 0, 0, 0, 0, "None"}, false},
+      {{"LSMYWE", EstimateMethod::Lsmywe, 4, 2, 6, 0, 0, 0, 1e-6f, 0, "None"}, true},
+      {{"LSMYWE", EstimateMethod::Lsmywe, 4, 2, 5, 0, 0, 0, 1e-6f, 0, "None"}, false},
+      {{"LSMYWE", EstimateMethod::Lsmywe, 4, 2, 64, 0, 0, 0, 1e-6f, 0, "None"}, true},
+      {{"LSMYWE", EstimateMethod::Lsmywe, 4, 2, 65, 0, 0, 0, 1e-6f, 0, "None"}, false},
+  };
+  const auto y = twoTones(64);
+  for (const auto& e : edges) {
+    SCOPED_TRACE(std::string(e.c.answerName) + (e.inRange ? " in range" : " out of range"));
+    vtest::TempDir dir;
+    auto a = answerFor(e.c);
+    a.npoints = "64";
+    auto p = paramsFor(e.c);
+    p.nPoints = 64;
+    const auto file = vtest::run(dir, a, vtest::realData(y));
+    const auto arr = voxtrel::estimate(p, std::span<const float>(y));
+    const bool fileRefused = file.stopText.find("parameter out of range") != std::string::npos;
+    EXPECT_EQ(fileRefused, !e.inRange) << file.stopText;
+    EXPECT_EQ(arr.status == EstimateStatus::BadParameter, !e.inRange) << arr.message;
+  }
 }

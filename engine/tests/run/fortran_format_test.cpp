@@ -1,10 +1,11 @@
 // The run log's edit descriptors and free-form records.
+#include "fortran_format.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "fortran_format.h"
 #include "runlog.h"
 
 using namespace voxtrel;
@@ -59,4 +60,22 @@ TEST(RunLogRecords, FreeFormRecordsStartWithOneBlank) {
   EXPECT_EQ(lines[5], "");
   EXPECT_EQ(lines[6], " \xAF Line   1");
   EXPECT_NE(log.memory().find("and Plot\r\n dataFile"), std::string::npos);
+}
+
+TEST(RunLogRecords, FloatAndDoubleItemsKeepTheirOwnPrecisionAndADiscardingLogKeepsNothing) {
+  RunLog log;
+  const std::string name = "x.rda";
+  const float third = 1.0f / 3.0f;
+  log.put({" t =", third, 1.0 / 3.0, 7LL, name});
+  EXPECT_EQ(log.lines().at(0),
+            " t = " + fmt::freeReal(third) + " " + fmt::freeReal(1.0 / 3.0) + " 7x.rda");
+  EXPECT_NE(fmt::freeReal(third), fmt::freeReal(static_cast<double>(third)));
+
+  RunLog none(LogMode::Discard);
+  EXPECT_FALSE(none.keeps());
+  none.put({" nPoints = ", 1024});
+  none.raw("record");
+  none.prompt("Enter L: ");
+  none.blank();
+  EXPECT_TRUE(none.memory().empty());
 }
