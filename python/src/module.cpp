@@ -171,17 +171,17 @@ py::dict runAnswerFile(const std::string& path, const std::string& logPath) {
   return resultDict(std::move(e));
 }
 
-py::dict scanDict(const voxtrel::OrderScanResult& r) {
+py::dict scanDict(voxtrel::OrderScanResult&& r) {
   py::dict out;
   out["status"] = statusName(r.status);
   out["message"] = singleByte(r.message);
   out["samples_used"] = r.samplesUsed;
-  out["orders"] = toArray(r.orders);
-  out["rho"] = toArray(r.rho);
-  out["fpe"] = toArray(r.fpe);
-  out["aic"] = toArray(r.aic);
-  out["mdl"] = toArray(r.mdl);
-  out["cat"] = toArray(r.cat);
+  out["orders"] = toArray(std::move(r.orders));
+  out["rho"] = toArray(std::move(r.rho));
+  out["fpe"] = toArray(std::move(r.fpe));
+  out["aic"] = toArray(std::move(r.aic));
+  out["mdl"] = toArray(std::move(r.mdl));
+  out["cat"] = toArray(std::move(r.cat));
   py::dict picks;
   picks["fpe"] = r.picks.fpe;
   picks["aic"] = r.picks.aic;
@@ -206,7 +206,7 @@ py::dict orderScan(int method, const Array& samples, int maxOrder, float eps) {
     py::gil_scoped_release release;
     r = voxtrel::order_scan(p, s);
   }
-  return scanDict(r);
+  return scanDict(std::move(r));
 }
 
 }  // namespace
