@@ -10,6 +10,7 @@
 #include "fatal.h"
 #include "fortran_format.h"
 #include "spec_in.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -140,6 +141,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   if (!r.samples) {
     st.ipts = 0;
     for (int i = 0; i < npts; ++i) {
+      stopPointEvery(r, i);
       FreeReader::Status s;
       if (st.itype == 1) {
         s = r.data.readPair(x_array[i], y_array[i]);
