@@ -29,6 +29,7 @@ struct PreparedRun {
   QString method;       // line 7, trimmed
   int arrayPoints = 0;  // nPoints raised to a power of two, as the engine raises it
   Voxtrel_for_t entry = nullptr;
+  Voxtrel_for_stoppable_t stoppableEntry = nullptr;  // nullptr: the run cannot be stopped
 };
 
 enum class RunOutcome {
@@ -47,8 +48,9 @@ class RunExecution {
   // earlier run is never taken for this one's.
   std::variant<PreparedRun, RunRefusal> prepare(const QString& wanted, const QString& meantData);
 
-  // Calls the engine; the run's method is filled in, the names are the caller's.
-  static RunResults execute(const PreparedRun& run);
+  // Calls the engine; the run's method is filled in, the names are the caller's. stopFlag: an int
+  // another thread may set (through std::atomic_ref) to end the run, where the engine can.
+  static RunResults execute(const PreparedRun& run, int* stopFlag = nullptr);
 
   static RunOutcome outcomeOf(const RunResults& r);
 
