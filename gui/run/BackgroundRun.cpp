@@ -57,10 +57,6 @@ void BackgroundRun::requestStop() {
   std::atomic_ref<int>(stopFlag_).store(1);
 }
 
-bool BackgroundRun::stopRequested() const {
-  return std::atomic_ref<int>(const_cast<int&>(stopFlag_)).load() != 0;
-}
-
 int BackgroundRun::seconds() const {
   return running_ ? static_cast<int>(clock_.elapsed() / 1000) : 0;
 }

@@ -31,7 +31,6 @@ class BackgroundRun : public QObject {
 
   // Asks the engine to end the running run; run() then returns its stopped results.
   void requestStop();
-  bool stopRequested() const;
   // Whole seconds since the running run started.
   int seconds() const;
 
