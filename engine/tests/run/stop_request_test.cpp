@@ -1,11 +1,9 @@
 // A caller's stop request: every method gives way to it wherever it comes, with the stop's text
-// as the run log's last line; a request that never comes leaves the run as it was; a long Akaike
-// run ends soon after the request is made from another thread.
+// as the run log's last line; a request that never comes leaves the run as it was. (A request
+// from another thread: Entry.StopRequestCutsThePauseShort and the program's RunOnWorker tests.)
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include <functional>
 
 #include "arma_synth.h"
 #include "test_support.h"
@@ -104,24 +102,4 @@ TEST(StopRequest, EveryMethodGivesWayWhereverTheRequestComes) {
       expectStoppedByUser(dir, stopped);
     }
   }
-}
-
-TEST(StopRequest, EndsALongAkaikeRunMadeFromAnotherThread) {
-  // A convergence threshold of zero per cent is never met: the run would take all its
-  // iterations, half a minute and more.
-  MethodCase c = kCases[7];
-  c.nit = "300000";
-  c.per = "0";
-  c.meqs = "3000";
-  const auto y = vtest::armaSeries(vtest::kPeakA, vtest::kNotchB, 3000, 5);
-  vtest::TempDir dir;
-  std::atomic<bool> stop{false};
-  std::thread stopper([&stop] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    stop = true;
-  });
-  const voxtrel::RunResult res =
-      runWith(dir, answerFor(c, "4096"), y, [&stop] { return stop.load(); });
-  stopper.join();
-  expectStoppedByUser(dir, res);
 }
