@@ -1,4 +1,4 @@
-/* Voxtrel spectral estimation engine: the one exported entry.
+/* Voxtrel spectral estimation engine: the exported entries.
  *
  * One call performs one complete estimation run described by a run-definition (answer) file:
  * it writes the run log "~Tirelle.out" in the current working directory, loads the data file
@@ -38,9 +38,20 @@ VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum
                             int* npointsZ, float* t_startZ, float* t_finalZ, float* zeroFillZ,
                             float* sig2Z, int length);
 
-/* The type of Voxtrel_for, for callers that bind the entry by name at run time. */
+/* Voxtrel_for with a stop request. stopFlag points at an int the caller sets to non-zero, from
+ * another thread, to end the run early: C11 atomic_store, or std::atomic_ref<int> in C++ (the
+ * engine only reads it, atomically). The run ends within a fraction of a second, also during
+ * the pause after the peak table, as a stop: nptsZ -9, and the run log's last line is
+ * "Stopped by the user.". With a null stopFlag, or a flag never set, it is Voxtrel_for. */
+VOXTREL_API int Voxtrel_for_stoppable(const char* fileNam, float* x_array, float* spectrum,
+                                      int* nptsZ, int* npointsZ, float* t_startZ, float* t_finalZ,
+                                      float* zeroFillZ, float* sig2Z, int length, int* stopFlag);
+
+/* The types of the entries, for callers that bind them by name at run time. */
 typedef int (*Voxtrel_for_t)(const char*, float*, float*, int*, int*, float*, float*, float*,
                              float*, int);
+typedef int (*Voxtrel_for_stoppable_t)(const char*, float*, float*, int*, int*, float*, float*,
+                                       float*, float*, int, int*);
 
 #ifdef __cplusplus
 }

@@ -5,6 +5,7 @@
 
 #include <complex>
 #include <ctime>
+#include <functional>
 #include <string>
 
 #include "fft_twiddles.h"
@@ -141,7 +142,8 @@ struct Run {
   const SampleSource* samples = nullptr;  // set: the samples are read from here, not from data
   int capacity = -1;                      // the caller's array capacity; negative = no limit
   bool pause = false;
-  std::tm now{};  // the date and time stamped into the log
+  std::function<bool()> stopRequested;  // the caller's stop request; empty: never stopped
+  std::tm now{};                        // the date and time stamped into the log
 
   explicit Run(RunLog& l) : log(l) {}
   // The solver's right-hand side and solution: the same storage as the AR coefficients.

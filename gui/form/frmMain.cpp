@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -249,7 +250,25 @@ void frmMain::buildForm() {
   cmdFileSaveAs->setEnabled(false);
   connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
   connect(cmdFileSaveAs, &QPushButton::clicked, this, &frmMain::cmdFileSaveAs_Click);
+  // Stop and the busy indicator stand beside Calculate; they are live only during a run.
+  cmdStop = makeButton("cmdStop", QStringLiteral("S&top"), central);
+  cmdStop->setEnabled(false);
+  connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
+  lblCalculating = new QLabel(central);
+  lblCalculating->setObjectName(QStringLiteral("lblCalculating"));
+  busyBar = new QProgressBar(central);
+  busyBar->setObjectName(QStringLiteral("busyBar"));
+  busyBar->setRange(0, 0);  // no measure of the way: the bar only shows that the run goes on
+  busyBar->setTextVisible(false);
+  busyBar->setMaximumWidth(120);
+  lblCalculating->hide();
+  busyBar->hide();
+  background_ = new BackgroundRun(this);
+  connect(background_, &BackgroundRun::secondElapsed, this, &frmMain::showCalculating);
   buttons->addWidget(cmdSubmit);
+  buttons->addWidget(cmdStop);
+  buttons->addWidget(lblCalculating);
+  buttons->addWidget(busyBar);
   buttons->addStretch();
   buttons->addWidget(cmdPrint);
   buttons->addWidget(cmdFileSaveAs);
@@ -650,7 +669,19 @@ void frmMain::cmdQuit_Click() {
   close();
 }
 
+void frmMain::cmdStop_Click() {
+  background_->requestStop();
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
+  // A run going on is stopped first; the window closes once it has ended, so that nothing is
+  // left half-written.
+  if (background_->running()) {
+    closeAfterRun_ = true;
+    background_->requestStop();
+    event->ignore();
+    return;
+  }
   // No save prompt on leaving.
   clearFileIn();
   event->accept();

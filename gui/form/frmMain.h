@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "AnswerState.h"
+#include "BackgroundRun.h"
 #include "Dialogs.h"
 #include "EngineLibrary.h"
 #include "OutputBox.h"
@@ -24,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -47,6 +49,7 @@ class frmMain : public QMainWindow {
   QPlainTextEdit* outBox() const { return tbOutBox; }
   QTabWidget* tabs() const { return Plot_Tabs; }
   PlotController& plots() { return *plots_; }
+  BackgroundRun& background() { return *background_; }
 
   // The parameter form.
   bool PutAnswers();  // false (after a warning) when nPoints is not usable
@@ -88,6 +91,7 @@ class frmMain : public QMainWindow {
   // "Order scan...": the AR order criteria of the form's data and method in a window of their
   // own, whose "Use order k" fills nPoles (orderScanCommands.cpp).
   void cmdOrderScan_Click();
+  void cmdStop_Click();
   void mnuFileSubmit_Click();
   void cmdFileData_Click();
   void cmdQuit_Click();
@@ -149,6 +153,10 @@ class frmMain : public QMainWindow {
   bool charactersKept();
   void showFileError(const QString& routine, const QString& path, const QString& error);
   void showCalcStopped();
+  // The engine call on its worker thread, with the busy indicator shown and the commands that
+  // would start another run or change the answer file held off until it ends.
+  RunResults runInBackground(const PreparedRun& run);
+  void showCalculating(int seconds);
   PlottingWidgets plottingWidgets() const;
   void applyPlottingSwitches(const PlottingSwitches& s);
   // While plotting, the File menu offers only Export spectrum...; otherwise everything else.
@@ -181,6 +189,11 @@ class frmMain : public QMainWindow {
   QPushButton* cmdOrderScan = nullptr;
   QPushButton *cmdSubmit = nullptr, *cmdQuit = nullptr, *cmdPrint = nullptr;
   QPushButton* cmdFileSaveAs = nullptr;
+  QPushButton* cmdStop = nullptr;    // on only while a run goes on
+  QLabel* lblCalculating = nullptr;  // "Calculating... 3 s" while a run goes on
+  QProgressBar* busyBar = nullptr;   // busy indicator beside it
+  BackgroundRun* background_ = nullptr;
+  bool closeAfterRun_ = false;  // the window was closed during a run: closed once it has ended
   QPlainTextEdit* tbOutBox = nullptr;
   QMenu *mnuFile = nullptr, *mnuDemos = nullptr;
   QAction* mnuFileExportSpectrum = nullptr;

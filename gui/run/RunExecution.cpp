@@ -87,6 +87,7 @@ std::variant<PreparedRun, RunRefusal> RunExecution::prepare(const QString& wante
                        .arg(QDir::toNativeSeparators(dataFile)));
 
   run.entry = engine_.entry();
+  run.stoppableEntry = engine_.stoppableEntry();
   if (!run.entry)
     return refusal(engine_.error() + QStringLiteral("\r\nReinstall Tessivar so that the engine "
                                                     "library stands beside the program."),
@@ -106,9 +107,10 @@ std::variant<PreparedRun, RunRefusal> RunExecution::prepare(const QString& wante
   return run;
 }
 
-RunResults RunExecution::execute(const PreparedRun& run) {
+RunResults RunExecution::execute(const PreparedRun& run, int* stopFlag) {
   const QDateTime started = QDateTime::currentDateTime();
-  RunResults r = callEngine(run.entry, run.answerPath, run.arrayPoints);
+  RunResults r =
+      callEngine(run.entry, run.answerPath, run.arrayPoints, run.stoppableEntry, stopFlag);
   r.RunMethod = run.method;
   r.DataFile = run.dataFile;
   r.nPoints = run.arrayPoints;

@@ -31,6 +31,7 @@ struct PreparedRun {
   QString dataFile;                   // line 2, as written
   std::optional<int> nPoles, nZeros;  // lines 10 and 11 where the method asks for them
   Voxtrel_for_t entry = nullptr;
+  Voxtrel_for_stoppable_t stoppableEntry = nullptr;  // nullptr: the run cannot be stopped
 };
 
 enum class RunOutcome {
@@ -50,8 +51,9 @@ class RunExecution {
   std::variant<PreparedRun, RunRefusal> prepare(const QString& wanted, const QString& meantData);
 
   // Calls the engine; the run's method, data file, nPoints, orders and time are filled in, the
-  // names are the caller's.
-  static RunResults execute(const PreparedRun& run);
+  // names are the caller's. stopFlag: an int another thread may set (through std::atomic_ref) to
+  // end the run, where the engine can.
+  static RunResults execute(const PreparedRun& run, int* stopFlag = nullptr);
 
   static RunOutcome outcomeOf(const RunResults& r);
 

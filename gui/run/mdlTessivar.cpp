@@ -1,17 +1,23 @@
 // The run of frmMain: make sure the form is saved in an answer file, have RunExecution call the
 // engine on it and hand the spectrum on, or say why there is none and point at the run log.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
 #include "RunExecution.h"
+#include "RunLockout.h"
 #include "SafeWrite.h"
+#include "SetupPage.h"
 #include "frmMain.h"
 #include "mdlCommonFiles.h"
 
@@ -25,6 +31,7 @@ const QString kLogHint = QStringLiteral("View bottom of '~tirelle.out' file for 
 }  // namespace
 
 void frmMain::FileRun() {
+  if (background_->running()) return;  // one run at a time
   if (s_.RunMode != QStringLiteral("Demo")) {
     if (Methods->currentIndex() == 0) {
       dialogs_.message(QStringLiteral("Please Select a 'Method' before making a run."),
@@ -115,9 +122,13 @@ void frmMain::CalcSpectrum() {
     return;
   }
 
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  results_ = RunExecution::execute(std::get<PreparedRun>(prepared));
-  QApplication::restoreOverrideCursor();
+  results_ = runInBackground(std::get<PreparedRun>(prepared));
+  if (closeAfterRun_) {
+    // The window was closed during the run, which has been stopped: it closes now, with no box.
+    closeAfterRun_ = false;
+    close();
+    return;
+  }
   results_.AnsName = s_.AnsName;
   results_.RunFile = s_.AnsName;
 
@@ -145,6 +156,35 @@ void frmMain::CalcSpectrum() {
                        Dialogs::Buttons::Ok, Dialogs::Icon::None);
       break;
   }
+}
+
+RunResults frmMain::runInBackground(const PreparedRun& run) {
+  QList<QWidget*> held = {cmdSubmit, cmdRunDemo, cmdCancelDemo};
+  for (const char* name : {"cmdPlot", "cmdExitPlotting"})
+    held << plots_->setupPage()->findChild<QWidget*>(QString::fromLatin1(name));
+  QList<QAction*> actions;
+  for (QAction* a : mnuFile->actions())
+    if (!a->isSeparator() && a->objectName() != QStringLiteral("mnuFileExit")) actions << a;
+  actions << mnuDemos->actions();
+  RunResults results;
+  {
+    const RunLockout lockout(held, actions);
+    cmdStop->setEnabled(true);
+    showCalculating(0);
+    lblCalculating->show();
+    busyBar->show();
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    results = background_->run(run);
+    QApplication::restoreOverrideCursor();
+    busyBar->hide();
+    lblCalculating->hide();
+    cmdStop->setEnabled(false);
+  }
+  return results;
+}
+
+void frmMain::showCalculating(int seconds) {
+  lblCalculating->setText(BackgroundRun::calculatingText(seconds));
 }
 
 void frmMain::showCalcStopped() {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ namespace voxtrel {
 inline constexpr int kStatusInputFileError = -7;
 inline constexpr int kStatusDataFileError = -8;
 inline constexpr int kStatusStopped = -9;
+// The text of a run ended by its caller's stop request: RunResult::stopText and the run log's
+// last line.
+inline constexpr std::string_view kStoppedByUserText = "Stopped by the user.";
 // zeroFill value of a run whose estimator failed: no spectrum.
 inline constexpr float kNoPlot = -99.0f;
 
@@ -36,6 +40,11 @@ struct RunOptions {
   int capacity = -1;
   // The date and time stamped into the run log; the clock when not given.
   std::optional<std::tm> now;
+  // A stop request made from another thread (a Stop button): asked in the estimators' outer
+  // loops, while the data are read and during the pause, so that a run ends soon after it
+  // answers true. A run it ends is a stop (status -9) with the text kStoppedByUserText. Empty:
+  // the run is never stopped. It must be cheap; it is called many times a second.
+  std::function<bool()> stopRequested;
 };
 
 enum class Outcome {

@@ -6,6 +6,7 @@
 
 #include "estimators.h"
 #include "fatal.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -28,8 +29,8 @@ double norm2(cplx v) {
 
 }  // namespace
 
-void armapsd(Run& r, int ip, int iq, const cplx* a, const cplx* b, float sig2, int nexp,
-             float* psd, int npoints) {
+void armapsd(Run& r, int ip, int iq, const cplx* a, const cplx* b, float sig2, int nexp, float* psd,
+             int npoints) {
   const auto n = static_cast<std::size_t>(npoints);
   auto den = allocateOrStop<cplx>(r.log, n, " Aborting ARMAPSD due to Allocation error #: ",
                                   "Allocate error in ARMAPSD routine");
@@ -41,6 +42,7 @@ void armapsd(Run& r, int ip, int iq, const cplx* a, const cplx* b, float sig2, i
   if (ip > 0) polynomialTransform(r, den, a, ip, nexp, npoints);
   if (iq > 0) polynomialTransform(r, xnum, b, iq, nexp, npoints);
   for (int i = 0; i < big; ++i) {
+    stopPointEvery(r, i);
     const auto u = static_cast<std::size_t>(i);
     double v = sig2;
     if (iq > 0) v *= norm2(xnum[u]);

@@ -17,6 +17,7 @@
 
 #include "estimators.h"
 #include "fatal.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -57,6 +58,7 @@ void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoint
 
   float previous = rho0;
   for (int k = 1; k <= ip; ++k) {
+    stopPoint(r);
     cplx sumn(0, 0);
     float sumd = 0;
     for (int i = k + 1; i <= n; ++i) {

@@ -21,6 +21,7 @@
 
 #include "estimators.h"
 #include "fortran_format.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -56,6 +57,7 @@ void cholesky_factor(Run& r, int n, float eps, int& iflag) {
     return;
   }
   for (int i = 2; i <= n; ++i) {
+    stopPoint(r);
     for (int j = 1; j <= i - 1; ++j) {
       ++l;
       dcplx sum = std::conj(dcplx(hc(l)));

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "estimators.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -43,6 +44,7 @@ void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& ifl
   float trace = 0;
   for (int i = 1; i <= p; ++i) trace += hc(i * (i + 1) / 2).real();
   for (int i = 1; i <= p; ++i) {
+    stopPoint(r);
     cplx s(0, 0);
     for (int k = p + 1; k <= n; ++k) s -= std::conj(X(k - i)) * X(k);
     if (both)
@@ -62,6 +64,7 @@ void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& ifl
 
   cplx acc(0, 0);
   for (int lag = 0; lag <= p; ++lag) {
+    stopPoint(r);
     cplx s(0, 0);
     for (int k = p + 1; k <= n; ++k) s += std::conj(X(k)) * X(k - lag);
     if (both)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "estimators.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -57,6 +58,7 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
   FVec<cplx>& theta = r.theta();
   FMat<cplx>& rinv = r.w.rinv();
   for (int j = 1; j <= ip; ++j) {
+    stopPoint(r);
     for (int i = 1; i <= ip; ++i) theta(i) = cplx(i == j ? 1.0f : 0.0f, 0.0f);
     cholesky_solve(r, ip);
     for (int i = 1; i <= ip; ++i) rinv(i, j) = theta(i);
@@ -64,6 +66,7 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
 
   std::vector<cplx> e(static_cast<std::size_t>(ip));
   for (int k = 1; k <= imax; ++k) {
+    if (k % 64 == 0) stopPoint(r);
     const float f = static_cast<float>(k - 1) / static_cast<float>(imax) - 0.5f;
     for (int i = 1; i <= ip; ++i)
       e[static_cast<std::size_t>(i - 1)] = std::polar(1.0f, pi2 * f * static_cast<float>(i - 1));

@@ -17,6 +17,7 @@
 #include "degenerate.h"
 #include "estimators.h"
 #include "fatal.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -175,6 +176,7 @@ void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, i
   FMat<float>& hess = r.w.hess();
   FVec<float>& bv = r.w.bv();
   for (int it = 1; it <= nit; ++it) {
+    stopPoint(r);
     polefilt(x, n, q, b, y.data());
     polefilt(y.data(), n, q, b, y1.data());
     zerofilt(y1.data(), n, p, a, z.data());

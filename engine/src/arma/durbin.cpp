@@ -11,6 +11,7 @@
 
 #include "degenerate.h"
 #include "estimators.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -23,6 +24,7 @@ void durbinFit(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2
   if (runIsDegenerate(r)) return;
 
   if (iq < 1) return;  // no MA part: only the noise variance is wanted
+  stopPoint(r);
   std::vector<cplx> ap(static_cast<std::size_t>(std::max(l, 0)) + 1);
   ap[0] = cplx(1, 0);
   for (int j = 1; j <= l; ++j)

@@ -11,6 +11,7 @@
 #include "degenerate.h"
 #include "estimators.h"
 #include "fatal.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -64,6 +65,7 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
   FVec<cplx>& theta = r.theta();
   int l = 1;
   for (int i = 1; i <= p; ++i) {
+    stopPoint(r);
     for (int j = 1; j <= i; ++j) {
       dcplx sum(0, 0);
       for (int m = 1; m <= rows; ++m) sum += std::conj(dcplx(rr(m, j))) * dcplx(rr(m, i));
@@ -95,6 +97,7 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
     iflag = kIflagDegenerate;
     return;
   }
+  stopPoint(r);
   cholesky(r, p, eps, iflag);
   if (iflag != 0) return;
   czerofilt(x, n, p, theta.data(), y.data());

@@ -14,6 +14,7 @@
 #include "degenerate.h"
 #include "estimators.h"
 #include "fatal.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -33,6 +34,7 @@ void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int 
   lsMatrix(y, u, n, ip, iq, hc.data());
   // Right-hand side sum_t conj(phi_i(t)) w(t); phi_i(t) is zero for t <= lag.
   for (int i = 1; i <= np; ++i) {
+    stopPoint(r);
     const cplx* x = i <= p ? y : u;
     const int lag = i <= p ? i : i - p;
     dcplx s(0, 0);
@@ -131,6 +133,7 @@ void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp
 
   ls(r, y.data(), z.data(), yz.data(), n, ip, iq, eps, a, iflag);
   if (iflag != 0) return;
+  stopPoint(r);
   varm(r, x, n, a, ip, iq, nexp, sig2, npoints);
 }
 

@@ -12,6 +12,7 @@
 
 #include "degenerate.h"
 #include "estimators.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -38,6 +39,7 @@ void smat(Run& r, const float* x, int n, int ip) {
   const int m = ip + 1;
   auto X = [x](int k) { return x[k - 1]; };
   for (int i = 1; i <= m; ++i) {
+    stopPoint(r);
     int j0 = i;
     for (; j0 + kLanes - 1 <= m; j0 += kLanes) {
       Lanes sum[kVectors];
@@ -190,6 +192,7 @@ void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2) {
     return;
   }
   for (int k = 1; k <= ip; ++k) {
+    stopPoint(r);
     float p = 0, q = 0, rr = 0, c = 0, d = 0;
     if (!coeff(r, k, n, p, q, rr, c, d, e)) {
       reportDegenerate(

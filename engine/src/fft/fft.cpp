@@ -14,6 +14,7 @@
 #include "bit_reverse.h"
 #include "estimators.h"
 #include "fft_stages.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -23,6 +24,7 @@ void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
   if (invrs != 1 && invrs != -1) return;
   const int n = 1 << nexp;
 
+  stopPoint(r);
   bitReverse(x, nexp);
   const cplx* w = r.w.fftTwiddles().ready(r.log, nexp, invrs);
   fftStages(reinterpret_cast<float*>(x), nexp, w);

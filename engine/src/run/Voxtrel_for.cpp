@@ -1,14 +1,18 @@
-// The exported C entry: argument marshalling around voxtrel::run. It never throws and never
-// writes more than the caller's capacity into the two arrays.
+// The exported C entries: argument marshalling around voxtrel::run. They never throw and never
+// write more than the caller's capacity into the two arrays.
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <string>
 
 #include "voxtrel.h"
 #include "voxtrel/run.h"
 
-extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum,
-                                       int* nptsZ, int* npointsZ, float* t_startZ, float* t_finalZ,
-                                       float* zeroFillZ, float* sig2Z, int length) {
+namespace {
+
+int runEntry(const char* fileNam, float* x_array, float* spectrum, int* nptsZ, int* npointsZ,
+             float* t_startZ, float* t_finalZ, float* zeroFillZ, float* sig2Z, int length,
+             std::function<bool()> stopRequested) {
   if (!nptsZ || !npointsZ || !t_startZ || !t_finalZ || !zeroFillZ || !sig2Z) return 0;
   try {
     voxtrel::RunOptions options;
@@ -29,6 +33,7 @@ extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, floa
     const std::string name(fileNam, n);
 
     options.pause = true;
+    options.stopRequested = std::move(stopRequested);
     options.capacity = (x_array && spectrum) ? std::max(*npointsZ, 0) : 0;
     const voxtrel::RunResult res = voxtrel::run(name, options);
 
@@ -56,4 +61,27 @@ extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, floa
     *nptsZ = voxtrel::kStatusStopped;
   }
   return 0;
+}
+
+}  // namespace
+
+extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum,
+                                       int* nptsZ, int* npointsZ, float* t_startZ, float* t_finalZ,
+                                       float* zeroFillZ, float* sig2Z, int length) {
+  return runEntry(fileNam, x_array, spectrum, nptsZ, npointsZ, t_startZ, t_finalZ, zeroFillZ, sig2Z,
+                  length, {});
+}
+
+extern "C" VOXTREL_API int Voxtrel_for_stoppable(const char* fileNam, float* x_array,
+                                                 float* spectrum, int* nptsZ, int* npointsZ,
+                                                 float* t_startZ, float* t_finalZ, float* zeroFillZ,
+                                                 float* sig2Z, int length, int* stopFlag) {
+  std::function<bool()> stopRequested;
+  // The caller sets the flag from another thread; both sides reach it atomically.
+  if (stopFlag)
+    stopRequested = [stopFlag] {
+      return std::atomic_ref<int>(*stopFlag).load(std::memory_order_relaxed) != 0;
+    };
+  return runEntry(fileNam, x_array, spectrum, nptsZ, npointsZ, t_startZ, t_finalZ, zeroFillZ, sig2Z,
+                  length, std::move(stopRequested));
 }

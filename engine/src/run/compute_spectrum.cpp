@@ -6,6 +6,7 @@
 #include "fatal.h"
 #include "spec_est.h"
 #include "spec_in.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -13,13 +14,15 @@ namespace {
 
 // Converts the PSD values to dB relative to their maximum, floored at -100 dB, and writes
 // each point to the log.
-void toDecibels(RunLog& log, const std::vector<float>& x, std::vector<float>& s, int n) {
+void toDecibels(Run& r, const std::vector<float>& x, std::vector<float>& s, int n) {
+  RunLog& log = r.log;
   float ymax = -1.0e11f;
   for (int i = 0; i < n; ++i) {
     if (ymax < s[static_cast<std::size_t>(i)]) ymax = s[static_cast<std::size_t>(i)];
   }
   const float floor = 1.0e-5f * ymax;
   for (int i = 0; i < n; ++i) {
+    stopPointEvery(r, i);
     float& v = s[static_cast<std::size_t>(i)];
     if (v < floor) {
       v = -100.0f;
@@ -72,7 +75,7 @@ ComputedSpectrum compute_spectrum(Run& r, int& npts, int& nPoints) {
   }
   x_array.resize(static_cast<std::size_t>(n_freq_pts));
   out.psd = spectrum;
-  toDecibels(log, x_array, spectrum, n_freq_pts);
+  toDecibels(r, x_array, spectrum, n_freq_pts);
   tab_peaks(r, kStatusOk, x_array.data(), spectrum.data(), n_freq_pts);
   for (int i : find_peaks(spectrum.data(), n_freq_pts)) {
     const auto u = static_cast<std::size_t>(i - 1);

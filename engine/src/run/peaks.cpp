@@ -1,4 +1,5 @@
 // The run log's peak table: the local maxima of the dB spectrum, each with its neighbours.
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -7,8 +8,30 @@
 #include "fortran_format.h"
 #include "spec_est.h"
 #include "spec_in.h"
+#include "stop_point.h"
 
 namespace voxtrel {
+
+namespace {
+
+// The two seconds the table stays in view before the run goes on. A run that can be stopped
+// waits in short slices, so that a stop request cuts the pause short.
+void pauseAfterTable(const Run& r) {
+  constexpr auto kPause = std::chrono::seconds(2);
+  if (!r.stopRequested) {
+    std::this_thread::sleep_for(kPause);
+    return;
+  }
+  constexpr auto kSlice = std::chrono::milliseconds(10);
+  const auto end = std::chrono::steady_clock::now() + kPause;
+  for (auto now = std::chrono::steady_clock::now(); now < end;
+       now = std::chrono::steady_clock::now()) {
+    stopPoint(r);
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kSlice, end - now));
+  }
+}
+
+}  // namespace
 
 std::vector<int> find_peaks(const float* y, int nfreq) {
   std::vector<int> peak;
@@ -56,7 +79,7 @@ void tab_peaks(Run& r, int k, const float* x, const float* y, int nfreq) {
   if (peak.empty()) return;
   // A log that keeps nothing is spared the formatting of the table.
   if (r.log.keeps()) writePeakTable(r.log, peak, x, y, nfreq);
-  if (k == kStatusOk && r.pause) std::this_thread::sleep_for(std::chrono::seconds(2));
+  if (k == kStatusOk && r.pause) pauseAfterTable(r);
 }
 
 }  // namespace voxtrel

@@ -4,6 +4,7 @@
 
 #include "fatal.h"
 #include "spec_est.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 
@@ -22,6 +23,7 @@ void read_points(Run& r, int npts, float* x_array, float* y_array, cplx* signal_
   }
   st.ipts = 0;
   for (int i = 0; i < npts; ++i) {
+    stopPointEvery(r, i);
     FreeReader::Status s;
     if (st.itype == 1) {
       s = r.data.readPair(x_array[i], y_array[i]);

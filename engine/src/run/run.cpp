@@ -95,6 +95,7 @@ RunResult runLogged(RunLog& log, std::string_view answerFile, const RunOptions& 
   Run r(log);
   r.capacity = options.capacity;
   r.pause = options.pause;
+  r.stopRequested = options.stopRequested;
   r.now = options.now ? *options.now : localNow();
 
   try {

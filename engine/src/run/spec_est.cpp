@@ -10,6 +10,7 @@
 #include "fatal.h"
 #include "fortran_format.h"
 #include "spec_in.h"
+#include "stop_point.h"
 
 namespace voxtrel {
 

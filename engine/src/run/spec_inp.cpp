@@ -12,6 +12,7 @@
 #include "fortran_format.h"
 #include "param_limits.h"
 #include "spec_in.h"
+#include "stop_point.h"
 #include "voxtrel/run.h"
 
 namespace voxtrel {
@@ -212,6 +213,7 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   r.data.skipRecords(st.irec_skip);
   st.ipts = 0;
   while (st.ipts < npoints) {
+    stopPointEvery(r, st.ipts);
     float v = 0;
     const auto s = r.data.readFirstReal(v);
     if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +19,7 @@
 #include <limits>
 #include <sstream>
 #include <utility>
+#include <thread>
 
 #ifndef _WIN32
 #include "child_process.h"
@@ -44,6 +47,11 @@ struct Library {
                         reinterpret_cast<void*>(GetProcAddress(handle, "Voxtrel_for")))
                   : nullptr;
   }
+  Voxtrel_for_stoppable_t stoppable() const {
+    return handle ? reinterpret_cast<Voxtrel_for_stoppable_t>(
+                        reinterpret_cast<void*>(GetProcAddress(handle, "Voxtrel_for_stoppable")))
+                  : nullptr;
+  }
   static std::string error() {
     return "LoadLibrary error " + std::to_string(GetLastError());
   }
@@ -54,6 +62,11 @@ struct Library {
   }
   Voxtrel_for_t entry() const {
     return handle ? reinterpret_cast<Voxtrel_for_t>(dlsym(handle, "Voxtrel_for")) : nullptr;
+  }
+  Voxtrel_for_stoppable_t stoppable() const {
+    return handle
+               ? reinterpret_cast<Voxtrel_for_stoppable_t>(dlsym(handle, "Voxtrel_for_stoppable"))
+               : nullptr;
   }
   static std::string error() {
     const char* e = dlerror();
@@ -151,6 +164,42 @@ TEST(Entry, ExportedEntryReturnsTheSpectrumAndWritesTheLogInTheWorkingFolder) {
   EXPECT_FLOAT_EQ(c.x[1], 1.0f / 16.0f);  // 1 / (32 * 0.5)
   EXPECT_EQ(c.x[16], -5.0f);              // nothing written past the points
   EXPECT_TRUE(std::filesystem::exists(dir / "~Tirelle.out"));
+}
+
+// The entry with a stop request pauses after the peak table as the plain one does; a request
+// made during the pause cuts it short and ends the run as a stop, said last in the run log.
+TEST(Entry, StopRequestCutsThePauseShort) {
+  Library lib;
+  ASSERT_NE(lib.stoppable(), nullptr) << Library::error();
+  vtest::TempDir dir;
+  vtest::Answer a;
+  a.npoints = "32";
+  writeRun(dir, a, 32);
+  const std::string name = "run.1";
+  std::vector<float> x(32), s(32);
+  int npts = 0, npoints = 32;
+  float t0 = 0, t1 = 0, zf = 0, sig2 = 0;
+  alignas(std::atomic_ref<int>::required_alignment) int flag = 0;
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  const auto start = std::chrono::steady_clock::now();
+  std::thread stopper([&flag] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the table is long written
+    std::atomic_ref<int>(flag).store(1);
+  });
+  lib.stoppable()(name.data(), x.data(), s.data(), &npts, &npoints, &t0, &t1, &zf, &sig2,
+                  static_cast<int>(name.size()), &flag);
+  const auto took = std::chrono::steady_clock::now() - start;
+  stopper.join();
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(npts, -9);
+  EXPECT_EQ(npoints, 32);  // untouched, as after every stop
+  const auto lines = vtest::readLines(dir / "~Tirelle.out");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Stopped by the user.");
+  EXPECT_TRUE(std::find(lines.begin(), lines.end(),
+                        "      PSD waveform contained following peaks") != lines.end());
+  EXPECT_LT(took, std::chrono::milliseconds(1500));  // well short of the two-second pause
 }
 
 TEST(Entry, FileErrorsLeaveEveryOtherOutputUntouched) {
