@@ -159,7 +159,7 @@ void frmMain::CalcSpectrum() {
 }
 
 RunResults frmMain::runInBackground(const PreparedRun& run) {
-  QList<QWidget*> held = {cmdSubmit, cmdRunDemo, cmdCancelDemo};
+  QList<QWidget*> held = {cmdSubmit, cmdRunDemo, cmdCancelDemo, cmdOrderScan};
   for (const char* name : {"cmdPlot", "cmdExitPlotting"})
     held << plots_->setupPage()->findChild<QWidget*>(QString::fromLatin1(name));
   QList<QAction*> actions;
