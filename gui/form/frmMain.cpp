@@ -221,6 +221,10 @@ void frmMain::buildForm() {
   Plot_Tabs->addTab(plots_->plotPage(), QStringLiteral("Plot"));
   connect(plots_, &PlotController::plotRequested, this, &frmMain::cmdPlot_Click);
   connect(plots_, &PlotController::exitPlottingRequested, this, &frmMain::cmdExitPlotting_Click);
+  // The legend names a curve by the answers the run was made from.
+  plots_->setCurveLabeler([this](const RunResults& run) {
+    return curveLabel(run.RunMethod, std::vector<QString>(s_.Answers.begin(), s_.Answers.end()));
+  });
   connect(Plot_Tabs, &QTabWidget::currentChanged, this, &frmMain::Plot_Tabs_Click);
   Plot_Tabs->setTabEnabled(1, false);
   Plot_Tabs->setTabEnabled(2, false);
@@ -237,6 +241,8 @@ void frmMain::buildForm() {
   connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
   connect(cmdFileSaveAs, &QPushButton::clicked, this, &frmMain::cmdFileSaveAs_Click);
   buttons->addWidget(cmdSubmit);
+  // The Plot tab's held-curve buttons and read-out, shown with the tab.
+  buttons->addWidget(plots_->plotPage()->toolBar(), 1);
   buttons->addStretch();
   buttons->addWidget(cmdPrint);
   buttons->addWidget(cmdFileSaveAs);
