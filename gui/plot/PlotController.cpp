@@ -59,6 +59,7 @@ void PlotController::loadSettings() {
 bool PlotController::startPlot(const RunResults& run) {
   sig2Z_ = run.sig2Z;
   plotter_.setOverlay(&held_, labeler_ ? labeler_(run) : run.RunMethod);
+  currentHeld_ = false;
   const bool drawn = plotter_.startPlot(run, setupPage_->settings());
   afterDrawing();
   return drawn;
@@ -71,7 +72,7 @@ void PlotController::discardPlot() {
 
 void PlotController::afterDrawing() {
   current_ = hasPlot() ? plotter_.currentCurve() : HeldCurve{};
-  plotPage_->setHoldState(hasPlot() && !held_.full(), !held_.empty());
+  plotPage_->setHoldState(hasPlot() && !held_.full() && !currentHeld_, !held_.empty());
   plotPage_->showReadOut({});
   plotPage_->refresh();
 }
@@ -82,7 +83,8 @@ void PlotController::applySwitches(const PlottingSwitches& s) {
 }
 
 bool PlotController::holdCurve() {
-  if (!hasPlot() || !held_.hold(plotter_.currentCurve())) return false;
+  if (!hasPlot() || currentHeld_ || !held_.hold(plotter_.currentCurve())) return false;
+  currentHeld_ = true;
   plotter_.redraw();
   afterDrawing();
   return true;
@@ -90,6 +92,7 @@ bool PlotController::holdCurve() {
 
 void PlotController::clearHeldCurves() {
   held_.clear();
+  currentHeld_ = false;
   plotter_.redraw();
   afterDrawing();
 }

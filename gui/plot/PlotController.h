@@ -61,9 +61,9 @@ class PlotController : public QObject {
   bool cmdPrint_Click(const QString& ansName);
   QPrinter& printer() { return *printer_; }
 
-  // Held curves: "Hold curve" keeps the plotted spectrum (false when there is none or eight are
-  // held), "Clear held curves" forgets them; both draw the plot again. The curves outlive the
-  // plot, Exit Plotting and new settings; the CSV export reads them here.
+  // Held curves: "Hold curve" keeps the plotted spectrum (false when there is none, it is held
+  // already or eight are held), "Clear held curves" forgets them; both draw the plot again. The
+  // curves outlive the plot, Exit Plotting and new settings; the CSV export reads them here.
   bool holdCurve();
   void clearHeldCurves();
   const HeldCurves& heldCurves() const { return held_; }
@@ -96,7 +96,9 @@ class PlotController : public QObject {
   HeldCurves held_;
   HeldCurve current_;  // the plotted curve, for the read-out and to be held
   std::function<QString(const RunResults&)> labeler_;
-  bool plotting_ = false;  // the Setup tab's controls are on: a replot can be asked for
+  bool plotting_ = false;
+  bool currentHeld_ = false;  // the plotted spectrum is held already  // the Setup tab's controls
+                              // are on: a replot can be asked for
 
   void afterDrawing();
   // A point of the picture box (logical pixels) in true units of the plotted axes.

@@ -145,12 +145,6 @@ TEST_P(PlotLayoutTest, LegendStaysInsideAndApartFromEveryText) {
     const std::size_t alone = surface.textRects().size();
     plotter.setOverlay(&held, QStringLiteral("Burg, p=10, sine.dat"));
     ASSERT_TRUE(plotter.startPlot(run, settings));
-    if (qEnvironmentVariableIsSet("TESSIVAR_KEEP_PLOTS"))
-      surface.image().save(QStringLiteral("/tmp/legend_%1_%2x%3_r%4.png")
-                               .arg(GetParam() ? "long" : "short")
-                               .arg(pic.logical.width())
-                               .arg(pic.logical.height())
-                               .arg(pic.ratio));
     const auto& cells = surface.textRects();
     ASSERT_EQ(cells.size(), alone + held.size() + 1) << "a legend row per curve";
     const QRectF picture(QPointF(0, 0), QSizeF(surface.size()));

@@ -70,7 +70,13 @@ TEST_F(PlotZoomTest, HeldCurvesOutliveReplotsExitAndNewSettings) {
   ASSERT_EQ(plots.heldCurves().size(), 1);
   EXPECT_EQ(plots.heldCurves()[0].label, "Periodogram, sine.dat");
   EXPECT_EQ(plots.surface().textRects().size(), single + 2);
-  for (int i = 1; i < HeldCurves::kMax; ++i) EXPECT_TRUE(plots.holdCurve());
+  EXPECT_TRUE(plots.holdCurve());
+  EXPECT_FALSE(plots.holdCurve()) << "the same spectrum once";
+  for (int i = 2; i < HeldCurves::kMax; ++i) {
+    plots.startPlot(run("Burg"));
+    EXPECT_TRUE(plots.holdCurve());
+  }
+  plots.startPlot(run("Burg"));
   EXPECT_FALSE(plots.holdCurve()) << "eight at most";
   EXPECT_FALSE(plots.plotPage()->cmdHoldCurve()->isEnabled());
   plots.plotPage()->cmdClearHeld()->click();
