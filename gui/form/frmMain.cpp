@@ -235,6 +235,10 @@ void frmMain::buildForm() {
   connect(plots_, &PlotController::exitPlottingRequested, this, &frmMain::cmdExitPlotting_Click);
   connect(plots_, &PlotController::exportSpectrumRequested, this,
           &frmMain::mnuFileExportSpectrum_Click);
+  // The legend names a curve by the answers the run was made from.
+  plots_->setCurveLabeler([this](const RunResults& run) {
+    return curveLabel(run.RunMethod, std::vector<QString>(s_.Answers.begin(), s_.Answers.end()));
+  });
   connect(Plot_Tabs, &QTabWidget::currentChanged, this, &frmMain::Plot_Tabs_Click);
   Plot_Tabs->setTabEnabled(1, false);
   Plot_Tabs->setTabEnabled(2, false);
@@ -269,6 +273,8 @@ void frmMain::buildForm() {
   buttons->addWidget(cmdStop);
   buttons->addWidget(lblCalculating);
   buttons->addWidget(busyBar);
+  // The Plot tab's held-curve buttons and read-out, shown with the tab.
+  buttons->addWidget(plots_->plotPage()->toolBar(), 1);
   buttons->addStretch();
   buttons->addWidget(cmdPrint);
   buttons->addWidget(cmdFileSaveAs);

@@ -5,8 +5,11 @@
 
 #include <QObject>
 #include <QPrinter>
+#include <functional>
 #include <memory>
+#include <optional>
 
+#include "HeldCurves.h"
 #include "PlotOutput.h"
 #include "PlotStateSwitches.h"
 #include "RunResults.h"
@@ -64,6 +67,25 @@ class PlotController : public QObject {
   bool cmdPrint_Click(const QString& ansName);
   QPrinter& printer() { return *printer_; }
 
+  // Held curves: "Hold curve" keeps the plotted spectrum (false when there is none, it is held
+  // already or eight are held), "Clear held curves" forgets them; both draw the plot again. The
+  // curves outlive the plot, Exit Plotting and new settings; the CSV export reads them here.
+  bool holdCurve();
+  void clearHeldCurves();
+  const HeldCurves& heldCurves() const { return held_; }
+  // Names the current run's curve in the legend and when held (default: its method).
+  void setCurveLabeler(std::function<QString(const RunResults&)> f) { labeler_ = std::move(f); }
+
+  // The read-out at a point of the picture box (logical pixels), or none when the mouse left:
+  // writes the status bar and returns where the crosshair goes.
+  std::optional<QPointF> hover(std::optional<QPointF> at);
+  // Zoom to a rectangle of the picture box (logical pixels): the Setup tab's overrides take its
+  // limits and the plot is asked for again as the Setup tab's button asks for it. While not
+  // plotting, or without a plot, nothing happens.
+  void zoomTo(const QRectF& box);
+  // Back to automatic scaling: both overrides cleared and the plot asked for again.
+  void zoomReset();
+
  signals:
   void plotRequested();
   void exitPlottingRequested();
@@ -80,6 +102,16 @@ class PlotController : public QObject {
   PlotPage* plotPage_;
   std::unique_ptr<QPrinter> printer_;
   float sig2Z_ = 0;
+  HeldCurves held_;
+  HeldCurve current_;  // the plotted curve, for the read-out and to be held
+  std::function<QString(const RunResults&)> labeler_;
+  bool plotting_ = false;
+  bool currentHeld_ = false;  // the plotted spectrum is held already  // the Setup tab's controls
+                              // are on: a replot can be asked for
+
+  void afterDrawing();
+  // A point of the picture box (logical pixels) in true units of the plotted axes.
+  QPointF toTrue(QPointF box) const;
 };
 
 }  // namespace tessivar

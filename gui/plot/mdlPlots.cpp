@@ -197,7 +197,12 @@ bool Plotter::PlotSpectrum() {
   scaleFactorNote();
   userScale(xo, yo);
   Grid(state_.xMin, state_.xMax, state_.yMin, state_.yMax);
+  if (overlaid()) {
+    scaleHeld();
+    drawHeld();
+  }
   curve();
+  if (overlaid()) legend();
   return true;
 }
 
@@ -276,6 +281,7 @@ void Plotter::xRange(const std::optional<OverrideLimits>& o) {
   } else {
     s.xMin = s.xMax = 0;
   }
+  if (overlaid()) joinHeldRange(s.xMin, s.xMax, true);
   if (o) {
     s.xMin = o->min;
     s.xMax = o->max;
@@ -297,6 +303,7 @@ void Plotter::yRange(const std::optional<OverrideLimits>& o) {
     if (v < s.yMin) s.yMin = v;
     if (v > s.yMax) s.yMax = v;
   }
+  if (overlaid()) joinHeldRange(s.yMin, s.yMax, false);
   if (s.yMin > s.yMax) s.yMin = s.yMax = 0;
   if (o) {
     s.yMin = o->min;

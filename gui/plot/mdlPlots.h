@@ -6,8 +6,11 @@
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
+#include "HeldCurves.h"
 #include "PlotOverride.h"
 #include "PlotSettings.h"
 #include "RunResults.h"
@@ -69,6 +72,16 @@ class Plotter {
   const PlotState& state() const { return state_; }
   OverrideTexts overrideTexts() const;
 
+  // Curves kept from earlier runs, drawn under this run's with a legend that names every curve
+  // (this run's by currentLabel); the axes then take in all of them. Without held curves (or
+  // with none set) the plot is the single-curve one.
+  void setOverlay(const HeldCurves* held, QString currentLabel) {
+    held_ = held;
+    currentLabel_ = std::move(currentLabel);
+  }
+  // This run's curve as plotted, in true units, ready to be held.
+  HeldCurve currentCurve() const;
+
   // Text at (x, y) of the current scale; in the pixel scale the position is rounded first.
   void printAt(double x, double y, const QString& text);
 
@@ -96,6 +109,16 @@ class Plotter {
   void DrawAxes(double xMin, double xMax, double yMin, double yMax, double& x0, double& y0);
   void DrawTicks(double xMin, double xMax, double yMin, double yMax, double x0, double y0);
   void curve();
+  // Held curves: their range joined to this run's, their points in plotted units, their lines
+  // and the legend (PlotOverlay.cpp).
+  bool overlaid() const { return held_ && !held_->empty(); }
+  void joinHeldRange(float& lo, float& hi, bool x) const;
+  void scaleHeld();
+  void drawHeld();
+  void legend();
+  // The top left of a free place for a block of `size` pixels, as low and as far right as it
+  // fits without coming nearer than `gap` to a text already drawn.
+  std::optional<QPointF> freePlace(QSizeF size, double gap) const;
 
   Surface& surface_;
   OutputBox* out_;
@@ -106,6 +129,9 @@ class Plotter {
   PlotSettings settings_;
   PlotState state_;
   bool hasPlot_ = false;
+  const HeldCurves* held_ = nullptr;
+  QString currentLabel_;
+  std::vector<std::pair<std::vector<float>, std::vector<float>>> heldPlotted_;
 };
 
 // Date and time texts of the plot and the summary.

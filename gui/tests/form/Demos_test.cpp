@@ -277,3 +277,30 @@ TEST_F(Demos, AboutBoxShowsTheProjectsVersion) {
             "Tessivar (tm) for Spectral Estimators\r\nVersion " TESSIVAR_PROJECT_VERSION
             "\r\nHarnwell Labs");
 }
+
+// A held curve in the window: the Plot tab's bar shows with the tab, the held periodogram
+// stays through Exit Plotting and is named by the answers it came from beside the next run.
+TEST_F(Demos, HeldCurveStaysForTheNextDemo) {
+  auto runExample = [&](const QString& name) {
+    for (int i = 1; i <= 18; ++i)
+      if (exam(i)->text() == name) exam(i)->click();
+    ASSERT_EQ(form->state().SelectedDemo, name);
+    button("cmdRunDemo")->click();
+    ASSERT_EQ(tabs()->currentIndex(), kTabPlot);
+  };
+  form->show();
+  form->mnuDemosRunGo();
+  QWidget* bar = w<QWidget>("fraPlotTools");
+  EXPECT_FALSE(bar->isVisible());
+  runExample("Ex-Perio.0");
+  EXPECT_TRUE(bar->isVisible());
+  button("cmdHoldCurve")->click();
+  form->cmdExitPlotting_Click();
+  EXPECT_FALSE(bar->isVisible());
+  form->mnuDemosRunGo();
+  runExample("Ex-Burg.0");
+  const HeldCurves& held = form->plots().heldCurves();
+  ASSERT_EQ(held.size(), 1);
+  EXPECT_EQ(held[0].label, "Periodogram, Weak.cda");
+  EXPECT_EQ(form->plots().plotter().currentCurve().label, "Burg, p=8, TwoTone.cda");
+}

@@ -1,11 +1,13 @@
 // Every text of a plot whole and apart: over a grid of picture sizes and device pixel ratios,
 // the cells the surface records for the texts it drew neither overlap nor leave the picture,
-// and text grows with the picture.
+// with and without the legend of held curves, and text grows with the picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "Dialogs.h"
+#include "HeldCurves.h"
 #include "OutputBox.h"
 #include "Surface.h"
 #include "mdlPlots.h"
@@ -106,6 +108,54 @@ TEST_P(PlotLayoutTest, NoTextOverlapsAnotherOrLeavesThePicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, PlotLayoutTest, ::testing::Values(false, true));
+
+// Held curves for the legend: one with a short name beside the short run, the full eight with
+// long names beside the long one.
+HeldCurves heldFor(bool longTexts) {
+  HeldCurves held;
+  for (int i = 0; i < (longTexts ? HeldCurves::kMax : 1); ++i) {
+    HeldCurve c;
+    for (int k = 0; k <= 50; ++k) {
+      c.freq.push_back(static_cast<float>(k * 0.01));
+      c.db.push_back(static_cast<float>(-30 - 2 * i - k % 7));
+    }
+    c.label = longTexts ? QStringLiteral(
+                              "Lockheed (Autocorr/Burg), p=%1, q=12, "
+                              "a-rather-long-data-file-name-%1.rda")
+                              .arg(10 + i)
+                        : QStringLiteral("Periodogram, sine.dat");
+    held.hold(c);
+  }
+  return held;
+}
+
+TEST_P(PlotLayoutTest, LegendStaysInsideAndApartFromEveryText) {
+  const RunResults run = GetParam() ? longTextRun() : shortRun();
+  const HeldCurves held = heldFor(GetParam());
+  for (const Picture& pic : pictures()) {
+    Surface surface(pic.logical * pic.ratio, 96);
+    surface.setDevicePixelRatio(pic.ratio);
+    StringOutputBox out;
+    ScriptedDialogs dialogs;
+    Plotter plotter(surface, out, dialogs);
+    plotter.setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(19, 48, 24)); });
+    PlotSettings settings;
+    settings.colors = PlotSettings::defaultColors();
+    ASSERT_TRUE(plotter.startPlot(run, settings));
+    const std::size_t alone = surface.textRects().size();
+    plotter.setOverlay(&held, QStringLiteral("Burg, p=10, sine.dat"));
+    ASSERT_TRUE(plotter.startPlot(run, settings));
+    const auto& cells = surface.textRects();
+    ASSERT_EQ(cells.size(), alone + held.size() + 1) << "a legend row per curve";
+    const QRectF picture(QPointF(0, 0), QSizeF(surface.size()));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      EXPECT_TRUE(picture.contains(cells[i])) << describe(pic, cells[i]);
+      for (std::size_t j = std::max(i + 1, alone); j < cells.size(); ++j)
+        EXPECT_FALSE(cells[i].intersects(cells[j]))
+            << describe(pic, cells[i]) << " and " << describe(pic, cells[j]);
+    }
+  }
+}
 
 TEST(PlotLayout, TextGrowsWithThePictureAndTheRatio) {
   // The date's cell height, a small text, at three pictures: twice the logical size or twice
