@@ -159,7 +159,7 @@ TEST(OrderScan, AicAndMdlRecoverTheTrueOrder) {
 }
 
 TEST(OrderScan, BadParametersNameTheParameterAndItsRange) {
-  const std::vector<float> x(100, 1.0f);
+  const std::vector<float> x(1000, 1.0f);  // the longest case's samples
   struct Case {
     EstimateMethod method;
     int maxOrder;
