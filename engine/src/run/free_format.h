@@ -85,6 +85,7 @@ class FreeReader {
   bool refill();
   void keep(const char* begin, std::size_t n);
   void skipBlanks();
+  bool plainItem(std::string_view& text);
   Status readComplexItem(std::complex<float>& c);
   template <class Parse>
   Status readOne(Parse parse);
@@ -110,5 +111,8 @@ class FreeReader {
 // Infinity words). False when the text is not a number of the type asked for.
 bool parseInt(std::string_view s, int& v);
 bool parseReal(std::string_view s, float& v);
+// The short plain decimals parseReal converts without the general conversion (the same float);
+// false, v untouched, for any other text. Exposed for tests.
+bool parseShortDecimal(std::string_view s, float& v);
 
 }  // namespace voxtrel
