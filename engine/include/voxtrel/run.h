@@ -59,8 +59,8 @@ struct RunResult {
   // The fitted model a(1..nPoles), b(1..nZeros), for the methods that fit one.
   std::vector<std::complex<float>> ar, ma;
   std::string stopText;  // the fatal stop's text (Outcome::Stopped)
-  // Bytes held by the shared AR/ARMA work tables the run allocated (fixed sizes, whatever
-  // the orders); the memory benchmark counts them among the arrays a run needs.
+  // Bytes held by the shared AR/ARMA work tables the run allocated (sized by the run's largest
+  // order); the memory benchmark counts them among the arrays a run needs.
   std::size_t workTableBytes = 0;
 };
 

@@ -217,3 +217,29 @@ TEST(Lsmywe, NormalMatrixAlongDiagonalsMatchesTheFullSums) {
       }
   }
 }
+
+// The work tables are sized by the run's orders: a run of 64 points allocates a few tens of
+// kilobytes of them (the fixed 411-order tables held megabytes), and gives the same model as
+// the routine on full-size tables.
+TEST(Lsmywe, SmallRunAllocatesSmallTablesWithTheSameModel) {
+  const auto x = vtest::armaSeries(vtest::kPeakA, vtest::kNotchB, 64, 12);
+  vtest::TempDir dir;
+  const auto res = vtest::run(dir, lsmyweAnswer("64", "20"), vtest::realData(x));
+  ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
+  EXPECT_GT(res.workTableBytes, 0u);
+  EXPECT_LT(res.workTableBytes, 100'000u);
+
+  voxtrel::RunLog log;
+  voxtrel::Run full(log);
+  const auto z = vtest::asComplex(x);
+  cplx b[2];
+  float sig2 = 0;
+  int iflag = 1;
+  voxtrel::lsmywe(full, z.data(), 64, 2, 2, 20, 1e-15f, b, sig2, iflag, 64);
+  ASSERT_EQ(iflag, 0);
+  ASSERT_EQ(res.ar.size(), 2u);
+  EXPECT_EQ(res.ar[0], full.theta()(1));
+  EXPECT_EQ(res.ar[1], full.theta()(2));
+  EXPECT_EQ(res.ma[0], b[0]);
+  EXPECT_EQ(res.ma[1], b[1]);
+}
