@@ -25,7 +25,9 @@ bool RunLog::open(const std::string& path) {
   failure_.clear();
   written_ = 0;
   std::string why;
-  file_ = os::openOwnFileForRewrite(path, why);
+  // Written over in place and cut at its end on closing: rewriting the log of the last run
+  // costs no freeing and allocating of the file's blocks.
+  file_ = os::openOwnFileForRewrite(path, why, true);
   if (!file_.isOpen()) {
     fail(why);
     return false;
@@ -44,6 +46,9 @@ bool RunLog::flush() {
 bool RunLog::close() {
   if (!file_.isOpen()) return failure_.empty();
   flush();
+  // The log was written over the file's old contents from its start: what lies beyond the
+  // last byte written is the old log's tail.
+  if (!file_.truncateAt(written_)) fail(file_.error());
   if (!file_.close()) fail(file_.error());
   return failure_.empty();
 }
