@@ -465,6 +465,46 @@ FreeReader::Status FreeReader::readText(std::string& v) {
   });
 }
 
+namespace {
+
+// [-]digits[.digits][e|E[sign]digits] with a digit in the mantissa: a text that parseReal always
+// reads (to a finite value, an infinity or a zero).
+bool isPlainDecimal(std::string_view s) {
+  std::size_t i = 0, n = s.size();
+  if (i < n && s[i] == '-') ++i;
+  std::size_t digits = 0;
+  while (i < n && static_cast<unsigned>(s[i] - '0') < 10u) ++i, ++digits;
+  if (i < n && s[i] == '.') {
+    ++i;
+    while (i < n && static_cast<unsigned>(s[i] - '0') < 10u) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i == n) return true;
+  if (s[i] != 'e' && s[i] != 'E') return false;
+  ++i;
+  if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+  if (i == n) return false;
+  while (i < n && static_cast<unsigned>(s[i] - '0') < 10u) ++i;
+  return i == n;
+}
+
+}  // namespace
+
+FreeReader::Status FreeReader::skipFirstReal() {
+  if (haveRecord_) {
+    beginRead();
+    const std::size_t start = pos_;
+    std::string_view t;
+    if (plainItem(t) && isPlainDecimal(t)) {
+      endRead();
+      return Status::Ok;
+    }
+    pos_ = start;
+  }
+  float v = 0;
+  return readReal(v);
+}
+
 FreeReader::Status FreeReader::readPair(float& x, float& y) {
   beginRead();
   // The common record: two plain values on the record where the read starts.

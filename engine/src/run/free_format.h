@@ -61,6 +61,9 @@ class FreeReader {
   Status readText(std::string& v);
   // The first value of the next record read as a real; used to count data points.
   Status readFirstReal(float& v) { return readReal(v); }
+  // The status readFirstReal would give, without keeping the value: a plain decimal is known to
+  // read as a real from its form alone, without being converted.
+  Status skipFirstReal();
   // One data record: x and y (real data) or x and (re, im) (complex data).
   Status readPair(float& x, float& y);
   Status readComplexPoint(float& x, std::complex<float>& c);

@@ -205,8 +205,7 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   r.data.skipRecords(st.irec_skip);
   st.ipts = 0;
   while (st.ipts < npoints) {
-    float v = 0;
-    const auto s = r.data.readFirstReal(v);
+    const auto s = r.data.skipFirstReal();
     if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
     ++st.ipts;
   }

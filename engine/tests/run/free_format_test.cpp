@@ -270,3 +270,18 @@ TEST(FreeFormat, DataRecordFormsKeepTheirValues) {
   EXPECT_EQ(y, 2.5f);
   EXPECT_EQ(split.readFirstReal(x), Status::End);
 }
+
+// Counting data records without converting their first values gives the statuses of reading
+// them, over plain decimals and the forms that need the general rules.
+TEST(FreeFormat, CountingGivesTheStatusesOfReading) {
+  const std::string text =
+      "1.5 2\n-.5e3\n7.\n1e\n1e+\n.\n-\n+4\n1.5D2\n2*3\n,\n/\n'6'\nabc\n1e99999\n"
+      "0.001000 -0.4615\n1.0+3 x\n\n   \n  9 , 1\n(1,2)\n-0\n12345678901234567890\n";
+  FreeReader counted(text), read(text);
+  for (;;) {
+    float v = 0;
+    const Status want = read.readFirstReal(v);
+    ASSERT_EQ(counted.skipFirstReal(), want);
+    if (want == Status::End) break;
+  }
+}
