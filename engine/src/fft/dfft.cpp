@@ -12,7 +12,6 @@ std::size_t dfftSize(std::size_t n) {
 }
 
 void dfft(std::vector<std::complex<double>>& x, int sign) {
-  using dc = std::complex<double>;
   const std::size_t n = x.size();
   if (n < 2) return;
   // Bit-reversed order first, then the butterflies of decimation in time.
@@ -22,23 +21,50 @@ void dfft(std::vector<std::complex<double>>& x, int sign) {
     j |= bit;
     if (i < j) std::swap(x[i], x[j]);
   }
-  // w[k] = exp(sign i 2 pi k / n), k < n/2; the stage of span m uses every (n/m)-th one.
-  std::vector<dc> w(n / 2);
-  const double step = 2.0 * 3.14159265358979323846 / static_cast<double>(n);
-  for (std::size_t k = 0; k < n / 2; ++k) {
-    const double a = step * static_cast<double>(k);
-    w[k] = dc(std::cos(a), sign * std::sin(a));
+  // The factors of the stage of span m, exp(sign i 2 pi k / m) for k < m/2, side by side (real
+  // parts, then imaginary parts) at offset m/2 - 1 of one table: every stage reads its factors
+  // in order. Each is computed from its own angle, and the table is kept for the next call of
+  // the same length and direction.
+  thread_local std::vector<double> table;
+  thread_local std::size_t tableSize = 0;
+  thread_local int tableSign = 0;
+  if (tableSize != n || tableSign != sign) {
+    table.assign(2 * n, 0.0);
+    for (std::size_t half = 1; half < n; half <<= 1) {
+      const double step = 3.14159265358979323846 / static_cast<double>(half);
+      for (std::size_t k = 0; k < half; ++k) {
+        const double a = step * static_cast<double>(k);
+        table[2 * (half - 1) + k] = std::cos(a);
+        table[2 * (half - 1) + half + k] = sign * std::sin(a);
+      }
+    }
+    tableSize = n;
+    tableSign = sign;
   }
-  for (std::size_t m = 2; m <= n; m <<= 1) {
-    const std::size_t half = m / 2, stride = n / m;
-    for (std::size_t s = 0; s < n; s += m) {
+  double* v = reinterpret_cast<double*>(x.data());  // re, im interleaved
+  // Span 2: the factor is 1.
+  for (std::size_t s = 0; s < n; s += 2) {
+    const double ar = v[2 * s], ai = v[2 * s + 1], br = v[2 * s + 2], bi = v[2 * s + 3];
+    v[2 * s] = ar + br;
+    v[2 * s + 1] = ai + bi;
+    v[2 * s + 2] = ar - br;
+    v[2 * s + 3] = ai - bi;
+  }
+  for (std::size_t half = 2; half < n; half <<= 1) {
+    const double* wr = table.data() + 2 * (half - 1);
+    const double* wi = wr + half;
+    for (std::size_t s = 0; s < n; s += 2 * half) {
+      double* lo = v + 2 * s;
+      double* hi = lo + 2 * half;
       for (std::size_t k = 0; k < half; ++k) {
         // The product written out: the library's complex multiply also checks for NaN.
-        const dc a = w[k * stride], b = x[s + k + half];
-        const dc t(a.real() * b.real() - a.imag() * b.imag(),
-                   a.real() * b.imag() + a.imag() * b.real());
-        x[s + k + half] = x[s + k] - t;
-        x[s + k] += t;
+        const double br = hi[2 * k], bi = hi[2 * k + 1];
+        const double tr = wr[k] * br - wi[k] * bi, ti = wr[k] * bi + wi[k] * br;
+        const double ar = lo[2 * k], ai = lo[2 * k + 1];
+        hi[2 * k] = ar - tr;
+        hi[2 * k + 1] = ai - ti;
+        lo[2 * k] = ar + tr;
+        lo[2 * k + 1] = ai + ti;
       }
     }
   }
