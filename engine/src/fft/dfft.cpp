@@ -25,22 +25,26 @@ void dfft(std::vector<std::complex<double>>& x, int sign) {
   // parts, then imaginary parts) at offset m/2 - 1 of one table: every stage reads its factors
   // in order. Each is computed from its own angle, and the table is kept for the next call of
   // the same length and direction.
-  thread_local std::vector<double> table;
-  thread_local std::size_t tableSize = 0;
-  thread_local int tableSign = 0;
-  if (tableSize != n || tableSign != sign) {
-    table.assign(2 * n, 0.0);
+  // One table per direction: a correlation transforms forward, then back, at one length.
+  struct Table {
+    std::vector<double> w;
+    std::size_t size = 0;
+  };
+  thread_local Table tables[2];
+  Table& t = tables[sign > 0 ? 1 : 0];
+  if (t.size != n) {
+    t.w.assign(2 * n, 0.0);
     for (std::size_t half = 1; half < n; half <<= 1) {
       const double step = 3.14159265358979323846 / static_cast<double>(half);
       for (std::size_t k = 0; k < half; ++k) {
         const double a = step * static_cast<double>(k);
-        table[2 * (half - 1) + k] = std::cos(a);
-        table[2 * (half - 1) + half + k] = sign * std::sin(a);
+        t.w[2 * (half - 1) + k] = std::cos(a);
+        t.w[2 * (half - 1) + half + k] = sign * std::sin(a);
       }
     }
-    tableSize = n;
-    tableSign = sign;
+    t.size = n;
   }
+  const std::vector<double>& table = t.w;
   double* v = reinterpret_cast<double*>(x.data());  // re, im interleaved
   // Span 2: the factor is 1.
   for (std::size_t s = 0; s < n; s += 2) {
