@@ -30,8 +30,11 @@ void dfft(std::vector<std::complex<double>>& x, int sign) {
     std::vector<double> w;
     std::size_t size = 0;
   };
+  // Kept by the thread for lengths up to 2^16 (1 MB a direction); a longer transform's table is
+  // its own, so a run of millions of points leaves nothing of that size behind.
   thread_local Table tables[2];
-  Table& t = tables[sign > 0 ? 1 : 0];
+  Table own;
+  Table& t = n <= (std::size_t{1} << 16) ? tables[sign > 0 ? 1 : 0] : own;
   if (t.size != n) {
     t.w.assign(2 * n, 0.0);
     for (std::size_t half = 1; half < n; half <<= 1) {
