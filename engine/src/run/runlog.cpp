@@ -6,10 +6,10 @@
 
 namespace voxtrel {
 
-LogItem::LogItem(int v) : text_(fmt::freeInt(v)) {}
-LogItem::LogItem(long long v) : text_(fmt::freeInt(v)) {}
-LogItem::LogItem(float v) : text_(fmt::freeReal(v)) {}
-LogItem::LogItem(double v) : text_(fmt::freeReal(v)) {}
+LogItem::LogItem(int v) : number_(fmt::freeInt(v)) {}
+LogItem::LogItem(long long v) : number_(fmt::freeInt(v)) {}
+LogItem::LogItem(float v) : number_(fmt::freeReal(v)) {}
+LogItem::LogItem(double v) : number_(fmt::freeReal(v)) {}
 
 RunLog::~RunLog() {
   close();
@@ -72,13 +72,15 @@ void RunLog::writeLastRecord(std::string_view line) {
   file_.writeAll(record.data(), record.size(), written_);
 }
 void RunLog::put(std::initializer_list<LogItem> items) {
-  std::string line;
+  // The record is built in place at the end of the buffer.
+  const std::size_t start = buffer_.size();
   for (const LogItem& item : items) {
-    if (!item.isText() && !line.empty() && line.back() != ' ') line += ' ';
-    line += item.text();
+    if (!item.isText() && buffer_.size() > start && buffer_.back() != ' ') buffer_ += ' ';
+    buffer_ += item.text();
   }
-  if (line.empty() || line.front() != ' ') line.insert(line.begin(), ' ');
-  raw(line);
+  if (buffer_.size() == start || buffer_[start] != ' ') buffer_.insert(start, 1, ' ');
+  buffer_.append("\r\n");
+  flushIfLarge();
 }
 
 void RunLog::raw(std::string_view line) {

@@ -24,19 +24,22 @@ namespace voxtrel {
 
 class LogItem {
  public:
-  LogItem(const char* s) : text_(s), isText_(true) {}
-  LogItem(std::string_view s) : text_(s), isText_(true) {}
-  LogItem(const std::string& s) : text_(s), isText_(true) {}
+  // Text items are viewed where they stand (they outlive the record's put); numbers are
+  // formatted into the item itself.
+  LogItem(const char* s) : view_(s), isText_(true) {}
+  LogItem(std::string_view s) : view_(s), isText_(true) {}
+  LogItem(const std::string& s) : view_(s), isText_(true) {}
   LogItem(int v);
   LogItem(long long v);
   LogItem(float v);
   LogItem(double v);
 
-  const std::string& text() const { return text_; }
+  std::string_view text() const { return isText_ ? view_ : std::string_view(number_); }
   bool isText() const { return isText_; }
 
  private:
-  std::string text_;
+  std::string_view view_;
+  std::string number_;
   bool isText_ = false;
 };
 
