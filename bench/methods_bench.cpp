@@ -1,6 +1,9 @@
 // Every method through the engine's C++ entry (pause off): typical orders on a 4,096-point real
-// and a complex data set, and the largest orders the engine accepts on 16,384 points. Each row
-// reports the run's peak memory and the memory its arrays need.
+// and a complex data set, and the largest parameters the reader accepts on 16,384 points (the
+// largest orders, L_pts = nPoints for MVSE, M_Eqs = npts for LSMYWE and Akaike, M lag =
+// npts/2 - 1); and, on an ARMA(2,2) sequence, runs that end with a spectrum: Akaike with NIT =
+// 20, Mayne-Firoozan and LSMYWE at large orders. Each row reports the run's peak memory and the
+// memory its arrays need.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -35,6 +38,24 @@ std::vector<float> realSignal(int n) {
   return y;
 }
 
+// An ARMA(2,2) sequence: a resonance near 0.1 of the sampling rate, a minimum-phase MA part.
+std::vector<float> armaSignal(int n) {
+  std::mt19937 gen(13);
+  std::normal_distribution<double> g(0.0, 1.0);
+  std::vector<float> y(static_cast<std::size_t>(n));
+  double y1 = 0, y2 = 0, e1 = 0, e2 = 0;
+  for (int i = -200; i < n; ++i) {
+    const double e = g(gen);
+    const double v = 1.5 * y1 - 0.85 * y2 + e + 0.6 * e1 + 0.5 * e2;
+    y2 = y1;
+    y1 = v;
+    e2 = e1;
+    e1 = e;
+    if (i >= 0) y[static_cast<std::size_t>(i)] = static_cast<float>(v);
+  }
+  return y;
+}
+
 std::vector<std::complex<float>> complexSignal(int n) {
   std::mt19937 gen(12);
   std::normal_distribution<float> g(0.0f, 0.3f);
@@ -65,7 +86,7 @@ const MethodCase kMethods[] = {
     {"LSMYWE", false,
      [](vtest::Answer& a, bool big) {
        orders(a, big ? "210" : "20", big ? "200" : "10");
-       a.meqs = big ? "610" : "100";
+       a.meqs = big ? "16384" : "100";
      }},
     {"Mayne-Firoozan", false,
      [](vtest::Answer& a, bool big) {
@@ -87,7 +108,7 @@ const MethodCase kMethods[] = {
      [](vtest::Answer& a, bool big) {
        orders(a, big ? "210" : "20", "-999");
        a.mode = "0";
-       a.lpts = big ? "411" : "100";
+       a.lpts = big ? "16384" : "100";
      }},
     {"Lockheed (Autocorr/Burg)", false,
      [](vtest::Answer& a, bool big) {
@@ -97,26 +118,51 @@ const MethodCase kMethods[] = {
     {"Akaike", true,
      [](vtest::Answer& a, bool big) {
        orders(a, big ? "210" : "20", big ? "200" : "10");
-       a.meqs = big ? "610" : "100";
+       a.meqs = big ? "16384" : "100";
        a.nit = "20";
        a.per = "0.01";
      }},
     {"RMLE", true, [](vtest::Answer& a, bool big) { a.npoles = big ? "210" : "20"; }},
 };
 
-void runMethod(benchmark::State& state, const MethodCase& m, bool complexData, bool largest) {
+// Runs on the ARMA(2,2) sequence of 16,384 points that end with a spectrum.
+const MethodCase kArmaRuns[] = {
+    {"Akaike", true,
+     [](vtest::Answer& a, bool) {
+       orders(a, "3", "2");
+       a.meqs = "16384";
+       a.nit = "20";
+       a.per = "0.01";
+     }},
+    {"Mayne-Firoozan", true,
+     [](vtest::Answer& a, bool) {
+       orders(a, "100", "100");
+       a.lpts = "411";
+     }},
+    {"LSMYWE", true,
+     [](vtest::Answer& a, bool) {
+       orders(a, "210", "200");
+       a.meqs = "16384";
+     }},
+};
+
+void runMethod(benchmark::State& state, const MethodCase& m, bool complexData, bool largest,
+               bool arma = false) {
   static vtest::TempDir dir;
   const int n = largest ? 16384 : 4096;
   vtest::Answer a;
   a.name = "bench.1";
-  a.data =
-      std::string(complexData ? "c" : "r") + std::to_string(n) + (complexData ? ".cda" : ".rda");
+  a.data = std::string(arma          ? "a"
+                       : complexData ? "c"
+                                     : "r") +
+           std::to_string(n) + (complexData ? ".cda" : ".rda");
   a.method = m.name;
   a.type = complexData ? "Complex" : "Real";
   a.npoints = std::to_string(n);
   m.set(a, largest);
-  const std::string data = complexData ? vtest::complexData(complexSignal(n), 0.001)
-                                       : vtest::realData(realSignal(n), 0.001);
+  const std::string data = complexData
+                               ? vtest::complexData(complexSignal(n), 0.001)
+                               : vtest::realData(arma ? armaSignal(n) : realSignal(n), 0.001);
   voxtrel::RunResult res;
   std::size_t peak = 0;
   for (auto _ : state) {
@@ -127,8 +173,8 @@ void runMethod(benchmark::State& state, const MethodCase& m, bool complexData, b
     peak = std::max(peak, bench::peakBytes());
   }
   // What the run's arrays need: the entry's three nPoints arrays, the driver's three, the
-  // answer and data text, and the shared work tables the method allocated (at their fixed
-  // sizes, whatever the orders). The peak over that is the run's overhead: copies, filter
+  // answer and data text, and the shared work tables the method allocated (sized by the run's
+  // largest order). The peak over that is the run's overhead: copies, filter
   // outputs, the log.
   const double arrays = static_cast<double>(n) * (4 + 8 + 4 + 4 + 4 + 4) +
                         static_cast<double>(data.size() + res.workTableBytes);
@@ -155,6 +201,12 @@ const bool registered = [] {
         runMethod(s, m, complexData, largest);
       })->Unit(benchmark::kMillisecond);
     }
+  }
+  for (const MethodCase& m : kArmaRuns) {
+    const std::string name = std::string("Method/") + m.name + "/arma-16384";
+    benchmark::RegisterBenchmark(name.c_str(), [&m](benchmark::State& s) {
+      runMethod(s, m, false, true, true);
+    })->Unit(benchmark::kMillisecond);
   }
   return true;
 }();

@@ -76,28 +76,36 @@ struct RunState {
 };
 
 // Work tables shared by the AR and ARMA routines. Each is allocated (zero-filled) the first
-// time a routine asks for it in a run, at its documented size. The FFT's twiddle factors are
-// kept here too, for the size and direction last transformed.
+// time a routine asks for it in a run. Its size is the documented one, or, when the run has
+// limited the orders it needs (limitOrder), only as many rows and columns as those orders index,
+// so that a run of small orders allocates and touches little memory. The FFT's twiddle factors
+// are kept here too, for the size and direction last transformed.
 class WorkTables {
  public:
+  // The largest order (row or column index) any table is indexed with in this run; called
+  // before the first table is asked for. The tables hold one more row and column than that.
+  void limitOrder(int order) {
+    order_ = order < 1 ? 1 : (order > kTableOrder ? kTableOrder : order);
+  }
+
   // Order-k model coefficients in column k; aa(k, k) is the k-th reflection coefficient.
-  FMat<cplx>& aa() { return aa_.ready(kTableOrder, kTableOrder); }
+  FMat<cplx>& aa() { return aa_.ready(dim(kTableOrder), dim(kTableOrder)); }
   // Backward predictors of the Toeplitz solver.
-  FMat<cplx>& bb() { return bb_.ready(kMaxPoles, kMaxPoles); }
+  FMat<cplx>& bb() { return bb_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
   // Packed Hermitian matrix of the solver: row i, columns 1..i, running index.
-  FVec<cplx>& hc() { return hc_.ready(kSolverOrder * (kSolverOrder + 1) / 2); }
-  FMat<cplx>& xl() { return xl_.ready(kSolverOrder, kSolverOrder); }
-  FVec<float>& d() { return d_.ready(kSolverOrder); }
-  FVec<cplx>& y() { return y_.ready(kSolverOrder); }
+  FVec<cplx>& hc() { return hc_.ready(dim(kSolverOrder) * (dim(kSolverOrder) + 1) / 2); }
+  FMat<cplx>& xl() { return xl_.ready(dim(kSolverOrder), dim(kSolverOrder)); }
+  FVec<float>& d() { return d_.ready(dim(kSolverOrder)); }
+  FVec<cplx>& y() { return y_.ready(dim(kSolverOrder)); }
   // Rectangular equation matrix of the least-squares modified Yule-Walker method.
-  FMat<cplx>& rr() { return rr_.ready(kTableOrder, kMaxPoles); }
-  FVec<cplx>& bc() { return bc_.ready(kTableOrder); }  // MA coefficient vector
-  FMat<float>& hess() { return hess_.ready(kSolverOrder, kSolverOrder); }
-  FVec<float>& grad() { return grad_.ready(kSolverOrder); }
-  FVec<float>& bv() { return bv_.ready(kSolverOrder); }
-  FMat<float>& aa_real() { return aaReal_.ready(kMaxPoles, kMaxPoles); }
-  FMat<float>& s() { return s_.ready(kMaxPoles + 1, kMaxPoles + 1); }
-  FMat<cplx>& rinv() { return rinv_.ready(kMaxPoles, kMaxPoles); }
+  FMat<cplx>& rr() { return rr_.ready(dim(kTableOrder), dim(kMaxPoles)); }
+  FVec<cplx>& bc() { return bc_.ready(dim(kTableOrder)); }  // MA coefficient vector
+  FMat<float>& hess() { return hess_.ready(dim(kSolverOrder), dim(kSolverOrder)); }
+  FVec<float>& grad() { return grad_.ready(dim(kSolverOrder)); }
+  FVec<float>& bv() { return bv_.ready(dim(kSolverOrder)); }
+  FMat<float>& aa_real() { return aaReal_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
+  FMat<float>& s() { return s_.ready(dim(kMaxPoles + 1), dim(kMaxPoles + 1)); }
+  FMat<cplx>& rinv() { return rinv_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
   FftTwiddles& fftTwiddles() { return fftTwiddles_; }
 
   // Bytes the tables allocated so far hold.
@@ -118,6 +126,11 @@ class WorkTables {
     return v.size() * sizeof(T);
   }
 
+  std::size_t dim(int full) const {
+    return static_cast<std::size_t>(full < order_ + 1 ? full : order_ + 1);
+  }
+
+  int order_ = kTableOrder;
   FMat<cplx> aa_, bb_, xl_, rr_, rinv_;
   FVec<cplx> hc_, y_, bc_;
   FVec<float> d_, grad_, bv_;

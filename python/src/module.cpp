@@ -166,7 +166,12 @@ py::dict runAnswerFile(const std::string& path, const std::string& logPath) {
   e.ma = std::move(r.ma);
   e.sig2 = r.sig2;
   std::ifstream in(logPath, std::ios::binary);
-  e.log.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // The whole log in one read of its size, not character by character.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  e.log.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+  if (size > 0 && !in.read(e.log.data(), size)) e.log.resize(static_cast<std::size_t>(in.gcount()));
   e.peaks = std::move(r.peaks);
   return resultDict(std::move(e));
 }

@@ -74,8 +74,8 @@ struct RunResult {
   std::string method, dataFile;
   std::optional<int> nPoles, nZeros;
   std::tm date{};
-  // Bytes held by the shared AR/ARMA work tables the run allocated (fixed sizes, whatever
-  // the orders); the memory benchmark counts them among the arrays a run needs.
+  // Bytes held by the shared AR/ARMA work tables the run allocated (sized by the run's largest
+  // order); the memory benchmark counts them among the arrays a run needs.
   std::size_t workTableBytes = 0;
 };
 

@@ -63,13 +63,26 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
   const int rows = M - q;
   FVec<cplx>& hc = r.w.hc();
   FVec<cplx>& theta = r.theta();
-  int l = 1;
-  for (int i = 1; i <= p; ++i) {
+  // conj(a) b in double precision, written out (finite values: no not-a-number recovery).
+  auto conjProduct = [](cplx a, cplx b) {
+    const double ar = a.real(), ai = -static_cast<double>(a.imag());
+    const double br = b.real(), bi = b.imag();
+    return dcplx(ar * br - ai * bi, ar * bi + ai * br);
+  };
+  // rr is Toeplitz, so along a diagonal of the normal matrix the sums share all but their end
+  // terms: H(i+1, j+1) = H(i, j) + conj(rr(0, j)) rr(0, i) - conj(rr(rows, j)) rr(rows, i).
+  // Each diagonal's first entry (i, 1) is summed in full, the rest follow by that update in
+  // double precision: O(p (M - q) + p^2) in place of O(p^2 (M - q)).
+  for (int d = 0; d < p; ++d) {
     stopPoint(r);
-    for (int j = 1; j <= i; ++j) {
-      dcplx sum(0, 0);
-      for (int m = 1; m <= rows; ++m) sum += std::conj(dcplx(rr(m, j))) * dcplx(rr(m, i));
-      hc(l++) = cplx(sum);
+    dcplx sum(0, 0);
+    for (int m = 1; m <= rows; ++m) sum += conjProduct(rr(m, 1), rr(m, 1 + d));
+    for (int j = 1; j + d <= p; ++j) {
+      const int i = j + d;
+      if (j > 1)
+        sum +=
+            conjProduct(rr(0, j - 1), rr(0, i - 1)) - conjProduct(rr(rows, j - 1), rr(rows, i - 1));
+      hc(i * (i - 1) / 2 + j) = cplx(sum);
     }
   }
   for (int i = 1; i <= p; ++i) {

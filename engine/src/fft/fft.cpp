@@ -26,7 +26,12 @@ void fft(Run& r, cplx* x, int nexp, int invrs, int npoints) {
 
   stopPoint(r);
   bitReverse(x, nexp);
-  const cplx* w = r.w.fftTwiddles().ready(r.log, nexp, invrs);
+  // The factors of transforms up to 2^16 points are kept by the thread between runs (at most
+  // half a megabyte): runs of the same size, one after another, compute them once. Larger
+  // transforms keep theirs for the run only.
+  thread_local FftTwiddles kept;
+  FftTwiddles& twiddles = nexp <= 16 ? kept : r.w.fftTwiddles();
+  const cplx* w = twiddles.ready(r.log, nexp, invrs);
   fftStages(reinterpret_cast<float*>(x), nexp, w);
 
   if (invrs == -1) {

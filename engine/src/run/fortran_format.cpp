@@ -1,5 +1,6 @@
 #include "fortran_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -28,13 +29,26 @@ std::string nonFinite(double v, int w) {
 
 }  // namespace
 
-std::string I(long long v, int w) { return rightJustify(std::to_string(v), w); }
+std::string I(long long v, int w) {
+  return rightJustify(std::to_string(v), w);
+}
 
+// The digits come from the shortest-path decimal conversion with a precision (exactly the text of
+// printf's %.*f and %.*E, correctly rounded from the binary value), without printf's
+// multi-precision path.
 std::string F(double v, int w, int d) {
   if (!std::isfinite(v)) return nonFinite(v, w);
-  char buf[512];
-  std::snprintf(buf, sizeof buf, "%.*f", d, v);
-  std::string s = buf;
+  char buf[400];  // 309 integer digits, the sign, the point and the decimals asked for
+  std::string s;
+  if (d >= 0 && d <= 64) {
+    const auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, d);
+    s.assign(buf, ec == std::errc() ? p : buf);
+  }
+  if (s.empty()) {  // more decimals than any field of the log asks for
+    char wide[512];
+    std::snprintf(wide, sizeof wide, "%.*f", d, v);
+    s = wide;
+  }
   // A value below one keeps its leading zero only when there is room for it.
   if (static_cast<int>(s.size()) > w) {
     if (s.rfind("0.", 0) == 0) {
@@ -48,22 +62,36 @@ std::string F(double v, int w, int d) {
 
 std::string E(double v, int w, int d) {
   if (!std::isfinite(v)) return nonFinite(v, w);
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*E", d, v);
-  std::string s = buf;  // d.dddE+xx or d.dddE+xxx
-  const auto epos = s.find('E');
-  std::string mant = s.substr(0, epos);
-  int ex = std::atoi(s.c_str() + epos + 1);
-  char exbuf[16];
-  if (std::abs(ex) <= 99) {
-    std::snprintf(exbuf, sizeof exbuf, "E%c%02d", ex < 0 ? '-' : '+', std::abs(ex));
+  char buf[160];  // d.ddde+xxx
+  const char* p = buf;
+  if (d >= 0 && d <= 100) {
+    p = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, d).ptr;
   } else {
-    std::snprintf(exbuf, sizeof exbuf, "%c%03d", ex < 0 ? '-' : '+', std::abs(ex));
+    p = buf + std::min<int>(std::snprintf(buf, sizeof buf, "%.*e", d, v), sizeof buf - 1);
   }
-  return rightJustify(mant + exbuf, w);
+  const char* epos = std::find(static_cast<const char*>(buf), p, 'e');
+  std::string s(static_cast<const char*>(buf), epos);
+  // The exponent: "E+xx" in two digits, or its sign and three digits when it needs three.
+  const bool negative = epos[1] == '-';
+  int ex = 0;
+  for (const char* q = epos + 2; q < p; ++q) ex = ex * 10 + (*q - '0');
+  if (ex <= 99) {
+    s += 'E';
+    s += negative ? '-' : '+';
+    s += static_cast<char>('0' + ex / 10);
+    s += static_cast<char>('0' + ex % 10);
+  } else {
+    s += negative ? '-' : '+';
+    s += static_cast<char>('0' + ex / 100);
+    s += static_cast<char>('0' + ex / 10 % 10);
+    s += static_cast<char>('0' + ex % 10);
+  }
+  return rightJustify(s, w);
 }
 
-std::string freeInt(long long v) { return std::to_string(v); }
+std::string freeInt(long long v) {
+  return std::to_string(v);
+}
 
 std::string freeReal(float v) {
   if (!std::isfinite(v)) return nonFinite(v, 0);

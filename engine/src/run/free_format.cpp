@@ -50,8 +50,63 @@ bool parseInt(std::string_view s, int& v) {
   return true;
 }
 
+// A plain decimal ([-]digits[.digits][e|E[sign]digits]) whose significant digits make an integer
+// W below 2^24 and whose decimal exponent e lies in [-10, 10]: W and 10^|e| are exact floats, so
+// one multiplication or division gives the correctly rounded value, the very float of the
+// general conversion. False (v untouched) for every other text.
+bool parseShortDecimal(std::string_view s, float& v) {
+  const char* p = s.data();
+  const char* const end = p + s.size();
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  // Up to 19 digits accumulate exactly in 64 bits; more go to the general conversion.
+  std::uint64_t w = 0;
+  const char* const first = p;
+  while (p != end && static_cast<unsigned>(*p - '0') < 10u)
+    w = w * 10 + static_cast<unsigned>(*p++ - '0');
+  int exponent = 0;
+  std::ptrdiff_t count = p - first;
+  if (p != end && *p == '.') {
+    const char* const frac = ++p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10u)
+      w = w * 10 + static_cast<unsigned>(*p++ - '0');
+    exponent = -static_cast<int>(p - frac);
+    count += p - frac;
+  }
+  if (count == 0 || count > 19) return false;
+  if (p != end) {
+    if (*p != 'e' && *p != 'E') return false;
+    ++p;
+    bool expNegative = false;
+    if (p != end && (*p == '+' || *p == '-')) expNegative = *p++ == '-';
+    if (p == end || end - p > 4) return false;
+    int e = 0;
+    for (; p != end; ++p) {
+      if (static_cast<unsigned>(*p - '0') >= 10u) return false;
+      e = e * 10 + (*p - '0');
+    }
+    exponent += expNegative ? -e : e;
+  }
+  float r = 0.0f;
+  if (w != 0) {
+    // Trailing zeros of the digits raise the exponent instead.
+    while (w % 10 == 0) {
+      w /= 10;
+      ++exponent;
+    }
+    static constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (w > (std::uint64_t{1} << 24) || exponent < -10 || exponent > 10) return false;
+    r = static_cast<float>(w);
+    r = exponent < 0 ? r / kPow10[-exponent] : r * kPow10[exponent];
+  }
+  v = negative ? -r : r;
+  return true;
+}
+
 bool parseReal(std::string_view s, float& v) {
   if (s.empty()) return false;
+  if (parseShortDecimal(s, v)) return true;
   // The common form (digits, a point, an E exponent) is read directly; the same correctly
   // rounded value as the general path below.
   if (s.front() != '+' && (std::isdigit(static_cast<unsigned char>(s.front())) ||
@@ -343,6 +398,30 @@ FreeReader::Item FreeReader::nextItem() {
   return item;
 }
 
+// A value on the current record that needs none of the item rules beyond blanks and one comma
+// (no quote, parenthesis, repeat count, empty value or slash): its text, with the position moved
+// past it and its separator exactly as nextItem moves it. False, with the position unchanged in
+// effect (only blanks passed), when the general rules are needed.
+bool FreeReader::plainItem(std::string_view& text) {
+  skipBlanks();
+  const std::size_t start = pos_, size = rec_.size();
+  if (start >= size) return false;
+  const char* const d = rec_.data();
+  const char c = d[start];
+  if (c == ',' || c == '/' || c == '\'' || c == '"' || c == '(') return false;
+  std::size_t p = start;
+  for (; p < size; ++p) {
+    const char e = d[p];
+    if (e == ' ' || e == '\t' || e == ',' || e == '/') break;
+    if (e == '*') return false;
+  }
+  text = std::string_view(d + start, p - start);
+  pos_ = p;
+  skipBlanks();
+  if (pos_ < size && d[pos_] == ',') ++pos_;
+  return true;
+}
+
 // One read of one value: parse converts the value's text into the variable, or says it cannot.
 template <class Parse>
 FreeReader::Status FreeReader::readOne(Parse parse) {
@@ -364,6 +443,18 @@ FreeReader::Status FreeReader::readInt(int& v) {
 }
 
 FreeReader::Status FreeReader::readReal(float& v) {
+  // The common record: a plain value where the read starts, read without the item machinery.
+  if (haveRecord_) {
+    beginRead();
+    const std::size_t start = pos_;
+    std::string_view t;
+    if (plainItem(t)) {
+      const Status st = parseReal(t, v) ? Status::Ok : Status::Error;
+      endRead();
+      return st;
+    }
+    pos_ = start;
+  }
   return readOne([&](std::string_view t) { return parseReal(t, v); });
 }
 
@@ -374,8 +465,60 @@ FreeReader::Status FreeReader::readText(std::string& v) {
   });
 }
 
+namespace {
+
+// [-]digits[.digits][e|E[sign]digits] with a digit in the mantissa: a text that parseReal always
+// reads (to a finite value, an infinity or a zero).
+bool isPlainDecimal(std::string_view s) {
+  std::size_t i = 0, n = s.size();
+  if (i < n && s[i] == '-') ++i;
+  std::size_t digits = 0;
+  while (i < n && static_cast<unsigned>(s[i] - '0') < 10u) ++i, ++digits;
+  if (i < n && s[i] == '.') {
+    ++i;
+    while (i < n && static_cast<unsigned>(s[i] - '0') < 10u) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i == n) return true;
+  if (s[i] != 'e' && s[i] != 'E') return false;
+  ++i;
+  if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+  if (i == n) return false;
+  while (i < n && static_cast<unsigned>(s[i] - '0') < 10u) ++i;
+  return i == n;
+}
+
+}  // namespace
+
+FreeReader::Status FreeReader::skipFirstReal() {
+  if (haveRecord_) {
+    beginRead();
+    const std::size_t start = pos_;
+    std::string_view t;
+    if (plainItem(t) && isPlainDecimal(t)) {
+      endRead();
+      return Status::Ok;
+    }
+    pos_ = start;
+  }
+  float v = 0;
+  return readReal(v);
+}
+
 FreeReader::Status FreeReader::readPair(float& x, float& y) {
   beginRead();
+  // The common record: two plain values on the record where the read starts.
+  if (haveRecord_) {
+    const std::size_t start = pos_;
+    std::string_view tx, ty;
+    if (plainItem(tx) && plainItem(ty)) {
+      Status st = Status::Ok;
+      if (!parseReal(tx, x) || !parseReal(ty, y)) st = Status::Error;
+      endRead();
+      return st;
+    }
+    pos_ = start;
+  }
   Status st = Status::Ok;
   for (float* target : {&x, &y}) {
     const Item item = nextItem();

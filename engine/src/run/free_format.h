@@ -61,6 +61,9 @@ class FreeReader {
   Status readText(std::string& v);
   // The first value of the next record read as a real; used to count data points.
   Status readFirstReal(float& v) { return readReal(v); }
+  // The status readFirstReal would give, without keeping the value: a plain decimal is known to
+  // read as a real from its form alone, without being converted.
+  Status skipFirstReal();
   // One data record: x and y (real data) or x and (re, im) (complex data).
   Status readPair(float& x, float& y);
   Status readComplexPoint(float& x, std::complex<float>& c);
@@ -85,6 +88,7 @@ class FreeReader {
   bool refill();
   void keep(const char* begin, std::size_t n);
   void skipBlanks();
+  bool plainItem(std::string_view& text);
   Status readComplexItem(std::complex<float>& c);
   template <class Parse>
   Status readOne(Parse parse);
@@ -110,5 +114,8 @@ class FreeReader {
 // Infinity words). False when the text is not a number of the type asked for.
 bool parseInt(std::string_view s, int& v);
 bool parseReal(std::string_view s, float& v);
+// The short plain decimals parseReal converts without the general conversion (the same float);
+// false, v untouched, for any other text. Exposed for tests.
+bool parseShortDecimal(std::string_view s, float& v);
 
 }  // namespace voxtrel

@@ -46,7 +46,7 @@ class File {
   std::string error_;
 
   friend File openRegularForReading(const std::string& path);
-  friend File openOwnFileForRewrite(const std::string& path, std::string& why);
+  friend File openOwnFileForRewrite(const std::string& path, std::string& why, bool keep);
 };
 
 // Opens path for reading when it is a regular file: a folder cannot be read, and a pipe or a
@@ -59,7 +59,11 @@ File openRegularForReading(const std::string& path);
 // written: a symbolic link in its place is replaced by a new file (its target is never written),
 // so is a file that has other names too (hard links), and anything else (a folder, a pipe, a
 // device) is refused. A closed File otherwise, with why saying why.
-File openOwnFileForRewrite(const std::string& path, std::string& why);
+//
+// keep: the old contents are not cut at the opening but written over in place (no blocks freed
+// and allocated again when a log of about the same length is rewritten run after run); the
+// writer cuts the file at the end of what it wrote (truncateAt) when it is done.
+File openOwnFileForRewrite(const std::string& path, std::string& why, bool keep = false);
 
 // The reason given when something other than a regular file stands in the log's place.
 inline constexpr const char* kNotARegularFile =

@@ -92,7 +92,7 @@ File openRegularForReading(const std::string& path) {
   return File(fd);
 }
 
-File openOwnFileForRewrite(const std::string& path, std::string& why) {
+File openOwnFileForRewrite(const std::string& path, std::string& why, bool keep) {
   auto refuse = [&why](int fd, std::string reason) {
     if (fd >= 0) ::close(fd);
     why = std::move(reason);
@@ -113,7 +113,7 @@ File openOwnFileForRewrite(const std::string& path, std::string& why) {
     fd = ::unlink(path.c_str()) == 0 ? openLog(path, O_EXCL) : -1;
     if (fd < 0) return refuse(-1, std::strerror(errno));
   }
-  if (::ftruncate(fd, 0) != 0) return refuse(fd, std::strerror(errno));
+  if (!keep && ::ftruncate(fd, 0) != 0) return refuse(fd, std::strerror(errno));
   return File(fd);
 }
 

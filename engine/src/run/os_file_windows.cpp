@@ -154,7 +154,7 @@ File openRegularForReading(const std::string& path) {
   return File(fromHandle(h));
 }
 
-File openOwnFileForRewrite(const std::string& path, std::string& why) {
+File openOwnFileForRewrite(const std::string& path, std::string& why, bool keep) {
   const std::wstring name = widen(path);
   auto refuse = [&why](HANDLE h, std::string reason) {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -187,7 +187,7 @@ File openOwnFileForRewrite(const std::string& path, std::string& why) {
     h = openLog(name, CREATE_NEW);
     if (h == INVALID_HANDLE_VALUE) return refuse(h, errorText(GetLastError()));
   }
-  if (!SetEndOfFile(h)) return refuse(h, errorText(GetLastError()));
+  if (!keep && !SetEndOfFile(h)) return refuse(h, errorText(GetLastError()));
   return File(fromHandle(h));
 }
 

@@ -37,7 +37,9 @@ bool RunLog::open(const std::string& path) {
   failure_.clear();
   written_ = 0;
   std::string why;
-  file_ = os::openOwnFileForRewrite(path, why);
+  // Written over in place and cut at its end on closing: rewriting the log of the last run
+  // costs no freeing and allocating of the file's blocks.
+  file_ = os::openOwnFileForRewrite(path, why, true);
   if (!file_.isOpen()) {
     fail(why);
     return false;
@@ -56,6 +58,9 @@ bool RunLog::flush() {
 bool RunLog::close() {
   if (!file_.isOpen()) return failure_.empty();
   flush();
+  // The log was written over the file's old contents from its start: what lies beyond the
+  // last byte written is the old log's tail.
+  if (!file_.truncateAt(written_)) fail(file_.error());
   if (!file_.close()) fail(file_.error());
   return failure_.empty();
 }
@@ -80,13 +85,15 @@ void RunLog::writeLastRecord(std::string_view line) {
 }
 void RunLog::put(std::initializer_list<LogItem> items) {
   if (discard_) return;
-  std::string line;
+  // The record is built in place at the end of the buffer.
+  const std::size_t start = buffer_.size();
   for (const LogItem& item : items) {
-    if (!item.isText() && !line.empty() && line.back() != ' ') line += ' ';
-    item.appendTo(line);
+    if (!item.isText() && buffer_.size() > start && buffer_.back() != ' ') buffer_ += ' ';
+    item.appendTo(buffer_);
   }
-  if (line.empty() || line.front() != ' ') line.insert(line.begin(), ' ');
-  raw(line);
+  if (buffer_.size() == start || buffer_[start] != ' ') buffer_.insert(start, 1, ' ');
+  buffer_.append("\r\n");
+  flushIfLarge();
 }
 
 void RunLog::raw(std::string_view line) {

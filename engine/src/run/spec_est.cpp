@@ -2,6 +2,7 @@
 // a fitted model into a PSD and builds the frequency axis.
 #include "spec_est.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -156,6 +157,10 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   if (st.npoles > kMaxPoles) st.npoles = kMaxPoles;
   if (st.nzeros < 0) st.nzeros = 0;
   if (st.nzeros > kMaxZeros) st.nzeros = kMaxZeros;
+  // The AR and ARMA tables are indexed up to the largest order of the run: Max_Order (which
+  // bounds the AR recursions and the long AR model of the Durbin stages), the poles and zeros
+  // together (the ARMA regressions and the Akaike Hessian), and L.
+  r.w.limitOrder(std::max({st.maxorder, st.npoles + st.nzeros, st.l_pts}));
 
   // Bad points: beyond 1.0e10 in magnitude, or not a number, contribute zero.
   constexpr float ybad = 1.0e10f;

@@ -214,8 +214,7 @@ int spec_info(Run& r, std::string_view fileNam, int& npts, int& npoints) {
   st.ipts = 0;
   while (st.ipts < npoints) {
     stopPointEvery(r, st.ipts);
-    float v = 0;
-    const auto s = r.data.readFirstReal(v);
+    const auto s = r.data.skipFirstReal();
     if (s == FreeReader::Status::End || s == FreeReader::Status::Error) break;
     ++st.ipts;
   }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -77,6 +79,49 @@ TEST(Mvse, AgreesWithDirectInversionInBothModes) {
     const auto want = referenceCapon(x, 8, 32, mode);
     for (int k = 0; k < 32; ++k)
       EXPECT_NEAR(got.pmv[k], want[k], 1e-4 * want[k]) << mode << "," << k;
+  }
+}
+
+// The grid evaluated through the diagonal sums of R^-1 and one transform, for grids of a power
+// of two, of another length, and shorter than the 2 ip - 1 diagonals (folded): against the
+// double-precision reference, at least as close as the quadratic form summed term by term in
+// single precision at every frequency from the same R^-1.
+TEST(Mvse, DiagonalSumsAndOneTransformMatchTheQuadraticForm) {
+  const auto x = ref::complexTone(600, 0.21, 0.5, 45);
+  const int ip = 40;
+  for (int imax : {256, 100, 37}) {
+    voxtrel::RunLog log;
+    voxtrel::Run r(log);
+    std::vector<float> pmv(static_cast<std::size_t>(imax));
+    int iflag = 0;
+    voxtrel::mvse(r, x.data(), 600, ip, imax, 1e-20f, 1, pmv.data(), iflag);
+    ASSERT_EQ(iflag, 0);
+    const auto want = referenceCapon(x, ip, imax, 1);
+    // The same R^-1's form evaluated exactly (double precision), to isolate the evaluation.
+    double worstFast = 0, worstDirect = 0, worstRef = 0;
+    for (int k = 1; k <= imax; ++k) {
+      const double fd = static_cast<double>(k - 1) / imax - 0.5;
+      const float f = static_cast<float>(k - 1) / static_cast<float>(imax) - 0.5f;
+      cplx s(0, 0);
+      dc exact(0, 0);
+      for (int i = 1; i <= ip; ++i)
+        for (int j = 1; j <= ip; ++j) {
+          s += std::polar(1.0f, -2 * static_cast<float>(ref::kPi) * f * static_cast<float>(i - 1)) *
+               r.w.rinv()(i, j) *
+               std::polar(1.0f, 2 * static_cast<float>(ref::kPi) * f * static_cast<float>(j - 1));
+          exact += std::polar(1.0, 2 * ref::kPi * fd * (j - i)) * dc(r.w.rinv()(i, j));
+        }
+      const double e = (static_cast<double>(ip) / exact).real(),
+                   direct = (static_cast<float>(ip) / s).real();
+      const double fast = pmv[static_cast<std::size_t>(k - 1)];
+      worstFast = std::max(worstFast, std::abs(fast - e) / e);
+      worstDirect = std::max(worstDirect, std::abs(direct - e) / e);
+      const double w = want[static_cast<std::size_t>(k - 1)];
+      worstRef = std::max(worstRef, std::abs(fast - w) / w);
+    }
+    EXPECT_LT(worstFast, 2e-7) << imax;  // the last rounding to single precision
+    EXPECT_LE(worstFast, worstDirect) << imax;
+    EXPECT_LT(worstRef, 1e-4) << imax;
   }
 }
 

@@ -2,7 +2,9 @@
 // square, ARMA recovery, lags up to M = nPts = nPoints, degenerate data.
 #include <gtest/gtest.h>
 
+#include <complex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "arma_synth.h"
@@ -182,4 +184,62 @@ TEST(Lsmywe, ComplexDataKeepTheAsymmetricPeakAndNotch) {
   ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
   EXPECT_NEAR(vtest::argMax(res.x, res.spectrum), -0.15, 0.01);
   EXPECT_NEAR(vtest::argMin(res.x, res.spectrum), 0.25, 0.01);
+}
+
+// The normal matrix updated along its diagonals equals, entry by entry, the sums over all
+// equations taken in double precision from the same lags (complex data, many equations, p > q
+// and p < q), to the single-precision rounding of the largest entry.
+TEST(Lsmywe, NormalMatrixAlongDiagonalsMatchesTheFullSums) {
+  const auto x = vtest::armaSeries(vtest::kPeakA, vtest::kNotchB, 900, 21);
+  auto z = vtest::asComplex(x);
+  for (std::size_t t = 0; t < z.size(); ++t) z[t] *= std::polar(1.0f, 0.7f * static_cast<float>(t));
+  for (const auto& [p, q, M] : std::vector<std::tuple<int, int, int>>{{12, 3, 400}, {4, 9, 900}}) {
+    voxtrel::RunLog log;
+    voxtrel::Run r(log);
+    std::vector<cplx> b(16);
+    float sig2 = 0;
+    int iflag = 1;
+    voxtrel::lsmywe(r, z.data(), 900, p, q, M, 1e-15f, b.data(), sig2, iflag, 1024);
+    ASSERT_EQ(iflag, 0);
+    std::vector<cplx> R(static_cast<std::size_t>(M + 1));
+    voxtrel::correlation(900, M + 1, 0, z.data(), z.data(), R.data());
+    auto rr = [&](int m, int j) {
+      const int k = q + m - j;
+      return k >= 0 ? std::complex<double>(R[k]) : std::conj(std::complex<double>(R[-k]));
+    };
+    const double scale = std::abs(std::complex<double>(r.w.hc()(1)));
+    for (int i = 1; i <= p; ++i)
+      for (int j = 1; j <= i; ++j) {
+        std::complex<double> sum(0, 0);
+        for (int m = 1; m <= M - q; ++m) sum += std::conj(rr(m, j)) * rr(m, i);
+        const std::complex<double> got(r.w.hc()(i * (i - 1) / 2 + j));
+        EXPECT_LE(std::abs(got - sum), 1e-6 * scale) << p << " (" << i << "," << j << ")";
+      }
+  }
+}
+
+// The work tables are sized by the run's orders: a run of 64 points allocates a few tens of
+// kilobytes of them (the fixed 411-order tables held megabytes), and gives the same model as
+// the routine on full-size tables.
+TEST(Lsmywe, SmallRunAllocatesSmallTablesWithTheSameModel) {
+  const auto x = vtest::armaSeries(vtest::kPeakA, vtest::kNotchB, 64, 12);
+  vtest::TempDir dir;
+  const auto res = vtest::run(dir, lsmyweAnswer("64", "20"), vtest::realData(x));
+  ASSERT_EQ(res.outcome, voxtrel::Outcome::Spectrum) << res.stopText;
+  EXPECT_GT(res.workTableBytes, 0u);
+  EXPECT_LT(res.workTableBytes, 100'000u);
+
+  voxtrel::RunLog log;
+  voxtrel::Run full(log);
+  const auto z = vtest::asComplex(x);
+  cplx b[2];
+  float sig2 = 0;
+  int iflag = 1;
+  voxtrel::lsmywe(full, z.data(), 64, 2, 2, 20, 1e-15f, b, sig2, iflag, 64);
+  ASSERT_EQ(iflag, 0);
+  ASSERT_EQ(res.ar.size(), 2u);
+  EXPECT_EQ(res.ar[0], full.theta()(1));
+  EXPECT_EQ(res.ar[1], full.theta()(2));
+  EXPECT_EQ(res.ma[0], b[0]);
+  EXPECT_EQ(res.ma[1], b[1]);
 }

@@ -91,3 +91,47 @@ TEST(Correlation, BlocksOfLagsGiveTheValuesOfOneLagAtATime) {
     }
   }
 }
+
+// Many lags of long data come from one double-precision transform of the zero-padded data: each
+// lag within a few double-precision rounding errors of the lag-0 power of its direct sum, real
+// data with real lags, lags past the data zero.
+TEST(Correlation, LagsByTransformAgreeWithTheDirectSums) {
+  std::mt19937 gen(11);
+  std::normal_distribution<float> g(0.0f, 3.0f);
+  struct Shape {
+    int n, lag, mode;
+    bool real, same;
+  };
+  for (const Shape s : {Shape{16384, 8191, 0, true, true}, Shape{5000, 2600, 1, false, true},
+                        Shape{4000, 4100, 0, false, false}, Shape{3000, 1500, 1, true, false},
+                        Shape{40000, 30000, 1, true, true}}) {
+    std::vector<voxtrel::cplx> x(static_cast<std::size_t>(s.n)), y(x.size());
+    for (auto& v : x) v = voxtrel::cplx(g(gen), s.real ? 0.0f : g(gen));
+    for (auto& v : y) v = voxtrel::cplx(g(gen), s.real ? 0.0f : g(gen));
+    const voxtrel::cplx* other = s.same ? x.data() : y.data();
+    std::vector<voxtrel::cplx> got(static_cast<std::size_t>(s.lag));
+    voxtrel::correlation(s.n, s.lag, s.mode, x.data(), other, got.data());
+    double power = 0;
+    for (int j = 0; j < s.n; ++j)
+      power += std::abs(voxtrel::dcplx(x[j]) * voxtrel::dcplx(other[j]));
+    for (int k = 0; k < s.lag; k += (k < 50 ? 1 : 37)) {
+      voxtrel::dcplx sum(0, 0);
+      for (int j = 0; j < s.n - k; ++j)
+        sum += std::conj(voxtrel::dcplx(x[static_cast<std::size_t>(j)])) *
+               voxtrel::dcplx(other[static_cast<std::size_t>(j + k)]);
+      const voxtrel::dcplx have(got[static_cast<std::size_t>(k)]);
+      if (k >= s.n) {
+        ASSERT_EQ(have, voxtrel::dcplx(0, 0)) << k;
+        continue;
+      }
+      const double div = s.mode == 0 ? double(s.n - k) : double(s.n);
+      const voxtrel::dcplx want = sum / div;
+      // Single-precision rounding of the lag plus the transform's error relative to the power.
+      const double tol = 1e-7 * std::abs(want) + 1e-12 * power / div;
+      ASSERT_LE(std::abs(have - want), tol) << "n " << s.n << " lag " << k;
+      if (s.real) {
+        ASSERT_EQ(have.imag(), 0.0) << k;
+      }
+    }
+  }
+}

@@ -4,7 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "runlog.h"
 
@@ -78,4 +84,50 @@ TEST(RunLogRecords, FloatAndDoubleItemsKeepTheirOwnPrecisionAndADiscardingLogKee
   none.prompt("Enter L: ");
   none.blank();
   EXPECT_TRUE(none.memory().empty());
+}
+
+// The fields against the C library's own conversion of the same value: the same digits, the same
+// rounding (carries into a new leading digit, ties), signs of zero, and exponents of two and three
+// digits.
+TEST(FortranFormat, FieldsMatchTheCLibraryConversion) {
+  std::vector<double> values = {0.0,         -0.0,
+                                1.0,         -1.0,
+                                9.99995,     9.999949,
+                                99999.5,     0.5,
+                                1.5,         2.5,
+                                0.125,       -0.0625,
+                                1e-15,       9.5e-100,
+                                9.99999e99,  1e100,
+                                -1e-100,     1.7976931348623157e308,
+                                4.9e-324,    2.2250738585072014e-308,
+                                123456789.0, 0.0009765625,
+                                3.4028235e38};
+  // Floats as the spectra hold them, over many decades and both signs.
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 4000; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const float mant = static_cast<float>(seed >> 8) / static_cast<float>(1u << 24);
+    const int ex = static_cast<int>(seed % 90) - 45;
+    const float v = (i % 2 ? -1.0f : 1.0f) * mant * std::pow(10.0f, static_cast<float>(ex));
+    if (std::isfinite(v)) values.push_back(static_cast<double>(v));
+  }
+  char buf[600];
+  for (double v : values) {
+    for (int d : {0, 1, 3, 4, 5, 7, 12}) {
+      std::snprintf(buf, sizeof buf, "%.*E", d, v);
+      std::string want = buf;
+      const auto e = want.find('E');
+      const int ex = std::atoi(want.c_str() + e + 1);
+      if (std::abs(ex) > 99) want.erase(e, 1);  // a three-digit exponent takes the letter's place
+      EXPECT_EQ(fmt::E(v, 0, d), want) << v << " d=" << d;
+      std::snprintf(buf, sizeof buf, "%.*f", d, v);
+      EXPECT_EQ(fmt::F(v, 600, d), std::string(600 - std::strlen(buf), ' ') + buf)
+          << v << " d=" << d;
+    }
+  }
+  EXPECT_EQ(fmt::E(9.99995, 12, 4), "  1.0000E+01");
+  EXPECT_EQ(fmt::E(1e100, 11, 3), "  1.000+100");
+  EXPECT_EQ(fmt::E(-9.5e-100, 11, 3), " -9.500-100");
+  EXPECT_EQ(fmt::E(-std::numeric_limits<double>::infinity(), 12, 3), "   -Infinity");
+  EXPECT_EQ(fmt::F(std::numeric_limits<double>::infinity(), 6, 3), "   Inf");
 }

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cctype>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -175,5 +180,108 @@ TEST(FreeFormat, FileReadInBlocksGivesTheRecordsOfTheText) {
     while (in.readInt(v) == Status::Ok) ++n;
     EXPECT_EQ(n, c.values) << c.what;
     EXPECT_TRUE(in.atEnd()) << c.what;
+  }
+}
+
+namespace {
+
+// The correctly rounded float of a decimal text by the C library, after the Fortran exponent
+// letters and a bare exponent sign are put in C's form.
+float cFloat(std::string t) {
+  for (char& c : t)
+    if (c == 'd' || c == 'D' || c == 'q' || c == 'Q') c = 'e';
+  for (std::size_t i = 1; i < t.size(); ++i)
+    if ((t[i] == '+' || t[i] == '-') && std::isdigit(static_cast<unsigned char>(t[i - 1])))
+      t.insert(i++, "e");
+  return std::strtof(t.c_str(), nullptr);
+}
+
+}  // namespace
+
+// Plain decimals of every shape (leading and trailing zeros, a point anywhere, exponents, signs,
+// up to nine digits) read to the very float of a correctly rounded conversion, whether the
+// short path takes them or not; the short path takes only what it converts exactly.
+TEST(FreeFormat, PlainDecimalsGiveTheCorrectlyRoundedFloat) {
+  std::uint32_t seed = 7;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  int shortTaken = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const int digits = 1 + static_cast<int>(next() % 9);
+    std::string t = next() % 3 == 0 ? "-" : "";
+    std::string body;
+    for (int k = 0; k < digits; ++k) body += static_cast<char>('0' + next() % 10);
+    const std::size_t point = next() % (body.size() + 2);
+    if (point <= body.size()) body.insert(point, ".");
+    t += body;
+    if (next() % 4 == 0) t += (next() % 2 ? "e" : "E") + std::to_string(int(next() % 25) - 12);
+    if (t == "." || t == "-.") continue;
+    float got = -1, shortOne = -1;
+    ASSERT_TRUE(voxtrel::parseReal(t, got)) << t;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(cFloat(t))) << t;
+    if (voxtrel::parseShortDecimal(t, shortOne)) {
+      ++shortTaken;
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(shortOne), std::bit_cast<std::uint32_t>(got)) << t;
+    }
+  }
+  EXPECT_GT(shortTaken, 100000);
+  float v = 3;
+  for (const char* other : {"+1", "1d0", "1.5+3", "0x10", "1e", "1e+", "--1", "1.2.3", "inf"})
+    EXPECT_FALSE(voxtrel::parseShortDecimal(other, v)) << other;
+  EXPECT_EQ(v, 3.0f);
+}
+
+// Data records in the forms the reader accepts read the same values and statuses along the
+// short path for plain records and the item rules for the rest.
+TEST(FreeFormat, DataRecordFormsKeepTheirValues) {
+  struct Case {
+    const char* record;
+    Status status;
+    float x, y;  // expected after the read, from x = y = -7
+  };
+  const float inf = std::numeric_limits<float>::infinity();
+  const std::vector<Case> cases = {
+      {"0.001000 -0.4615", Status::Ok, cFloat("0.001"), cFloat("-0.4615")},
+      {"  12.5\t, 3.25e-3   ! comment", Status::Ok, 12.5f, cFloat("3.25e-3")},
+      {"1.5D2 2.5q-1", Status::Ok, 150.0f, 0.25f},
+      {"1.0+3 +4.5", Status::Ok, 1000.0f, 4.5f},
+      {"-.5 7.", Status::Ok, -0.5f, 7.0f},
+      {"1e40 -Infinity", Status::Ok, inf, -inf},
+      {"2*3.5", Status::Ok, 3.5f, 3.5f},
+      {"1,,", Status::Ok, 1.0f, -7.0f},
+      {"4 /", Status::Ok, 4.0f, -7.0f},
+      {"5 x", Status::Error, 5.0f, -7.0f},
+      {"abc 1", Status::Error, -7.0f, -7.0f},
+      {"'6' 8", Status::Ok, 6.0f, 8.0f},
+      {"123456789 0.1234567891", Status::Ok, cFloat("123456789"), cFloat("0.1234567891")},
+  };
+  for (const Case& c : cases) {
+    FreeReader in(std::string(c.record) + "\r\n9 9\r\n");
+    float x = -7, y = -7;
+    EXPECT_EQ(in.readPair(x, y), c.status) << c.record;
+    EXPECT_EQ(x, c.x) << c.record;
+    EXPECT_EQ(y, c.y) << c.record;
+    EXPECT_EQ(in.readPair(x, y), Status::Ok) << c.record;  // the rest of the record is passed
+    EXPECT_EQ(y, 9.0f) << c.record;
+  }
+  // A value alone on its record is followed onto the next one for the second value.
+  FreeReader split("1.25\n\n2.5 3\n");
+  float x = 0, y = 0;
+  EXPECT_EQ(split.readPair(x, y), Status::Ok);
+  EXPECT_EQ(y, 2.5f);
+  EXPECT_EQ(split.readFirstReal(x), Status::End);
+}
+
+// Counting data records without converting their first values gives the statuses of reading
+// them, over plain decimals and the forms that need the general rules.
+TEST(FreeFormat, CountingGivesTheStatusesOfReading) {
+  const std::string text =
+      "1.5 2\n-.5e3\n7.\n1e\n1e+\n.\n-\n+4\n1.5D2\n2*3\n,\n/\n'6'\nabc\n1e99999\n"
+      "0.001000 -0.4615\n1.0+3 x\n\n   \n  9 , 1\n(1,2)\n-0\n12345678901234567890\n";
+  FreeReader counted(text), read(text);
+  for (;;) {
+    float v = 0;
+    const Status want = read.readFirstReal(v);
+    ASSERT_EQ(counted.skipFirstReal(), want);
+    if (want == Status::End) break;
   }
 }

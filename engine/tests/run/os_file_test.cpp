@@ -11,6 +11,7 @@
 #include <iostream>
 #include <string>
 
+#include "runlog.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -136,5 +137,21 @@ TEST(OsFile, LocalTimeIsTheZonesCalendarTime) {
     EXPECT_EQ(got.tm_hour, expected.tm_hour) << t;
     EXPECT_EQ(got.tm_min, expected.tm_min) << t;
     EXPECT_EQ(got.tm_sec, expected.tm_sec) << t;
+  }
+}
+
+// The run log is written over the last run's log in place and cut at its own end on closing:
+// a longer earlier log leaves nothing behind, a shorter one is overwritten and extended.
+TEST(OsFile, RunLogWrittenOverAnEarlierLogEndsAtItsOwnEnd) {
+  vtest::TempDir dir;
+  const fs::path path = dir / "~Tirelle.out";
+  for (const std::string& earlier : {std::string(5000, 'x') + "\r\n", std::string("y\r\n")}) {
+    vtest::writeFile(path, earlier);
+    voxtrel::RunLog log;
+    ASSERT_TRUE(log.open(path.string()));
+    log.raw(" first");
+    log.put({" second", 2});
+    EXPECT_TRUE(log.close());
+    EXPECT_EQ(vtest::readFile(path), " first\r\n second 2\r\n") << earlier.size();
   }
 }
