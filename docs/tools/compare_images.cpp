@@ -1,6 +1,7 @@
 // Makes the manual's comparison pictures: the Burg estimate of the two-tone example with the
-// periodogram of the same data held under it, as the plot draws it and as the Plot tab shows
-// it with the read-out at the weaker Burg peak, and zoomed to the two tones.
+// periodogram of the same data held under it, as the Plot tab shows it with the read-out at the
+// weaker Burg peak, and zoomed to the two tones. (The picture of the whole window with both
+// curves is taken from the display by window_shots.)
 //   compare_images <user folder with Ex-Burg.0 and TwoTone.cda> <engine library> <images folder>
 #include <QApplication>
 #include <QDir>
@@ -125,8 +126,6 @@ int main(int argc, char** argv) {
   plots.startPlot(*periodogram);
   plots.holdCurve();
   plots.startPlot(*burgRun);
-  if (!plots.surface().image().save(images + "/compare-burg-periodogram.png"))
-    return fail("cannot save into " + images);
 
   // The mouse over the weaker Burg peak, left of the stronger one: from the top down the
   // stronger peak's left flank, then up the weaker one's.

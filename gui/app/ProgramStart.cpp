@@ -1,6 +1,5 @@
 #include "ProgramStart.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -79,8 +78,10 @@ bool ProgramStart::openMain() {
 }
 
 void ProgramStart::stop() {
+  // Ending the event loop is main's: an exit asked for while no loop turns would stay pending
+  // and end the next loop of the process at once.
   stopped_ = true;
-  QCoreApplication::exit(1);
+  emit stopRequested(1);
 }
 
 // The main window opens before the intro closes, so that the program never finds itself

@@ -47,6 +47,9 @@ class ProgramStart : public QObject {
  signals:
   // The main window exists and is about to be shown.
   void mainOpened(frmMain* window);
+  // A start-up step after the intro failed (its box has been shown): the program ends with
+  // exitCode. The caller running the event loop ends it.
+  void stopRequested(int exitCode);
 
  private:
   // The main window's load, sizing and showing; false (after its box) when the program ends.

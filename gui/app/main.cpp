@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
       QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
   QObject::connect(&start, &tessivar::ProgramStart::mainOpened,
                    [&dialogs](tessivar::frmMain* window) { dialogs.setParent(window); });
+  QObject::connect(&start, &tessivar::ProgramStart::stopRequested, &app,
+                   [](int exitCode) { QCoreApplication::exit(exitCode); });
   if (!start.begin()) return 1;
   return app.exec();
 }

@@ -170,12 +170,13 @@ bool PlotController::drawVector(QPaintDevice& device) {
 
 QString PlotController::exportSpectrum(QString& initialDir, const QString& programDir) {
   if (!hasPlot()) return {};
-  return export_.exportSpectrum(run_, initialDir, programDir);
+  return export_.exportSpectrum(run_, initialDir, programDir, held_);
 }
 
 bool PlotController::cmdPrint_Click(const QString& ansName) {
   if (!hasPlot()) return false;
-  return output_.cmdPrint_Click(*printer_, surface_.image(), ansName, sig2Z_);
+  return output_.cmdPrint_Click(*printer_, surface_.image(), ansName, sig2Z_,
+                                [this](QPaintDevice& device) { return drawVector(device); });
 }
 
 }  // namespace tessivar

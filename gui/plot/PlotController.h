@@ -60,7 +60,8 @@ class PlotController : public QObject {
   // draws the plot again for an SVG or PDF file.
   QString cmdFileSaveAs_Click(const QString& ansName, QString& initialDir,
                               const QString& programDir);
-  // Export spectrum...: the plotted run as CSV files; without a plot it does nothing.
+  // Export spectrum...: the plotted run as CSV files, a column for each held curve; without a
+  // plot it does nothing.
   QString exportSpectrum(QString& initialDir, const QString& programDir);
   // The plot drawn again on a vector device of the picture's size (Save As, SVG and PDF).
   bool drawVector(QPaintDevice& device);

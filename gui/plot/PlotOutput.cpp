@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSvgGenerator>
+#include <QSvgRenderer>
 
 #include "Dialogs.h"
 #include "NumberFormat.h"
@@ -206,7 +207,7 @@ QString PlotOutput::cmdFileSaveAs_Click(const QImage& picture, const QString& an
 }
 
 bool PlotOutput::cmdPrint_Click(QPrinter& printer, const QImage& picture, const QString& ansName,
-                                float sig2Z) {
+                                float sig2Z, const VectorDrawing& vector) {
   // The orientation is chosen before the dialog, so that the dialog shows the page as it will
   // be printed; PrintPictureFit sets it again in case the dialog changed it.
   printer.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
@@ -218,10 +219,11 @@ bool PlotOutput::cmdPrint_Click(QPrinter& printer, const QImage& picture, const 
     printer.setOutputFileName(QDir::current().filePath(proposedPdfName(ansName)));
   }
   if (!dialogs_.choosePrinter(printer)) return false;
-  return PrintPictureFit(printer, picture, printFooter(ansName, sig2Z));
+  return PrintPictureFit(printer, picture, printFooter(ansName, sig2Z), vector);
 }
 
-bool PlotOutput::PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer) {
+bool PlotOutput::PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer,
+                                 const VectorDrawing& vector) {
   printer.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
                                                           : QPageLayout::Portrait);
   const QString file =
@@ -239,7 +241,7 @@ bool PlotOutput::PrintPictureFit(QPrinter& printer, const QImage& picture, const
       writer.setPageLayout(printer.pageLayout());
       writer.setCreator(printer.creator());
       writer.setTitle(printer.docName());
-      painted = paintFitted(writer, writer.resolution(), picture, footer);
+      painted = paintFitted(writer, writer.resolution(), picture, footer, vector);
     }
     std::optional<QString> failure =
         painted ? writeFileSafely(file, pdf)
@@ -254,7 +256,7 @@ bool PlotOutput::PrintPictureFit(QPrinter& printer, const QImage& picture, const
     }
     return true;
   }
-  if (!paintFitted(printer, printer.resolution(), picture, footer)) {
+  if (!paintFitted(printer, printer.resolution(), picture, footer, vector)) {
     const QString text =
         printer.printerName().isEmpty()
             ? QStringLiteral(
@@ -272,17 +274,28 @@ bool PlotOutput::PrintPictureFit(QPrinter& printer, const QImage& picture, const
 }
 
 bool PlotOutput::paintFitted(QPagedPaintDevice& device, int resolution, const QImage& picture,
-                             const QString& footer) {
+                             const QString& footer, const VectorDrawing& vector) {
   device.setPageOrientation(landscapeFor(picture.size()) ? QPageLayout::Landscape
                                                          : QPageLayout::Portrait);
   const QRectF printable = device.pageLayout().paintRectPixels(resolution);
   const QFontMetricsF fm(footerFont(), &device);
   const PrintFit fit = fitPicture(picture.size(), printable.size(), fm.height());
 
+  // The drawing is made at the picture's size as an SVG drawing and rendered scaled into its
+  // place, so that lines and letters are as sharp as the printer makes them.
+  const std::optional<QByteArray> svg =
+      vector ? svgDrawing(picture, vector, QString()) : std::nullopt;
+  QSvgRenderer drawing;
+  const bool recorded = svg && drawing.load(*svg);
+
   QCoreApplication::processEvents();
   QPainter painter;
   if (!painter.begin(&device)) return false;
-  painter.drawImage(QRectF(QPointF(0, 0), fit.size), picture);
+  if (recorded) {
+    drawing.render(&painter, QRectF(QPointF(0, 0), fit.size));
+  } else {
+    painter.drawImage(QRectF(QPointF(0, 0), fit.size), picture);
+  }
   painter.setFont(footerFont());
   painter.setPen(Qt::black);
   painter.drawText(QRectF(0, fit.size.height(), printable.width(), fm.height()),

@@ -1,6 +1,6 @@
 // The two output commands of a plot: Save As (the picture as a Windows bitmap or PNG image, or
 // the same drawing as an SVG or PDF vector file) and Print (the picture fitted to the page with
-// a footer line).
+// a footer line, drawn again at the printer's resolution when the plot can be).
 #pragma once
 
 #include <QImage>
@@ -65,16 +65,18 @@ class PlotOutput {
                               const QString& programDir, const VectorDrawing& vector = {});
 
   // Print: the printer dialog, then PrintPictureFit. False when cancelled or failed.
-  bool cmdPrint_Click(QPrinter& printer, const QImage& picture, const QString& ansName,
-                      float sig2Z);
+  bool cmdPrint_Click(QPrinter& printer, const QImage& picture, const QString& ansName, float sig2Z,
+                      const VectorDrawing& vector = {});
   // Prints the picture fitted to the page with the footer; reports a printer that cannot start
-  // or a file that cannot be written, by name. A printout to a PDF file is written whole.
-  bool PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer);
+  // or a file that cannot be written, by name. A printout to a PDF file is written whole. With
+  // `vector` the page gets the drawing, scaled to the picture's place, instead of its pixels.
+  bool PrintPictureFit(QPrinter& printer, const QImage& picture, const QString& footer,
+                       const VectorDrawing& vector = {});
 
  private:
   // Paints the fitted picture and the footer as one page; false when the device cannot start.
   static bool paintFitted(QPagedPaintDevice& device, int resolution, const QImage& picture,
-                          const QString& footer);
+                          const QString& footer, const VectorDrawing& vector);
 
   Dialogs& dialogs_;
 };

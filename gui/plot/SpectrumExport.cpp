@@ -7,6 +7,7 @@
 
 #include "Dialogs.h"
 #include "PlotOutput.h"
+#include "ReadOut.h"
 #include "SafeWrite.h"
 
 namespace tessivar {
@@ -49,10 +50,17 @@ voxtrel::csv::RunInfo csvRunInfo(const RunResults& run) {
   return info;
 }
 
-QByteArray spectrumCsv(const RunResults& run) {
+QByteArray spectrumCsv(const RunResults& run, const HeldCurves& held) {
   const std::size_t n = pointsOf(run);
-  return QByteArray::fromStdString(voxtrel::csv::table(
-      csvRunInfo(run), std::span(run.x_array.data(), n), std::span(run.spectrum.data(), n)));
+  std::vector<voxtrel::csv::Column> columns;
+  for (const HeldCurve& c : held.curves()) {
+    auto& column = columns.emplace_back();
+    column.name = c.label.toStdString();
+    for (std::size_t i = 0; i < n; ++i) column.values.push_back(valueAt(c, run.x_array[i]));
+  }
+  return QByteArray::fromStdString(voxtrel::csv::table(csvRunInfo(run),
+                                                       std::span(run.x_array.data(), n),
+                                                       std::span(run.spectrum.data(), n), columns));
 }
 
 QByteArray peaksCsv(const RunResults& run) {
@@ -66,7 +74,7 @@ QString peaksCsvPath(const QString& csvPath) {
 }
 
 QString SpectrumExport::exportSpectrum(const RunResults& run, QString& initialDir,
-                                       const QString& programDir) {
+                                       const QString& programDir, const HeldCurves& held) {
   Dialogs::FileRequest request;
   request.title = QStringLiteral("Export Spectrum As ...");
   request.filter = QStringLiteral("All Files (*.*)|*.*|CSV file (*.csv)|*.csv");
@@ -89,7 +97,8 @@ QString SpectrumExport::exportSpectrum(const RunResults& run, QString& initialDi
                          Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     if (answer != Dialogs::Answer::Yes) return {};
   }
-  if (!writeReported(path, spectrumCsv(run)) || !writeReported(peaks, peaksCsv(run))) return {};
+  if (!writeReported(path, spectrumCsv(run, held)) || !writeReported(peaks, peaksCsv(run)))
+    return {};
   return path;
 }
 

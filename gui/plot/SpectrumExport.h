@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "HeldCurves.h"
 #include "RunResults.h"
 #include "voxtrel/spectrum_csv.h"
 
@@ -15,8 +16,11 @@ class Dialogs;
 // orders and time.
 voxtrel::csv::RunInfo csvRunInfo(const RunResults& run);
 
-// The two files' texts for the run's first npointsZ points (as far as its arrays reach).
-QByteArray spectrumCsv(const RunResults& run);
+// The two files' texts for the run's first npointsZ points (as far as its arrays reach). Each
+// held curve adds a column named by its legend label: its decibels at the run's frequencies,
+// on the straight line between its own points as the read-out takes them, empty outside its
+// range. With none held the spectrum file is the runner's single-curve file.
+QByteArray spectrumCsv(const RunResults& run, const HeldCurves& held = {});
 QByteArray peaksCsv(const RunResults& run);
 // The peaks file beside a spectrum file: run.csv gives run_peaks.csv.
 QString peaksCsvPath(const QString& csvPath);
@@ -28,8 +32,10 @@ class SpectrumExport {
   // Asks for the file (offering the CSV name of the answer file in initialDir, which becomes
   // programDir/user when empty), asks before replacing either file, writes the spectrum and
   // then its peaks. Returns the spectrum file's path, or an empty string when nothing was
-  // written; a file that cannot be written is reported by name with a way on.
-  QString exportSpectrum(const RunResults& run, QString& initialDir, const QString& programDir);
+  // written; a file that cannot be written is reported by name with a way on. The held curves
+  // join the spectrum file as further columns.
+  QString exportSpectrum(const RunResults& run, QString& initialDir, const QString& programDir,
+                         const HeldCurves& held = {});
 
  private:
   bool writeReported(const QString& path, const QByteArray& bytes);

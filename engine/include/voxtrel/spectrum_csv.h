@@ -60,14 +60,40 @@ inline std::string comments(const RunInfo& info) {
          "\n# orders: " + (orders.empty() ? "none" : orders) + "\n# date: " + date + "\n";
 }
 
+// A column beside the decibels (another curve's): its name in the header row and a value for
+// each row, the cell left empty where it has none.
+struct Column {
+  std::string name;
+  std::vector<std::optional<float>> values;
+};
+
+// A header cell as RFC 4180 has it: in double quotes, its own quotes doubled, when it holds a
+// comma, a double quote or a line end; as it is otherwise.
+inline std::string field(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + '"';
+}
+
 // The comment lines, the header row and a row "frequency,dB" for each of the first
-// min(freq, dB) points.
+// min(freq, dB) points. Each further column adds its name to the header row and its value (or
+// an empty cell) to every row.
 inline std::string table(const RunInfo& info, std::span<const float> freq,
-                         std::span<const float> db) {
-  std::string out = comments(info) + "frequency,dB\n";
+                         std::span<const float> db, std::span<const Column> more = {}) {
+  std::string out = comments(info) + "frequency,dB";
+  for (const Column& c : more) out += ',' + field(c.name);
+  out += '\n';
   const std::size_t n = std::min(freq.size(), db.size());
-  out.reserve(out.size() + n * 24);
-  for (std::size_t i = 0; i < n; ++i) out += number(freq[i]) + ',' + number(db[i]) + '\n';
+  out.reserve(out.size() + n * 24 * (1 + more.size()));
+  for (std::size_t i = 0; i < n; ++i) {
+    out += number(freq[i]) + ',' + number(db[i]);
+    for (const Column& c : more) {
+      out += ',';
+      if (i < c.values.size() && c.values[i]) out += number(*c.values[i]);
+    }
+    out += '\n';
+  }
   return out;
 }
 

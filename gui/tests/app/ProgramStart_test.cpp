@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "DemoCatalog.h"
 #include "Dialogs.h"
@@ -180,10 +182,18 @@ TEST_F(Start, MissingKeyExampleStopsTheStartNamingIt) {
 TEST_F(Start, UnwritableSettingsFileStopsAfterTheIntro) {
   ASSERT_TRUE(QDir().mkpath(program + "/Tessivar.ini/in-the-way"));
   auto start = startProgram();
+  std::vector<int> exitCodes;
+  QObject::connect(start.get(), &ProgramStart::stopRequested,
+                   [&exitCodes](int code) { exitCodes.push_back(code); });
   ASSERT_TRUE(start->begin());
   ASSERT_NE(start->intro(), nullptr);
   w<QPushButton>(start->intro(), "cmdCreateIntro")->click();
   EXPECT_TRUE(start->stopped());
+  EXPECT_EQ(exitCodes, std::vector<int>{1});
+  // No exit is left pending for the process's next event loop.
+  QEventLoop loop;
+  QTimer::singleShot(0, &loop, [&loop] { loop.exit(7); });
+  EXPECT_EQ(loop.exec(), 7);
   EXPECT_EQ(start->mainWindow(), nullptr);
   EXPECT_FALSE(start->intro()->isVisible());
   ASSERT_EQ(dialogs.messages().size(), 1u);

@@ -18,6 +18,7 @@
 #include "Dialogs.h"
 #include "OutputBox.h"
 #include "PlotController.h"
+#include "SetupPage.h"
 #include "SpectrumExport.h"
 #include "TestPrinters.h"
 
@@ -139,6 +140,34 @@ TEST_F(SavedPlot, SvgAndPdfHoldTheDrawingNotAPicture) {
   EXPECT_TRUE(text->contains("Noise Variance ="));
 }
 
+// The vector files are drawn again through the same plot: held curves and the legend included.
+TEST_F(SavedPlot, SvgAndPdfShowTheHeldCurvesAndTheLegend) {
+  ASSERT_TRUE(plots.holdCurve());
+  RunResults burg = run();
+  burg.RunMethod = "Burg";
+  for (float& db : burg.spectrum) db -= 6;
+  ASSERT_TRUE(plots.startPlot(burg));
+  const QByteArray svg = readAll(save("plot.svg"));
+  EXPECT_TRUE(svg.contains(">Burg</text>"));
+  EXPECT_TRUE(svg.contains(">Mayne-Firoozan</text>"));
+  const QString curve2 = heldCurvePen(0, plots.setupPage()->settings()).color.name();
+  EXPECT_TRUE(svg.contains(("stroke=\"" + curve2 + "\"").toLatin1())) << curve2.toStdString();
+  TOOL_OUTPUT(text, "pdftotext", {save("plot.pdf"), QStringLiteral("-")});
+  EXPECT_TRUE(text->contains("Mayne-Firoozan")) << text->toStdString();
+
+  // Print draws the same again on the page, in lines and outlines, not as a picture; the
+  // footer below it.
+  plots.printer().setOutputFormat(QPrinter::PdfFormat);
+  plots.printer().setOutputFileName(dir.filePath("printed.pdf"));
+  dialogs.printer(true);
+  ASSERT_TRUE(plots.cmdPrint_Click("arma.1"));
+  TOOL_OUTPUT(images, "pdfimages", {QStringLiteral("-list"), dir.filePath("printed.pdf")});
+  EXPECT_EQ(images->trimmed().count('\n'), 1) << "only the list's two header lines\n"
+                                              << images->toStdString();
+  TOOL_OUTPUT(printed, "pdftotext", {dir.filePath("printed.pdf"), QStringLiteral("-")});
+  EXPECT_TRUE(printed->contains("Input file name = arma.1")) << printed->toStdString();
+}
+
 // A CSV reader reads back the exported values as exactly the run's floats.
 class ExportedCsv : public ::testing::Test {
  protected:
@@ -188,6 +217,50 @@ TEST_F(ExportedCsv, CommentLinesHeaderAndRowsThatReadBackExactly) {
         ' ' +
         QByteArray::number(std::bit_cast<std::uint32_t>(r.spectrum[i]), 16).rightJustified(8, '0');
     EXPECT_EQ(rows[i], expected) << i;
+  }
+}
+
+// Each held curve is a column named by its legend label, its decibels read off its own grid
+// at the run's frequencies, and empty beyond its ends; the peaks stay the run's own.
+TEST_F(ExportedCsv, HeldCurvesAreNamedColumnsOnTheRunsFrequencies) {
+  HeldCurves held;
+  // A coarse curve over part of the run's range, and one over all of it that falls by
+  // 64 dB per unit of frequency.
+  ASSERT_TRUE(held.hold({{0.1f, 0.2f, 0.3f}, {-10, -20, -40}, "Burg, p=8, \"Two\".cda"}));
+  HeldCurve periodogram{{}, {}, "Periodogram"};
+  for (int i = 0; i <= 32; ++i) {
+    periodogram.freq.push_back(i / 64.0f);
+    periodogram.db.push_back(-static_cast<float>(i));
+  }
+  ASSERT_TRUE(held.hold(periodogram));
+  dialogs.file("arma.csv");
+  const QString path = exporter.exportSpectrum(run(), initialDir, "/x", held);
+  ASSERT_FALSE(path.isEmpty());
+  EXPECT_TRUE(
+      readAll(path).contains("\nfrequency,dB,\"Burg, p=8, \"\"Two\"\".cda\",Periodogram\n"));
+  EXPECT_FALSE(readAll(peaksCsvPath(path)).contains("Periodogram"));
+
+  const QByteArray script =
+      "import csv, sys\n"
+      "for r in csv.reader(open(sys.argv[1])):\n"
+      "    if r and not r[0].startswith('#'): print('|'.join(r))\n";
+  TOOL_OUTPUT(rows, "python3", {QStringLiteral("-c"), QString::fromLatin1(script), path});
+  const QList<QByteArray> lines = rows->trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 1 + 65);
+  EXPECT_EQ(lines[0], "frequency|dB|Burg, p=8, \"Two\".cda|Periodogram");
+  for (int k = 0; k <= 64; ++k) {
+    SCOPED_TRACE(k);
+    const QList<QByteArray> cells = lines[k + 1].split('|');
+    ASSERT_EQ(cells.size(), 4);
+    const double f = k / 128.0;
+    EXPECT_EQ(cells[0].toDouble(), f);
+    if (f < 0.1 || f > 0.3) {
+      EXPECT_TRUE(cells[2].isEmpty());
+    } else {
+      const double burg = f <= 0.2 ? -10 - (f - 0.1) * 100 : -20 - (f - 0.2) * 200;
+      EXPECT_NEAR(cells[2].toDouble(), burg, 1e-4);
+    }
+    EXPECT_NEAR(cells[3].toDouble(), -64 * f, 1e-5);
   }
 }
 
