@@ -1,10 +1,23 @@
 // Looking up run-log records in the estimator tests.
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace vtest {
+
+// The lines of a text, a carriage return before each line end dropped: what a program writes on
+// its standard streams in text mode ends its lines with CR LF on Windows.
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.push_back(line);
+  }
+  return out;
+}
 
 // True when some record contains text.
 inline bool logHas(const std::vector<std::string>& lines, const std::string& text) {

@@ -9,8 +9,8 @@
 #endif
 
 #include <algorithm>
-#include <charconv>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -18,16 +18,19 @@
 #include <filesystem>
 #include <limits>
 #include <sstream>
-#include <utility>
 #include <thread>
+#include <utility>
 
 #ifndef _WIN32
 #include "child_process.h"
+#include "log_lines.h"
 #endif
 #include "test_support.h"
 #include "voxtrel.h"
 
 namespace {
+
+using vtest::linesOf;
 
 // The library's and the runner's paths as the system takes them (under wine a Unix path gets
 // its drive); made absolute before any test changes the working folder.
@@ -98,13 +101,6 @@ std::string textOf(const std::filesystem::path& p) {
   s = out;
 #endif
   return s;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
 }
 
 // A "frequency,dB" row read back with the standard's exact float parser.

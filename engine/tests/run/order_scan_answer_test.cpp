@@ -3,13 +3,15 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "arma_synth.h"
+#include "log_lines.h"
 #include "test_support.h"
 #include "voxtrel/order_scan.h"
 
 namespace {
+
+using vtest::linesOf;
 
 const std::string kRunner = std::filesystem::absolute(VOXTREL_RUN_CLI).string();
 
@@ -36,16 +38,6 @@ std::vector<float> writeBurgRun(const vtest::TempDir& dir, const std::string& me
   a.data = (dir / "data.rda").string();
   vtest::writeFile(dir / "run.1", a.text());
   return y;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    out.push_back(line);
-  }
-  return out;
 }
 
 }  // namespace
@@ -100,6 +92,7 @@ TEST(OrderScanAnswer, CommandLineRefusesWhatItCannotScan) {
             "(autocorrelation), 2 (Burg), 4 (covariance), 5 (modified covariance) or 14 "
             "(Lockheed)");
   EXPECT_NE(runner(dir, "run.1 --order-scan 0"), 0);
-  EXPECT_EQ(vtest::readFile(dir / "stderr.txt"),
-            "voxtrel-run: --order-scan 0: MAX must be a whole number >= 1\n");
+  EXPECT_EQ(
+      linesOf(vtest::readFile(dir / "stderr.txt")),
+      std::vector<std::string>{"voxtrel-run: --order-scan 0: MAX must be a whole number >= 1"});
 }
