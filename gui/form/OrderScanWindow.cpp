@@ -151,10 +151,13 @@ void OrderScanWindow::useOrder() {
 void OrderScanWindow::savePicture() {
   // The name offered is the answer file's stem with "-orders": run.1 gives run-orders.bmp.
   const QString stem = QFileInfo(ansName_).fileName().section('.', 0, 0);
+  // The plot's own Save As: a bitmap or PNG of the picture, or the drawing made again as an SVG
+  // or PDF file in lines and text.
   PlotOutput(dialogs_).cmdFileSaveAs_Click(
-      view_->grab().toImage(),
+      view_->picture(),
       (stem.isEmpty() ? QStringLiteral("scan") : stem) + QStringLiteral("-orders"), saveDir_,
-      QCoreApplication::applicationDirPath());
+      QCoreApplication::applicationDirPath(),
+      [this](QPaintDevice& device) { return view_->drawVector(device); });
 }
 
 }  // namespace tessivar

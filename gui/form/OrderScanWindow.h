@@ -1,8 +1,8 @@
 // The order scan's window: the highest order to scan (the default min(n/2, 50)), the four
 // criteria against the order with each minimum marked, the picks, and "Use order k", which
 // hands the chosen order back to the form; "Save As ..." saves the plot as the main plot is
-// saved (PlotOutput). The scan runs on a thread of its own, so the window
-// and the form stay responsive while the engine works.
+// saved (PlotOutput: BMP, PNG, or the drawing as SVG or PDF). The scan runs on a thread of its own,
+// so the window and the form stay responsive while the engine works.
 #pragma once
 
 #include <QByteArray>

@@ -27,11 +27,39 @@ void OrderScanView::setChart(const OrderScanChart& chart) {
 
 void OrderScanView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  paint(painter, size());
+}
+
+QImage OrderScanView::picture() const {
+  // The picture at the view's size, drawn as the screen draws it, with the logical resolution
+  // the vector files take for its fonts.
+  QImage image(size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const int dotsPerMeter = qRound(logicalDpiX() / 0.0254);
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+  QPainter painter(&image);
+  paint(painter, size());
+  return image;
+}
+
+bool OrderScanView::drawVector(QPaintDevice& device) const {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  painter.fillRect(QRect(QPoint(0, 0), size()), Qt::white);
+  paint(painter, size());
+  return painter.end();
+}
+
+void OrderScanView::paint(QPainter& painter, QSize size) const {
   painter.setRenderHint(QPainter::Antialiasing);
-  const QFontMetrics fm(font());
+  painter.setFont(font());
+  // The layout follows the device's own font metrics, so that a file shows what the screen does.
+  const QFontMetricsF fm(font(), painter.device());
+  const double legendWidth = fm.horizontalAdvance(QStringLiteral("MDL: 000")) + 40;
   const QRectF area(fm.horizontalAdvance(QStringLiteral("0000")), fm.height(),
-                    width() - fm.horizontalAdvance(QStringLiteral("0000")) - 110,
-                    height() - 3.5 * fm.height());
+                    size.width() - fm.horizontalAdvance(QStringLiteral("0000")) - legendWidth,
+                    size.height() - 3.5 * fm.height());
   painter.setPen(Qt::black);
   painter.drawRect(area);
   for (int k : chart_.ticks()) {

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QThread>
 
@@ -104,6 +105,43 @@ TEST_F(OrderScanForm, ScansTheFormsDataAndUseOrderFillsNPoles) {
   EXPECT_TRUE(dialogs.calls().back().request.fileName.endsWith("-orders.bmp"))
       << dialogs.calls().back().request.fileName.toStdString();
   EXPECT_EQ(QImage(user("scan.png")).size(), window->findChild<QWidget*>("orderScanView")->size());
+}
+
+// Save As offers the plot's four formats: the bitmap and PNG hold the view's picture, the SVG
+// and PDF the drawing, whose SVG names each criterion in text.
+TEST_F(OrderScanForm, SaveAsWritesBitmapPngSvgAndPdf) {
+  chooseData(writeAr2(user("ar2.rda"), 200));
+  chooseMethod("Auto-Correlation");
+  box("nSkip")->setText("0");
+  box("TotalLines")->setText("0");
+  form->cmdOrderScan_Click();
+  OrderScanWindow* window = scanWindow(*form);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(scanDone(*window));
+  const QSize size = window->findChild<QWidget*>("orderScanView")->size();
+  const struct {
+    const char* name;
+    QByteArray start;
+  } cases[] = {
+      {"scan.bmp", "BM"}, {"scan.png", "\x89PNG"}, {"scan.svg", "<?xml"}, {"scan.pdf", "%PDF"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.file(user(c.name));
+    window->findChild<QPushButton*>("cmdSaveScan")->click();
+    EXPECT_TRUE(dialogs.messages().empty());
+    QFile file(user(c.name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith(c.start));
+    if (QByteArray(c.name).endsWith("bmp") || QByteArray(c.name).endsWith("png")) {
+      EXPECT_EQ(QImage(user(c.name)).size(), size);
+    }
+    if (QByteArray(c.name).endsWith("svg")) {
+      EXPECT_FALSE(bytes.contains("<image")) << "a picture, not the drawing";
+      for (const char* criterion : {"FPE: ", "AIC: ", "MDL: ", "CAT: "})
+        EXPECT_TRUE(bytes.contains(criterion)) << criterion;
+    }
+  }
 }
 
 TEST_F(OrderScanForm, AScanThatCannotRunSaysWhyInTheWindow) {
