@@ -123,4 +123,19 @@ void covarianceMatrix(const cplx* x, int n, int p, bool both, cplx* hc, bool wid
   allTiles<Lanes4>(s, hc);
 }
 
+void covarianceMatrix(const dcplx* x, int n, int p, bool both, dcplx* hc, bool widest) {
+  (void)widest;  // one variant in double precision
+  if (p < 1 || n <= p) return;
+  int l = 0;
+  for (int i = 1; i <= p; ++i) {
+    for (int j = 1; j <= i; ++j) {
+      dcplx s(0, 0);
+      for (int k = p + 1; k <= n; ++k) s += std::conj(x[k - j - 1]) * x[k - i - 1];
+      if (both)
+        for (int k = 1; k <= n - p; ++k) s += x[k + j - 1] * std::conj(x[k + i - 1]);
+      hc[l++] = s;
+    }
+  }
+}
+
 }  // namespace voxtrel
