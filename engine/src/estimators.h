@@ -54,7 +54,9 @@ void armapsd(Run& r, int ip, int iq, const std::complex<Real>* a, const std::com
              Real sig2, int nexp, Real* psd, int npoints);
 
 // Complex Levinson-Durbin recursion on the lags Rxx[0..ip]; fills aa and rho, a[0..ip-1].
-void levinson(Run& r, const cplx* Rxx, int ip, cplx* a);
+// Real is float or double: aa and rho of that precision (precision_tables.h).
+template <class Real>
+void levinson(Run& r, const std::complex<Real>* Rxx, int ip, std::complex<Real>* a);
 
 // Autocorrelation (Yule-Walker) AR method of order ip.
 void autocorr(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints);
