@@ -177,16 +177,23 @@ void bvect(Run& r, const float* a, const float* b, int ip, int iq);
 void chkdn(Run& r, float var_, int n, const float* x, const float* a, const float* b, int ip,
            int iq, float per, float& sig2, int& iflag, float* z, float* y);
 
-// Recursive maximum-likelihood AR method (real data).
-void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2);
+// Recursive maximum-likelihood AR method (real data). Real is float or double, with the
+// tables of that precision (precision_tables.h), for it and its helpers below.
+template <class Real>
+void rmle(Run& r, const Real* x, int n, int ip, Real* a, Real& sig2);
 
 // RMLE's helpers: lagged products into s, the order-k sums and cubic (false when d is zero or
 // n <= k), the cubic's real roots (false when the discriminant is not a number), the choice
 // among three roots and the order update.
-void smat(Run& r, const float* x, int n, int ip);
-bool coeff(Run& r, int k, int n, float& p, float& q, float& rr, float& c, float& d, float& e);
-bool cubic(float p, float q, float r, int& nreal, float* root);
-void test(const float* root, float c, float d, float e, int k, int n, float& xkest);
-void arupt(Run& r, int k, int n, float c, float d, float& e, float& rho_i);
+template <class Real>
+void smat(Run& r, const Real* x, int n, int ip);
+template <class Real>
+bool coeff(Run& r, int k, int n, Real& p, Real& q, Real& rr, Real& c, Real& d, Real& e);
+template <class Real>
+bool cubic(Real p, Real q, Real r, int& nreal, Real* root);
+template <class Real>
+void test(const Real* root, Real c, Real d, Real e, int k, int n, Real& xkest);
+template <class Real>
+void arupt(Run& r, int k, int n, Real c, Real d, Real& e, Real& rho_i);
 
 }  // namespace voxtrel

@@ -20,6 +20,8 @@ struct ModelTables<float> {
   static FVec<float>& d(Run& r) { return r.w.d(); }
   static FVec<cplx>& y(Run& r) { return r.w.y(); }
   static FVec<cplx>& theta(Run& r) { return r.theta(); }
+  static FMat<float>& aaReal(Run& r) { return r.w.aa_real(); }
+  static FMat<float>& s(Run& r) { return r.w.s(); }
 };
 
 template <>
@@ -31,6 +33,8 @@ struct ModelTables<double> {
   static FVec<double>& d(Run& r) { return r.w.dDouble(); }
   static FVec<dcplx>& y(Run& r) { return r.w.yDouble(); }
   static FVec<dcplx>& theta(Run& r) { return r.w.thetaDouble(); }
+  static FMat<double>& aaReal(Run& r) { return r.w.aaRealDouble(); }
+  static FMat<double>& s(Run& r) { return r.w.sDouble(); }
 };
 
 }  // namespace voxtrel

@@ -111,6 +111,8 @@ class WorkTables {
   FVec<dcplx>& yDouble() { return yD_.ready(kSolverOrder); }
   FVec<dcplx>& thetaDouble() { return thetaD_.ready(kTableOrder); }
   FVec<double>& rhoDouble() { return rhoD_.ready(kTableOrder); }
+  FMat<double>& aaRealDouble() { return aaRealD_.ready(kMaxPoles, kMaxPoles); }
+  FMat<double>& sDouble() { return sD_.ready(kMaxPoles + 1, kMaxPoles + 1); }
 
   // Bytes the tables allocated so far hold.
   std::size_t bytes() const {
@@ -118,7 +120,8 @@ class WorkTables {
            tableBytes(rinv_) + tableBytes(hc_) + tableBytes(y_) + tableBytes(bc_) + tableBytes(d_) +
            tableBytes(grad_) + tableBytes(bv_) + tableBytes(hess_) + tableBytes(aaReal_) +
            tableBytes(s_) + tableBytes(aaD_) + tableBytes(xlD_) + tableBytes(hcD_) +
-           tableBytes(yD_) + tableBytes(thetaD_) + tableBytes(dD_) + tableBytes(rhoD_);
+           tableBytes(yD_) + tableBytes(thetaD_) + tableBytes(dD_) + tableBytes(rhoD_) +
+           tableBytes(aaRealD_) + tableBytes(sD_);
   }
 
  private:
@@ -138,6 +141,7 @@ class WorkTables {
   FMat<dcplx> aaD_, xlD_;
   FVec<dcplx> hcD_, yD_, thetaD_;
   FVec<double> dD_, rhoD_;
+  FMat<double> aaRealD_, sD_;
   FftTwiddles fftTwiddles_;
 };
 

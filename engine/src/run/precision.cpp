@@ -1,5 +1,5 @@
-// The estimators written for both precisions so far: the periodogram, Burg, and the
-// covariance and modified covariance least-squares fits.
+// The estimators written for both precisions so far: the periodogram, Burg, recursive
+// maximum likelihood, and the covariance and modified covariance least-squares fits.
 #include "precision.h"
 
 #include "fortran_format.h"
@@ -8,7 +8,7 @@
 namespace voxtrel {
 
 bool runsInDouble(int method) {
-  return method == kPeriodogram || method == kBurg || method == kCovariance ||
+  return method == kPeriodogram || method == kBurg || method == kRmle || method == kCovariance ||
          method == kModifiedCovariance;
 }
 

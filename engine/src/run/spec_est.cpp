@@ -200,6 +200,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   constexpr int kMadeInDouble = -1;  // no method number: the estimate is made
   const int method = st.doublePrecision ? kMadeInDouble : st.method;
   if (st.doublePrecision) {
+    if (st.method == kRmle) requireRealData(r, "RMLE");
     estimateInDouble(r, signal_amp, npts, nexp, nPoints, wide);
     if ((st.method == kCovariance || st.method == kModifiedCovariance) && st.iflag == -1)
       choleskyFailure(log, st.iflag, st.eps);

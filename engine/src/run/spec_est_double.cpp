@@ -33,6 +33,13 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
     case kBurg:
       burg(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
       break;
+    case kRmle: {  // real data (the driver has checked)
+      std::vector<double> real(static_cast<std::size_t>(npts)), a(model.a.size());
+      for (int i = 0; i < npts; ++i) real[static_cast<std::size_t>(i)] = signal[i].real();
+      rmle(r, real.data(), npts, st.npoles, a.data(), model.sig2);
+      for (std::size_t k = 0; k < a.size(); ++k) model.a[k] = dcplx(a[k], 0);
+      break;
+    }
     case kCovariance:
     case kModifiedCovariance: {
       st.mode = st.method - 4;
