@@ -73,7 +73,9 @@ void checkNoiseVariance(RunState& st, RunLog& log) {
   log.blank();
   log.put(
       {" The noise variance Sig2 =", st.sig2, st.sig2 < 0.0f ? " is negative" : " is not finite",
-       ": single-precision rounding swamped the prediction error (a large mean in the data?)."});
+       st.doublePrecision ? ": rounding swamped the prediction error (a large mean in the data?)."
+                          : ": single-precision rounding swamped the prediction error (a large "
+                            "mean in the data?)."});
   log.put(" Remove the mean from the data, or lower the model orders, and run again.");
   st.iflag = kIflagDegenerate;
 }
@@ -114,8 +116,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
 
   if (st.doublePrecision && !runsInDouble(st.method)) {
     log.blank();
-    log.put(" " + doublePrecisionRefusal(st.method));
-    fatalStop(" " + doublePrecisionRefusal(st.method));
+    fatalStop(" " + doublePrecisionRefusal(st.method));  // the stop's text ends the log
   }
 
   if (st.method == kPeriodogram) {
@@ -197,7 +198,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   const bool modelMethod =
       st.method != kPeriodogram && st.method != kBlackTukey && st.method != kMvse;
   DoubleModel wide;
-  constexpr int kMadeInDouble = -1;  // no method number: the estimate is made
+  constexpr int kMadeInDouble = -1;  // not a method: the estimate was made in double above
   const int method = st.doublePrecision ? kMadeInDouble : st.method;
   if (st.doublePrecision) {
     if (st.method == kRmle) requireRealData(r, "RMLE");
