@@ -76,13 +76,15 @@ const ModelCase kModelCases[] = {
     {"modified covariance", EstimateMethod::ModifiedCovariance},
 };
 
-std::vector<ref::dc> reference(EstimateMethod m, const std::vector<float>& x, double* sig2) {
+template <class T>
+std::vector<ref::dc> reference(EstimateMethod m, const std::vector<T>& x, double* sig2) {
   if (m == EstimateMethod::Burg) return ref::burg(x, kOrder, sig2);
   return ref::leastSquaresAr(x, kOrder, m == EstimateMethod::ModifiedCovariance, sig2);
 }
 
 TEST(DoublePrecision, ModelSpectraAgreeWithDoubleReferences) {
   const std::vector<float> x = ref::Ar4{}.generate(512, 7u);
+  const auto z = ref::complexTone(300, 0.21, 0.5, 8u);
   for (const ModelCase& c : kModelCases) {
     SCOPED_TRACE(c.name);
     const auto res = voxtrel::estimate(modelParams(c.method, 1024), x);
@@ -91,6 +93,13 @@ TEST(DoublePrecision, ModelSpectraAgreeWithDoubleReferences) {
     const auto a = reference(c.method, x, &sig2);
     EXPECT_NEAR(res.sig2, sig2, 1e-5 * sig2);
     expectAgrees(res, arReference(a, sig2, res.freq));
+
+    EstimateParams p = modelParams(c.method, 512);
+    p.negativeFrequencies = true;
+    const auto two = voxtrel::estimate(p, z);
+    ASSERT_EQ(two.status, EstimateStatus::Ok) << two.message;
+    const auto b = reference(c.method, z, &sig2);
+    expectAgrees(two, arReference(b, sig2, two.freq));
   }
 }
 
