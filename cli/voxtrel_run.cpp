@@ -3,7 +3,9 @@
 // comma-separated values (comment lines naming the run, then frequency,dB rows) and its peaks
 // in a second file beside it (OUT_peaks.csv).
 // --order-scan MAX prints the order-selection table of the answer file's data and AR method
-// instead of running it (--csv then writes the table). --version prints the program's version.
+// instead of running it (--csv then writes the table). --precision double runs the estimator
+// in double precision (single, the classic arithmetic, is the default). --version prints the
+// program's version.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +41,7 @@ bool writeText(const std::string& path, const std::string& text) {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause]\n"
+               "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause] [--precision single|double]\n"
                "       voxtrel-run ANSWER_FILE --order-scan MAX [--csv OUT]\n"
                "       voxtrel-run --version\n");
   return 2;
@@ -81,6 +83,16 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("voxtrel-run %s\n", TESSIVAR_VERSION);
       return 0;
+    } else if (std::strcmp(argv[i], "--precision") == 0) {
+      if (++i >= argc) return usage();
+      if (std::strcmp(argv[i], "single") == 0) {
+        options.precision = voxtrel::Precision::Single;
+      } else if (std::strcmp(argv[i], "double") == 0) {
+        options.precision = voxtrel::Precision::Double;
+      } else {
+        std::fprintf(stderr, "voxtrel-run: --precision %s: give single or double\n", argv[i]);
+        return 2;
+      }
     } else if (std::strcmp(argv[i], "--pause") == 0) {
       options.pause = true;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {

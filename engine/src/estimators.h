@@ -22,14 +22,19 @@ inline constexpr int kIflagBadSpectrum = -2;
 
 // In-place radix-2 complex FFT of x[0 .. 2^nexp - 1]; invrs 1 forward (no scaling), -1 inverse
 // (scaled by 1/N), anything else leaves x unchanged.
-void fft(Run& r, cplx* x, int nexp, int invrs, int npoints);
+// Real is float or double: the transform runs in that precision.
+template <class Real>
+void fft(Run& r, std::complex<Real>* x, int nexp, int invrs, int npoints);
 
 // Periodogram data window of npoints weights by name; a name that matches no window writes
 // the error block and gives the rectangular window.
-void window_weights(Run& r, float* window, int npoints, const std::string& window_name);
+template <class Real>
+void window_weights(Run& r, Real* window, int npoints, const std::string& window_name);
 
 // Windowed, zero-padded periodogram in centred order (pper[N/2] is zero frequency).
-void periodogram(Run& r, cplx* x, int n, const float* w, int nexp, float* pper, int npoints);
+template <class Real>
+void periodogram(Run& r, std::complex<Real>* x, int n, const Real* w, int nexp, Real* pper,
+                 int npoints);
 
 // Sample cross-correlation lags 0..lag-1 of x and y: Rxx[k] = sum conj(x(j)) y(j+k) / (n-k)
 // (mode 0, unbiased) or / n (otherwise, biased). Sums in double precision.
@@ -44,29 +49,41 @@ void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, i
 // ---- Autoregressive estimators and shared solvers -------------------------------------------
 
 // P(f) = sig2 |B(f)|^2 / |A(f)|^2 on the N = 2^nexp grid, centred order. a[k-1] = a(k).
-void armapsd(Run& r, int ip, int iq, const cplx* a, const cplx* b, float sig2, int nexp, float* psd,
-             int npoints);
+template <class Real>
+void armapsd(Run& r, int ip, int iq, const std::complex<Real>* a, const std::complex<Real>* b,
+             Real sig2, int nexp, Real* psd, int npoints);
 
 // Complex Levinson-Durbin recursion on the lags Rxx[0..ip]; fills aa and rho, a[0..ip-1].
-void levinson(Run& r, const cplx* Rxx, int ip, cplx* a);
+// Real is float or double: aa and rho of that precision (precision_tables.h).
+template <class Real>
+void levinson(Run& r, const std::complex<Real>* Rxx, int ip, std::complex<Real>* a);
 
 // Autocorrelation (Yule-Walker) AR method of order ip.
 void autocorr(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints);
 
 // Burg AR method of order ip.
-void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints);
+template <class Real>
+void burg(Run& r, const std::complex<Real>* x, int n, int ip, std::complex<Real>* a, Real& sig2,
+          int npoints);
 
 // Solves H x = b for the Hermitian H packed in hc, b in theta, by L D L^H; iflag -1 when a
 // pivot is not above eps.
-void cholesky(Run& r, int n, float eps, int& iflag);
+// Real is float or double: the tables of that precision (precision_tables.h) are used.
+template <class Real>
+void cholesky(Run& r, int n, Real eps, int& iflag);
 
 // The two halves of cholesky: the factorisation of hc into xl and d (same failure test and
 // dump), and the substitutions that turn theta into the solution from those factors.
-void cholesky_factor(Run& r, int n, float eps, int& iflag);
+template <class Real>
+void cholesky_factor(Run& r, int n, Real eps, int& iflag);
+template <class Real = float>
 void cholesky_solve(Run& r, int n);
 
 // Covariance (mode 0) and modified covariance (mode 1) AR methods; AR estimates in theta.
-void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& iflag, float& sig2);
+// Real is float or double; the estimates are in ModelTables<Real>::theta.
+template <class Real>
+void covmcov(Run& r, const std::complex<Real>* x, int n, int ip, int mode, Real eps, int& iflag,
+             Real& sig2);
 
 // Lockheed method: autocorrelation AR of order ip over Burg AR of order iq.
 void lockheed(Run& r, cplx* x, int n, int ip, int iq, cplx* a, cplx* b, int nexp, float& sig2,
@@ -103,7 +120,9 @@ void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, i
 // The packed normal-equation matrix of covmcov (forward terms, then backward ones when both):
 // hc[l] for row i, column j <= i, l from zero. widest: with the widest vectors the processor
 // has, else with the 4-lane baseline (the same floats; tests compare the two).
+// In double precision the entries are plain sums in the same order (no vector lanes).
 void covarianceMatrix(const cplx* x, int n, int p, bool both, cplx* hc, bool widest = true);
+void covarianceMatrix(const dcplx* x, int n, int p, bool both, dcplx* hc, bool widest = true);
 
 // Modified Yule-Walker ARMA method.
 void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx* b, float& sig2,
@@ -158,16 +177,23 @@ void bvect(Run& r, const float* a, const float* b, int ip, int iq);
 void chkdn(Run& r, float var_, int n, const float* x, const float* a, const float* b, int ip,
            int iq, float per, float& sig2, int& iflag, float* z, float* y);
 
-// Recursive maximum-likelihood AR method (real data).
-void rmle(Run& r, const float* x, int n, int ip, float* a, float& sig2);
+// Recursive maximum-likelihood AR method (real data). Real is float or double, with the
+// tables of that precision (precision_tables.h), for it and its helpers below.
+template <class Real>
+void rmle(Run& r, const Real* x, int n, int ip, Real* a, Real& sig2);
 
 // RMLE's helpers: lagged products into s, the order-k sums and cubic (false when d is zero or
 // n <= k), the cubic's real roots (false when the discriminant is not a number), the choice
 // among three roots and the order update.
-void smat(Run& r, const float* x, int n, int ip);
-bool coeff(Run& r, int k, int n, float& p, float& q, float& rr, float& c, float& d, float& e);
-bool cubic(float p, float q, float r, int& nreal, float* root);
-void test(const float* root, float c, float d, float e, int k, int n, float& xkest);
-void arupt(Run& r, int k, int n, float c, float d, float& e, float& rho_i);
+template <class Real>
+void smat(Run& r, const Real* x, int n, int ip);
+template <class Real>
+bool coeff(Run& r, int k, int n, Real& p, Real& q, Real& rr, Real& c, Real& d, Real& e);
+template <class Real>
+bool cubic(Real p, Real q, Real r, int& nreal, Real* root);
+template <class Real>
+void test(const Real* root, Real c, Real d, Real e, int k, int n, Real& xkest);
+template <class Real>
+void arupt(Run& r, int k, int n, Real c, Real d, Real& e, Real& rho_i);
 
 }  // namespace voxtrel

@@ -59,6 +59,7 @@ struct RunState {
   float per = 0;
   std::string window_name = "None";  // blank-padded to 21 characters
   std::string note1, note2;
+  bool doublePrecision = false;  // the estimators run in double precision
 
   // Limits.
   int maxpoles = kMaxPoles, maxzeros = kMaxZeros, maxorder = kTableOrder;
@@ -108,12 +109,27 @@ class WorkTables {
   FMat<cplx>& rinv() { return rinv_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
   FftTwiddles& fftTwiddles() { return fftTwiddles_; }
 
+  // The same tables in double precision, for runs in double precision (precision_tables.h
+  // picks the set by the real type). theta is the solver's right-hand side and solution, rho
+  // the prediction-error power by order.
+  FMat<dcplx>& aaDouble() { return aaD_.ready(kTableOrder, kTableOrder); }
+  FVec<dcplx>& hcDouble() { return hcD_.ready(kSolverOrder * (kSolverOrder + 1) / 2); }
+  FMat<dcplx>& xlDouble() { return xlD_.ready(kSolverOrder, kSolverOrder); }
+  FVec<double>& dDouble() { return dD_.ready(kSolverOrder); }
+  FVec<dcplx>& yDouble() { return yD_.ready(kSolverOrder); }
+  FVec<dcplx>& thetaDouble() { return thetaD_.ready(kTableOrder); }
+  FVec<double>& rhoDouble() { return rhoD_.ready(kTableOrder); }
+  FMat<double>& aaRealDouble() { return aaRealD_.ready(kMaxPoles, kMaxPoles); }
+  FMat<double>& sDouble() { return sD_.ready(kMaxPoles + 1, kMaxPoles + 1); }
+
   // Bytes the tables allocated so far hold.
   std::size_t bytes() const {
     return tableBytes(aa_) + tableBytes(bb_) + tableBytes(xl_) + tableBytes(rr_) +
            tableBytes(rinv_) + tableBytes(hc_) + tableBytes(y_) + tableBytes(bc_) + tableBytes(d_) +
            tableBytes(grad_) + tableBytes(bv_) + tableBytes(hess_) + tableBytes(aaReal_) +
-           tableBytes(s_);
+           tableBytes(s_) + tableBytes(aaD_) + tableBytes(xlD_) + tableBytes(hcD_) +
+           tableBytes(yD_) + tableBytes(thetaD_) + tableBytes(dD_) + tableBytes(rhoD_) +
+           tableBytes(aaRealD_) + tableBytes(sD_);
   }
 
  private:
@@ -135,6 +151,10 @@ class WorkTables {
   FVec<cplx> hc_, y_, bc_;
   FVec<float> d_, grad_, bv_;
   FMat<float> hess_, aaReal_, s_;
+  FMat<dcplx> aaD_, xlD_;
+  FVec<dcplx> hcD_, yD_, thetaD_;
+  FVec<double> dD_, rhoD_;
+  FMat<double> aaRealD_, sD_;
   FftTwiddles fftTwiddles_;
 };
 

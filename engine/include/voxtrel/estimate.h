@@ -53,6 +53,9 @@ struct EstimateParams {
   // estimator wrote, as the file-driven log has them after its answer file. Without it no
   // record is formatted (a failure still brings its log).
   bool wantLog = false;
+  // The estimator's arithmetic (voxtrel::Precision). A method not yet written for double
+  // precision answers BadParameter with a message naming the method and this option.
+  Precision precision = Precision::Single;
 };
 
 enum class EstimateStatus {

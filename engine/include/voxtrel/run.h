@@ -30,6 +30,11 @@ struct Peak {
   float db = 0;
 };
 
+// The arithmetic of a run's estimator. Single is the classic arithmetic (single precision with
+// double-precision sums where the routines keep them); Double carries every step in double
+// precision and rounds the results to single precision once, at the end.
+enum class Precision { Single, Double };
+
 struct RunOptions {
   // The two-second pause after the peak table; the exported entry always pauses.
   bool pause = false;
@@ -45,6 +50,9 @@ struct RunOptions {
   // answers true. A run it ends is a stop (status -9) with the text kStoppedByUserText. Empty:
   // the run is never stopped. It must be cheap; it is called many times a second.
   std::function<bool()> stopRequested;
+  // The estimator's arithmetic. A method not yet written for double precision refuses a
+  // double-precision run: a stop (status -9) whose text names the method and this option.
+  Precision precision = Precision::Single;
 };
 
 enum class Outcome {

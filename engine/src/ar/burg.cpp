@@ -6,7 +6,8 @@
 // lattice update of the errors
 //   f'(i) = f(i) + aa(k,k) b(i-1),   b'(i-1) = b(i-2) + conj(aa(k,k)) f(i-1).
 // The forward error at index i pairs with the backward error at index i-1; at order 0 both are
-// the data. Single-precision arithmetic throughout. a(j) = aa(j,ip), sig2 = rho(ip).
+// the data. The arithmetic is the working precision's throughout (Real: float or double). a(j) =
+// aa(j,ip), sig2 = rho(ip).
 //
 // Data that leave nothing to divide by end the recursion with a run-log line naming the cause
 // and iflag = kIflagDegenerate: an order not below the number of samples (the error sums are
@@ -17,11 +18,15 @@
 
 #include "estimators.h"
 #include "fatal.h"
+#include "precision_tables.h"
 #include "stop_point.h"
 
 namespace voxtrel {
 
-void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints) {
+template <class Real>
+void burg(Run& r, const std::complex<Real>* x, int n, int ip, std::complex<Real>* a, Real& sig2,
+          int npoints) {
+  using C = std::complex<Real>;
   RunState& st = r.st;
   if (ip >= n) {
     r.log.blank();
@@ -34,38 +39,38 @@ void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoint
   // The four error arrays in one request: efk1, ebk1 current; efk, ebk the next order. Each
   // view is one-based (element 0 unused): efk1[i] is the forward error at index i.
   const auto len = static_cast<std::size_t>(npoints > n ? npoints : n) + 1;
-  auto work = allocateOrStop<cplx>(r.log, 4 * len, " Aborting Burg due to Allocation error #: ",
-                                   "Allocate error in BURG routine");
-  cplx* efk1 = work.data();
-  cplx* ebk1 = efk1 + len;
-  cplx* efk = ebk1 + len;
-  cplx* ebk = efk + len;
+  auto work = allocateOrStop<C>(r.log, 4 * len, " Aborting Burg due to Allocation error #: ",
+                                "Allocate error in BURG routine");
+  C* efk1 = work.data();
+  C* ebk1 = efk1 + len;
+  C* efk = ebk1 + len;
+  C* ebk = efk + len;
 
-  float rho0 = 0;
-  for (int i = 1; i <= n; ++i) rho0 += std::norm(x[i - 1]) / static_cast<float>(n);
+  Real rho0 = 0;
+  for (int i = 1; i <= n; ++i) rho0 += std::norm(x[i - 1]) / static_cast<Real>(n);
   for (int i = 2; i <= n; ++i) {
     efk1[i] = x[i - 1];
     ebk1[i - 1] = x[i - 2];
   }
 
-  FMat<cplx>& aa = r.w.aa();
-  FVec<float>& rho = st.rho;
+  FMat<C>& aa = ModelTables<Real>::aa(r);
+  FVec<Real>& rho = ModelTables<Real>::rho(r);
   auto degenerate = [&](int k, const char* why) {
     r.log.blank();
     r.log.put({" Burg recursion stopped at order", k, why});
     st.iflag = kIflagDegenerate;
   };
 
-  float previous = rho0;
+  Real previous = rho0;
   for (int k = 1; k <= ip; ++k) {
     stopPoint(r);
-    cplx sumn(0, 0);
-    float sumd = 0;
+    C sumn(0, 0);
+    Real sumd = 0;
     for (int i = k + 1; i <= n; ++i) {
       sumn += efk1[i] * std::conj(ebk1[i - 1]);
       sumd += std::norm(efk1[i]) + std::norm(ebk1[i - 1]);
     }
-    if (!(sumd > 0.0f)) {
+    if (!(sumd > Real(0))) {
       degenerate(k, ": the forward and backward errors are zero.");
       return;
     }
@@ -73,14 +78,14 @@ void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoint
       degenerate(k, ": the error sums overflow (the data are too large).");
       return;
     }
-    const cplx refl = -2.0f * sumn / sumd;
+    const C refl = Real(-2) * sumn / sumd;
     aa(k, k) = refl;
-    rho(k) = (1.0f - std::norm(refl)) * previous;
+    rho(k) = (Real(1) - std::norm(refl)) * previous;
     previous = rho(k);
     // Exactly zero: every later order keeps it zero and the model has no noise to drive it.
     // (A value below zero is rounding; the recursion goes on, and the driver refuses a model
     // whose final noise variance is negative.)
-    if (rho(k) == 0.0f || !std::isfinite(rho(k))) {
+    if (rho(k) == Real(0) || !std::isfinite(rho(k))) {
       degenerate(k, ": the prediction-error power is zero (the data are perfectly predictable).");
       return;
     }
@@ -99,5 +104,8 @@ void burg(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoint
   sig2 = ip >= 1 ? rho(ip) : rho0;
   for (int i = 1; i <= ip; ++i) a[i - 1] = aa(i, ip);
 }
+
+template void burg<float>(Run&, const cplx*, int, int, cplx*, float&, int);
+template void burg<double>(Run&, const dcplx*, int, int, dcplx*, double&, int);
 
 }  // namespace voxtrel

@@ -7,7 +7,8 @@
 //
 // H is packed in hc row by row: for row i = 1..n, columns j = 1..i, entry l holds H(j,i), the
 // conjugate of H(i,j); the diagonal is the last entry of each row. The right-hand side is in
-// theta on entry and the solution on return. Sums are accumulated in double precision.
+// theta on entry and the solution on return. Sums are accumulated in double precision; the
+// factors are kept in the working precision (Real: float or double, with its own tables).
 // A pivot d(i), i >= 2, that is not above eps (or not a number) stops the factorisation:
 // iflag = -1, a diagnostic dump of hc around the failing row goes to the run log and theta
 // keeps the right-hand side. The first pivot is not held against eps, but a zero (or not a
@@ -21,6 +22,7 @@
 
 #include "estimators.h"
 #include "fortran_format.h"
+#include "precision_tables.h"
 #include "stop_point.h"
 
 namespace voxtrel {
@@ -28,8 +30,9 @@ namespace voxtrel {
 namespace {
 
 // The failing row i, the packed index l reached, and the packed entries i-2 .. l+2 that exist.
+template <class Real>
 void dumpFailure(Run& r, int i, int l) {
-  FVec<cplx>& hc = r.w.hc();
+  FVec<std::complex<Real>>& hc = ModelTables<Real>::hc(r);
   RunLog& log = r.log;
   log.blank();
   log.raw(" Error in CHOLESKY: I = " + fmt::I(i, 5) + "  L = " + fmt::I(l, 5));
@@ -42,18 +45,20 @@ void dumpFailure(Run& r, int i, int l) {
 
 }  // namespace
 
-void cholesky_factor(Run& r, int n, float eps, int& iflag) {
+template <class Real>
+void cholesky_factor(Run& r, int n, Real eps, int& iflag) {
+  using C = std::complex<Real>;
   iflag = 0;
   if (n < 1) return;
-  FVec<cplx>& hc = r.w.hc();
-  FMat<cplx>& xl = r.w.xl();
-  FVec<float>& d = r.w.d();
+  FVec<C>& hc = ModelTables<Real>::hc(r);
+  FMat<C>& xl = ModelTables<Real>::xl(r);
+  FVec<Real>& d = ModelTables<Real>::d(r);
 
   int l = 1;
   d(1) = hc(1).real();
-  if (!(d(1) != 0.0f) || std::isnan(d(1))) {
+  if (!(d(1) != Real(0)) || std::isnan(d(1))) {
     iflag = -1;
-    dumpFailure(r, 1, l);
+    dumpFailure<Real>(r, 1, l);
     return;
   }
   for (int i = 2; i <= n; ++i) {
@@ -63,44 +68,54 @@ void cholesky_factor(Run& r, int n, float eps, int& iflag) {
       dcplx sum = std::conj(dcplx(hc(l)));
       for (int k = 1; k <= j - 1; ++k)
         sum -= dcplx(xl(i, k)) * std::conj(dcplx(xl(j, k))) * static_cast<double>(d(k));
-      xl(i, j) = cplx(sum / static_cast<double>(d(j)));
+      xl(i, j) = C(sum / static_cast<double>(d(j)));
     }
     ++l;
     double temp = hc(l).real();
     for (int k = 1; k <= i - 1; ++k) temp -= static_cast<double>(d(k)) * std::norm(dcplx(xl(i, k)));
-    d(i) = static_cast<float>(temp);
+    d(i) = static_cast<Real>(temp);
     if (!(d(i) > eps)) {
       iflag = -1;
-      dumpFailure(r, i, l);
+      dumpFailure<Real>(r, i, l);
       return;
     }
   }
 }
 
+template <class Real>
 void cholesky_solve(Run& r, int n) {
+  using C = std::complex<Real>;
   if (n < 1) return;
-  FMat<cplx>& xl = r.w.xl();
-  FVec<float>& d = r.w.d();
-  FVec<cplx>& y = r.w.y();
-  FVec<cplx>& theta = r.theta();
+  FMat<C>& xl = ModelTables<Real>::xl(r);
+  FVec<Real>& d = ModelTables<Real>::d(r);
+  FVec<C>& y = ModelTables<Real>::y(r);
+  FVec<C>& theta = ModelTables<Real>::theta(r);
 
   y(1) = theta(1);
   for (int i = 2; i <= n; ++i) {
     dcplx sum(theta(i));
     for (int j = 1; j <= i - 1; ++j) sum -= dcplx(xl(i, j)) * dcplx(y(j));
-    y(i) = cplx(sum);
+    y(i) = C(sum);
   }
   theta(n) = y(n) / d(n);
   for (int i = n - 1; i >= 1; --i) {
     dcplx sum = dcplx(y(i)) / static_cast<double>(d(i));
     for (int j = i + 1; j <= n; ++j) sum -= std::conj(dcplx(xl(j, i))) * dcplx(theta(j));
-    theta(i) = cplx(sum);
+    theta(i) = C(sum);
   }
 }
 
-void cholesky(Run& r, int n, float eps, int& iflag) {
+template <class Real>
+void cholesky(Run& r, int n, Real eps, int& iflag) {
   cholesky_factor(r, n, eps, iflag);
-  if (iflag == 0) cholesky_solve(r, n);
+  if (iflag == 0) cholesky_solve<Real>(r, n);
 }
+
+template void cholesky_factor<float>(Run&, int, float, int&);
+template void cholesky_factor<double>(Run&, int, double, int&);
+template void cholesky_solve<float>(Run&, int);
+template void cholesky_solve<double>(Run&, int);
+template void cholesky<float>(Run&, int, float, int&);
+template void cholesky<double>(Run&, int, double, int&);
 
 }  // namespace voxtrel

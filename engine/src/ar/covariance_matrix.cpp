@@ -123,4 +123,37 @@ void covarianceMatrix(const cplx* x, int n, int p, bool both, cplx* hc, bool wid
   allTiles<Lanes4>(s, hc);
 }
 
+void covarianceMatrix(const dcplx* x, int n, int p, bool both, dcplx* hc, bool widest) {
+  (void)widest;  // one variant in double precision
+  if (p < 1 || n <= p) return;
+  // The products written out in real arithmetic (the data are finite), so that the sums over
+  // k vectorise.
+  const double* v = reinterpret_cast<const double*>(x);
+  int l = 0;
+  for (int i = 1; i <= p; ++i) {
+    for (int j = 1; j <= i; ++j) {
+      double sr = 0, si = 0;
+      // conj(x(k-j)) x(k-i), x(m) at v[2(m-1)].
+      const double* a = v + 2 * (p - j);
+      const double* b = v + 2 * (p - i);
+      for (int k = 0; k < n - p; ++k) {
+        const double ar = a[2 * k], ai = a[2 * k + 1], br = b[2 * k], bi = b[2 * k + 1];
+        sr += ar * br + ai * bi;
+        si += ar * bi - ai * br;
+      }
+      if (both) {
+        // x(k+j) conj(x(k+i)).
+        const double* c = v + 2 * j;
+        const double* d = v + 2 * i;
+        for (int k = 0; k < n - p; ++k) {
+          const double cr = c[2 * k], ci = c[2 * k + 1], dr = d[2 * k], di = d[2 * k + 1];
+          sr += cr * dr + ci * di;
+          si += ci * dr - cr * di;
+        }
+      }
+      hc[l++] = dcplx(sr, si);
+    }
+  }
+}
+
 }  // namespace voxtrel

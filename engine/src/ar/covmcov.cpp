@@ -8,7 +8,7 @@
 // noise variance is the least-squares error power
 //   sig2 = Re sum_{lag=0}^{p} s(lag) theta(lag) / (N-p)   (2(N-p) for mode 1),  theta(0) = 1,
 //   s(lag) = sum_{k=p+1}^{N} conj(x(k)) x(k-lag)   [+ sum_{k=1}^{N-p} x(k) conj(x(k+lag))].
-// Sums are accumulated in single precision.
+// Sums are accumulated in the working precision (Real: float or double).
 //
 // iflag = -1 (with the solver's dump) when a pivot is not above eps. Data that cannot give a
 // model end with a run-log line naming the cause and iflag = kIflagDegenerate: fewer samples
@@ -19,11 +19,15 @@
 #include <vector>
 
 #include "estimators.h"
+#include "precision_tables.h"
 #include "stop_point.h"
 
 namespace voxtrel {
 
-void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& iflag, float& sig2) {
+template <class Real>
+void covmcov(Run& r, const std::complex<Real>* x, int n, int ip, int mode, Real eps, int& iflag,
+             Real& sig2) {
+  using C = std::complex<Real>;
   iflag = 0;
   const int p = ip;
   const bool both = mode == 1;
@@ -38,20 +42,20 @@ void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& ifl
   }
   auto X = [x](int k) { return x[k - 1]; };  // one-based sample access
 
-  FVec<cplx>& hc = r.w.hc();
-  FVec<cplx>& theta = r.theta();
+  FVec<C>& hc = ModelTables<Real>::hc(r);
+  FVec<C>& theta = ModelTables<Real>::theta(r);
   covarianceMatrix(x, n, p, both, hc.data());
-  float trace = 0;
+  Real trace = 0;
   for (int i = 1; i <= p; ++i) trace += hc(i * (i + 1) / 2).real();
   for (int i = 1; i <= p; ++i) {
     stopPoint(r);
-    cplx s(0, 0);
+    C s(0, 0);
     for (int k = p + 1; k <= n; ++k) s -= std::conj(X(k - i)) * X(k);
     if (both)
       for (int k = 1; k <= n - p; ++k) s -= X(k + i) * std::conj(X(k));
     theta(i) = s;
   }
-  if (p >= 1 && !(trace > 0.0f)) {
+  if (p >= 1 && !(trace > Real(0))) {
     r.log.blank();
     r.log.put({both ? " Modified covariance method:" : " Covariance method:",
                " the data are zero over the fit (all-zero data?)."});
@@ -62,17 +66,17 @@ void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& ifl
   cholesky(r, p, eps, iflag);
   if (iflag == -1) return;
 
-  cplx acc(0, 0);
+  C acc(0, 0);
   for (int lag = 0; lag <= p; ++lag) {
     stopPoint(r);
-    cplx s(0, 0);
+    C s(0, 0);
     for (int k = p + 1; k <= n; ++k) s += std::conj(X(k)) * X(k - lag);
     if (both)
       for (int k = 1; k <= n - p; ++k) s += X(k) * std::conj(X(k + lag));
     acc += lag == 0 ? s : s * theta(lag);
   }
-  sig2 = acc.real() / static_cast<float>(both ? 2 * (n - p) : n - p);
-  if (sig2 == 0.0f && p >= 1) {
+  sig2 = acc.real() / static_cast<Real>(both ? 2 * (n - p) : n - p);
+  if (sig2 == Real(0) && p >= 1) {
     // An exact fit: the model has no noise to drive it and its spectrum is 0 / 0 at the poles.
     r.log.blank();
     r.log.put({both ? " Modified covariance method:" : " Covariance method:",
@@ -80,5 +84,8 @@ void covmcov(Run& r, const cplx* x, int n, int ip, int mode, float eps, int& ifl
     iflag = kIflagDegenerate;
   }
 }
+
+template void covmcov<float>(Run&, const cplx*, int, int, int, float, int&, float&);
+template void covmcov<double>(Run&, const dcplx*, int, int, int, double, int&, double&);
 
 }  // namespace voxtrel

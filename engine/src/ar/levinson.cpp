@@ -4,7 +4,8 @@
 //   aa(k,k) = -(r(k) + sum_{j<k} aa(j,k-1) r(k-j)) / rho(k-1)      (reflection coefficient)
 //   aa(j,k) = aa(j,k-1) + aa(k,k) conj(aa(k-j,k-1)),  j = 1..k-1    (Levinson update)
 //   rho(k)  = (1 - |aa(k,k)|^2) rho(k-1)                            (prediction-error power)
-// in single precision. Column p of aa is the order-p model; a(j) = aa(j,p).
+// in the working precision (Real: float or double, each with its own tables). Column p of aa
+// is the order-p model; a(j) = aa(j,p).
 //
 // A zero lag-0 power (all-zero data) or an error power that falls to zero at some order (a
 // perfectly predictable signal, e.g. a lag-1 correlation as large as lag 0) leaves nothing to
@@ -16,11 +17,15 @@
 #include "estimators.h"
 #include "fatal.h"
 #include "fortran_format.h"
+#include "precision_tables.h"
 
 namespace voxtrel {
 
-void levinson(Run& r, const cplx* Rxx, int ip, cplx* a) {
+template <class Real>
+void levinson(Run& r, const std::complex<Real>* Rxx, int ip, std::complex<Real>* a) {
+  using C = std::complex<Real>;
   RunState& st = r.st;
+  FVec<Real>& rho = ModelTables<Real>::rho(r);
   if (ip > st.maxorder) {
     const std::string dashes(72, '-');
     r.log.blank();
@@ -40,8 +45,8 @@ void levinson(Run& r, const cplx* Rxx, int ip, cplx* a) {
     r.log.put({" Levinson recursion stopped at order", order, why});
     st.iflag = kIflagDegenerate;
   };
-  const float r0 = Rxx[0].real();
-  if (!(r0 > 0.0f) || !std::isfinite(r0)) {
+  const Real r0 = Rxx[0].real();
+  if (!(r0 > Real(0)) || !std::isfinite(r0)) {
     degenerate(1, ": the lag-0 power is zero (all-zero data?).");
     return;
   }
@@ -50,26 +55,29 @@ void levinson(Run& r, const cplx* Rxx, int ip, cplx* a) {
   // order (the next reflection coefficient would divide by zero, and the model's variance
   // would be zero); below zero the recursion has lost its precision.
   auto powerGone = [&](int k) {
-    if (st.rho(k) > 0.0f && std::isfinite(st.rho(k))) return false;
+    if (rho(k) > Real(0) && std::isfinite(rho(k))) return false;
     degenerate(k, ": the prediction-error power is zero (the data are perfectly predictable).");
     return true;
   };
 
-  FMat<cplx>& aa = r.w.aa();
+  FMat<C>& aa = ModelTables<Real>::aa(r);
   aa(1, 1) = -Rxx[1] / Rxx[0];
-  st.rho(1) = (1.0f - std::norm(aa(1, 1))) * r0;
+  rho(1) = (Real(1) - std::norm(aa(1, 1))) * r0;
   a[0] = aa(1, 1);
   if (powerGone(1)) return;
   for (int k = 2; k <= ip; ++k) {
-    cplx t = -Rxx[k];
+    C t = -Rxx[k];
     for (int j = 1; j <= k - 1; ++j) t -= aa(j, k - 1) * Rxx[k - j];
-    aa(k, k) = t / st.rho(k - 1);
+    aa(k, k) = t / rho(k - 1);
     for (int j = 1; j <= k - 1; ++j)
       aa(j, k) = aa(j, k - 1) + aa(k, k) * std::conj(aa(k - j, k - 1));
-    st.rho(k) = (1.0f - std::norm(aa(k, k))) * st.rho(k - 1);
+    rho(k) = (Real(1) - std::norm(aa(k, k))) * rho(k - 1);
     if (powerGone(k)) return;
   }
   for (int j = 1; j <= ip; ++j) a[j - 1] = aa(j, ip);
 }
+
+template void levinson<float>(Run&, const cplx*, int, cplx*);
+template void levinson<double>(Run&, const dcplx*, int, dcplx*);
 
 }  // namespace voxtrel

@@ -18,7 +18,8 @@ namespace {
 
 // The index i with its bits reversed, counted along with i by adding one at the top bit
 // with a reversed carry.
-void bySwaps(std::complex<float>* x, int nexp) {
+template <class Real>
+void bySwaps(std::complex<Real>* x, int nexp) {
   const int n = 1 << nexp;
   int rev = 0;
   for (int i = 0; i < n; ++i) {
@@ -34,7 +35,8 @@ void bySwaps(std::complex<float>* x, int nexp) {
 
 }  // namespace
 
-void bitReverse(std::complex<float>* x, int nexp) {
+template <class Real>
+void bitReverse(std::complex<Real>* x, int nexp) {
   if (nexp < 6) {
     bySwaps(x, nexp);
     return;
@@ -45,8 +47,8 @@ void bitReverse(std::complex<float>* x, int nexp) {
   int mRev = 0;  // m with its nexp - 6 bits reversed
   for (int m = 0; m < tiles; ++m) {
     if (m <= mRev) {
-      std::complex<float>* tile = x + 8 * m;
-      std::complex<float>* partner = x + 8 * mRev;
+      std::complex<Real>* tile = x + 8 * m;
+      std::complex<Real>* partner = x + 8 * mRev;
       for (int a = 0; a < 8; ++a) {
         for (int c = 0; c < 8; ++c) {
           const int i = a * aWeight + c, j = r3[c] * aWeight + r3[a];
@@ -62,5 +64,8 @@ void bitReverse(std::complex<float>* x, int nexp) {
     mRev |= bit;
   }
 }
+
+template void bitReverse<float>(std::complex<float>*, int);
+template void bitReverse<double>(std::complex<double>*, int);
 
 }  // namespace voxtrel

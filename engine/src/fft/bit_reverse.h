@@ -8,6 +8,7 @@ namespace voxtrel {
 
 // x[i] and x[rev(i)] trade places for i = 0 .. 2^nexp - 1, rev(i) being i with its nexp bits
 // in reverse order.
-void bitReverse(std::complex<float>* x, int nexp);
+template <class Real>
+void bitReverse(std::complex<Real>* x, int nexp);
 
 }  // namespace voxtrel

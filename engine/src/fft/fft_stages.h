@@ -10,11 +10,13 @@
 namespace voxtrel {
 
 // The stages, with whichever variant the processor runs fastest. y holds the N complex values
-// as interleaved (re, im) floats.
-void fftStages(float* y, int nexp, const std::complex<float>* table);
+// as interleaved (re, im) reals. In double precision the stages run one butterfly at a time.
+template <class Real>
+void fftStages(Real* y, int nexp, const std::complex<Real>* table);
 
-// One butterfly at a time, on any processor.
-void fftStagesPortable(float* y, int nexp, const std::complex<float>* table);
+// One butterfly at a time, on any processor, in either precision.
+template <class Real>
+void fftStagesPortable(Real* y, int nexp, const std::complex<Real>* table);
 
 // Four butterflies at a time in AVX registers. Only where cpuHasAvx() holds.
 void fftStagesAvx(float* y, int nexp, const std::complex<float>* table);

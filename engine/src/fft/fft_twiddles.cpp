@@ -1,6 +1,7 @@
 // Twiddle factors of every FFT stage, from cos and sin of the last stage's angles.
 //
-// The angle of factor k in a stage of span le is evaluated in float as
+// The angle of factor k in a stage of span le is evaluated in the working precision (float
+// shown; double alike, with 2^53 for 2^24) as
 //   a = fl(fl(c k) / le),  c = -2 pi invrs (exact: -2 and +-1 scale pi by powers of two).
 // Integers below 2^24 are exact in float. For factor k 2^m of span le 2^m the exact product
 // c k 2^m is the exact product c k scaled by 2^m, and its quotient by le 2^m is the exact
@@ -18,30 +19,45 @@
 
 namespace voxtrel {
 
-const std::complex<float>* FftTwiddles::ready(RunLog& log, int nexp, int invrs) {
-  if (nexp == nexp_ && invrs == invrs_) return w_.data();
+template <>
+FftTwiddles::Table<float>& FftTwiddles::table<float>() {
+  return single_;
+}
+
+template <>
+FftTwiddles::Table<double>& FftTwiddles::table<double>() {
+  return double_;
+}
+
+template <class Real>
+const std::complex<Real>* FftTwiddles::ready(RunLog& log, int nexp, int invrs) {
+  Table<Real>& t = table<Real>();
+  if (nexp == t.nexp && invrs == t.invrs) return t.w.data();
   // Release the old table first: a large transform should not need two tables at once.
-  nexp_ = -1;
-  w_ = {};
+  t.nexp = -1;
+  t.w = {};
   const int n = 1 << nexp;
-  w_ = allocateOrStop<std::complex<float>>(
+  t.w = allocateOrStop<std::complex<Real>>(
       log, static_cast<std::size_t>(n),
       " Aborting FFT due to Allocation error #: ", "Allocate error in FFT routine");
-  const float pi = 4.0f * std::atan(1.0f);
-  std::complex<float>* last = w_.data() + n / 2;
+  const Real pi = Real(4) * std::atan(Real(1));
+  std::complex<Real>* last = t.w.data() + n / 2;
   for (int k = 0; k < n / 2; ++k) {
-    const float angle =
-        -2.0f * pi * static_cast<float>(invrs) * static_cast<float>(k) / static_cast<float>(n);
-    last[k] = std::complex<float>(std::cos(angle), std::sin(angle));
+    const Real angle =
+        Real(-2) * pi * static_cast<Real>(invrs) * static_cast<Real>(k) / static_cast<Real>(n);
+    last[k] = std::complex<Real>(std::cos(angle), std::sin(angle));
   }
   for (int half = n / 4; half >= 1; half /= 2) {
-    std::complex<float>* stage = w_.data() + half;
-    const std::complex<float>* next = w_.data() + 2 * half;
+    std::complex<Real>* stage = t.w.data() + half;
+    const std::complex<Real>* next = t.w.data() + 2 * half;
     for (int k = 0; k < half; ++k) stage[k] = next[2 * k];
   }
-  nexp_ = nexp;
-  invrs_ = invrs;
-  return w_.data();
+  t.nexp = nexp;
+  t.invrs = invrs;
+  return t.w.data();
 }
+
+template const std::complex<float>* FftTwiddles::ready<float>(RunLog&, int, int);
+template const std::complex<double>* FftTwiddles::ready<double>(RunLog&, int, int);
 
 }  // namespace voxtrel

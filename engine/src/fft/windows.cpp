@@ -1,6 +1,6 @@
 // Periodogram data windows. The three-term cosine windows are
 //   w(i) = a0 - a1 cos(theta) + a2 cos(2 theta),  theta = 2 pi i / (n - 1),  i = 1..n,
-// evaluated in double precision and stored in single precision; the triangle ("Barlett") rises
+// evaluated in double precision and stored in the working precision; the triangle ("Barlett") rises
 // as 2 i / (n - 1) to the middle and falls as 2 - 2 i / (n - 1) after it.
 #include <cmath>
 #include <string>
@@ -17,17 +17,19 @@ bool equalsName(const std::string& name, const char* table) {
   return fmt::padRight(name, 21) == fmt::padRight(table, 21);
 }
 
-void cosineWindow(float* window, int n, double a0, double a1, double a2) {
+template <class Real>
+void cosineWindow(Real* window, int n, double a0, double a1, double a2) {
   const double pi = 4.0 * std::atan(1.0);
   for (int i = 1; i <= n; ++i) {
     const double theta = 2.0 * pi * i / (n - 1);
-    window[i - 1] = static_cast<float>(a0 - a1 * std::cos(theta) + a2 * std::cos(2.0 * theta));
+    window[i - 1] = static_cast<Real>(a0 - a1 * std::cos(theta) + a2 * std::cos(2.0 * theta));
   }
 }
 
 }  // namespace
 
-void window_weights(Run& r, float* window, int npoints, const std::string& window_name) {
+template <class Real>
+void window_weights(Run& r, Real* window, int npoints, const std::string& window_name) {
   const int n = npoints;
   if (equalsName(window_name, "Hanning")) {
     cosineWindow(window, n, static_cast<double>(0.40897f), 0.5, static_cast<double>(0.09103f));
@@ -36,10 +38,10 @@ void window_weights(Run& r, float* window, int npoints, const std::string& windo
   } else if (equalsName(window_name, "Blackman")) {
     cosineWindow(window, n, 7938.0 / 18608.0, 9240.0 / 18608.0, 1430.0 / 18608.0);
   } else if (window_name.compare(0, 7, "Rectang") == 0) {
-    for (int i = 0; i < n; ++i) window[i] = 1.0f;
+    for (int i = 0; i < n; ++i) window[i] = Real(1);
   } else if (equalsName(window_name, "Barlett")) {
-    for (int i = 1; i <= n / 2; ++i) window[i - 1] = static_cast<float>(2.0 * i / (n - 1));
-    for (int i = n / 2 + 1; i <= n; ++i) window[i - 1] = static_cast<float>(2.0 - 2.0 * i / (n - 1));
+    for (int i = 1; i <= n / 2; ++i) window[i - 1] = static_cast<Real>(2.0 * i / (n - 1));
+    for (int i = n / 2 + 1; i <= n; ++i) window[i - 1] = static_cast<Real>(2.0 - 2.0 * i / (n - 1));
   } else {
     RunLog& log = r.log;
     log.put(" Window name in error!  Name must be one of following:");
@@ -52,8 +54,11 @@ void window_weights(Run& r, float* window, int npoints, const std::string& windo
     log.raw(std::string(72, '-'));
     log.blank();
     // The run goes on with the rectangular window.
-    for (int i = 0; i < n; ++i) window[i] = 1.0f;
+    for (int i = 0; i < n; ++i) window[i] = Real(1);
   }
 }
+
+template void window_weights<float>(Run&, float*, int, const std::string&);
+template void window_weights<double>(Run&, double*, int, const std::string&);
 
 }  // namespace voxtrel

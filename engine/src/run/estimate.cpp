@@ -13,6 +13,7 @@
 #include "fortran_format.h"
 #include "os_file.h"
 #include "param_limits.h"
+#include "precision.h"
 #include "spec_est.h"
 #include "spec_in.h"
 
@@ -33,6 +34,7 @@ std::string checkParams(const EstimateParams& p, int count, bool complexData, in
   if (!(p.sampleInterval > 0.0f) || !std::isfinite(p.sampleInterval))
     return "sample interval = " + std::to_string(p.sampleInterval) +
            " is out of range: a finite value above 0";
+  if (p.precision == Precision::Double && !runsInDouble(m)) return doublePrecisionRefusal(m);
   if (complexData && (m == kRmle || m == kAkaike))
     return std::string("data type = complex is out of range: this method requires REAL data");
   const bool model = m != kPeriodogram && m != kBlackTukey;
@@ -86,6 +88,7 @@ EstimateResult runOnce(const EstimateParams& p, const SampleSource& source, bool
     st.nit = p.nit;
     st.per = p.per;
     st.window_name = fmt::padRight(p.window, kNameWidth);
+    st.doublePrecision = p.precision == Precision::Double;
     st.maxorder = nPoints < kTableOrder ? nPoints : kTableOrder;
     st.method_name = methodName(st.method);
     r.samples = &source;

@@ -96,6 +96,7 @@ RunResult runLogged(RunLog& log, std::string_view answerFile, const RunOptions& 
   r.capacity = options.capacity;
   r.pause = options.pause;
   r.stopRequested = options.stopRequested;
+  r.st.doublePrecision = options.precision == Precision::Double;
   r.now = options.now ? *options.now : localNow();
 
   try {

@@ -10,6 +10,7 @@
 #include "estimators.h"
 #include "fatal.h"
 #include "fortran_format.h"
+#include "precision.h"
 #include "spec_in.h"
 #include "stop_point.h"
 
@@ -73,7 +74,9 @@ void checkNoiseVariance(RunState& st, RunLog& log) {
   log.blank();
   log.put(
       {" The noise variance Sig2 =", st.sig2, st.sig2 < 0.0f ? " is negative" : " is not finite",
-       ": single-precision rounding swamped the prediction error (a large mean in the data?)."});
+       st.doublePrecision ? ": rounding swamped the prediction error (a large mean in the data?)."
+                          : ": single-precision rounding swamped the prediction error (a large "
+                            "mean in the data?)."});
   log.put(" Remove the mean from the data, or lower the model orders, and run again.");
   st.iflag = kIflagDegenerate;
 }
@@ -112,10 +115,16 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
 
   if (nPoints < npts) npts = nPoints;
 
+  if (st.doublePrecision && !runsInDouble(st.method)) {
+    log.blank();
+    fatalStop(" " + doublePrecisionRefusal(st.method));  // the stop's text ends the log
+  }
+
   if (st.method == kPeriodogram) {
     st.ipts = npts;
     if (st.window_name[0] == 'N') st.window_name = fmt::padRight("Rectangular", kNameWidth);
-    window_weights(r, window.data(), st.ipts, st.window_name);
+    // In double precision the window is formed in double with the estimate.
+    if (!st.doublePrecision) window_weights(r, window.data(), st.ipts, st.window_name);
   }
 
   // Samples in memory: sample i at i * dt.
@@ -193,7 +202,23 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   cplx* b = st.b.data();
   const bool modelMethod =
       st.method != kPeriodogram && st.method != kBlackTukey && st.method != kMvse;
-  switch (st.method) {
+  DoubleModel wide;
+  constexpr int kMadeInDouble = -1;  // not a method: the estimate was made in double above
+  const int method = st.doublePrecision ? kMadeInDouble : st.method;
+  if (st.doublePrecision) {
+    if (st.method == kRmle) requireRealData(r, "RMLE");
+    estimateInDouble(r, signal_amp, npts, nexp, nPoints, wide);
+    if ((st.method == kCovariance || st.method == kModifiedCovariance) && st.iflag == -1)
+      choleskyFailure(log, st.iflag, st.eps);
+    if (st.method == kPeriodogram) {
+      for (std::size_t i = 0; i < psd.size() && i < wide.psd.size(); ++i)
+        psd[i] = static_cast<float>(wide.psd[i]);
+      nPoints = 1 << nexp;
+    }
+  }
+  switch (method) {
+    case kMadeInDouble:
+      break;
     case kAutoCorrelation:
       autocorr(r, signal_amp, npts, st.npoles, a, st.sig2, nPoints);
       break;
@@ -313,13 +338,31 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
     double temp_a = 0, temp_b = 0;
     for (int k = 1; k <= st.npoles; ++k) temp_a += std::abs(st.a(k));
     for (int k = 1; k <= st.nzeros; ++k) temp_b += std::abs(st.b(k));
+    // A model in double precision prints with the digits it has: E21.14 (15 significant
+    // digits) where single precision prints E12.5.
+    double sig2 = st.sig2;
+    int width = 12, digits = 5;
+    if (st.doublePrecision) {
+      temp_a = temp_b = 0;
+      for (const dcplx& v : wide.a) temp_a += std::abs(v);
+      for (const dcplx& v : wide.b) temp_b += std::abs(v);
+      sig2 = wide.sig2;
+      width = 21;
+      digits = 14;
+    }
     log.blank();
-    log.raw(" Sig2 = " + E(st.sig2, 12, 5) + "  nexp = " + I(nexp, 3) + "   npts = " + I(npts, 5) +
-            "   nPoints = " + I(nPoints, 7));
-    log.raw(" AR filter parameter estimates ... a(i) 's      ... Summation = " + E(temp_a, 12, 5));
-    log.raw(" MA filter parameter estimates ... b(i) 's      ... Summation = " + E(temp_b, 12, 5));
+    log.raw(" Sig2 = " + E(sig2, width, digits) + "  nexp = " + I(nexp, 3) +
+            "   npts = " + I(npts, 5) + "   nPoints = " + I(nPoints, 7));
+    log.raw(" AR filter parameter estimates ... a(i) 's      ... Summation = " +
+            E(temp_a, width, digits));
+    log.raw(" MA filter parameter estimates ... b(i) 's      ... Summation = " +
+            E(temp_b, width, digits));
     if (st.iflag != 0) return;
-    armapsd(r, st.npoles, st.nzeros, a, b, st.sig2, nexp, psd.data(), nPoints);
+    if (st.doublePrecision) {
+      modelPsdInDouble(r, wide, nexp, psd.data(), nPoints);
+    } else {
+      armapsd(r, st.npoles, st.nzeros, a, b, st.sig2, nexp, psd.data(), nPoints);
+    }
   }
 
   // Frequency grid.

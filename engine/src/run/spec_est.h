@@ -1,6 +1,7 @@
 // The spectrum driver.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "spectrum.h"
@@ -18,6 +19,22 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
 // lines again, reads (x, y) pairs (real data) or x with a complex value, stops at the end of
 // the file or at a bad record, and closes the file. st.ipts becomes the points read. A header
 // longer than the file is a fatal stop.
+// A run's model or PSD in double precision (estimateInDouble): a(1..nPoles), b(1..nZeros) and
+// sig2 for the model methods, psd (centred order) for the periodogram.
+struct DoubleModel {
+  std::vector<dcplx> a, b;
+  double sig2 = 0;
+  std::vector<double> psd;
+};
+
+// Runs the method on the samples in double precision (precision.h names the methods that
+// can); the model is also left in the run state, rounded to single precision.
+void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoints,
+                      DoubleModel& model);
+
+// The model's PSD in double precision, rounded into psd (centred order).
+void modelPsdInDouble(Run& r, const DoubleModel& model, int nexp, float* psd, int nPoints);
+
 void read_points(Run& r, int npts, float* x_array, float* y_array, cplx* signal_amp);
 
 // What the run computes after its parameters are set: the spectrum on its grid, linear and in

@@ -344,6 +344,7 @@ int spec_check(Run& r, int npts, int npoints) {
   log.blank();
   log.raw(kDashes72);
   log.blank();
+  if (st.doublePrecision) log.raw(" Arithmetic: double precision");
   return kStatusOk;
 }
 

@@ -1,0 +1,21 @@
+// The estimators written for both precisions so far: the periodogram, Burg, recursive
+// maximum likelihood, and the covariance and modified covariance least-squares fits.
+#include "precision.h"
+
+#include "fortran_format.h"
+#include "spec_in.h"
+
+namespace voxtrel {
+
+bool runsInDouble(int method) {
+  return method == kPeriodogram || method == kBurg || method == kRmle || method == kCovariance ||
+         method == kModifiedCovariance;
+}
+
+std::string doublePrecisionRefusal(int method) {
+  return "Double precision is not yet available for the " +
+         std::string(fmt::trimRight(methodName(method))) +
+         " method; run it with precision single (voxtrel-run --precision single).";
+}
+
+}  // namespace voxtrel

@@ -1,0 +1,70 @@
+// The estimator step of spectrum_est in double precision: the prepared samples are widened
+// (exactly), the method runs on the double-precision routines, and the model or the PSD is
+// kept in double until the spectrum is formed; the spectrum and the model handed back to the
+// caller are rounded to single precision once.
+#include <vector>
+
+#include "estimators.h"
+#include "fatal.h"
+#include "precision.h"
+#include "precision_tables.h"
+#include "spec_est.h"
+#include "spec_in.h"
+
+namespace voxtrel {
+
+void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoints,
+                      DoubleModel& model) {
+  RunState& st = r.st;
+  const auto big = static_cast<std::size_t>(nPoints > (1 << nexp) ? nPoints : (1 << nexp));
+  auto x = allocateOrStop<dcplx>(r.log, big, " Aborting Spec_Est due to Allocation error #:",
+                                 "Allocate error in Spectrum_Est routine");
+  for (int i = 0; i < npts; ++i) x[static_cast<std::size_t>(i)] = dcplx(signal[i]);
+  model.a.assign(static_cast<std::size_t>(st.npoles), dcplx(0, 0));
+  model.b.assign(static_cast<std::size_t>(st.nzeros), dcplx(0, 0));
+  switch (st.method) {
+    case kPeriodogram: {
+      std::vector<double> window(static_cast<std::size_t>(npts));
+      window_weights(r, window.data(), npts, st.window_name);
+      model.psd.assign(big, 0.0);
+      periodogram(r, x.data(), npts, window.data(), nexp, model.psd.data(), nPoints);
+      return;
+    }
+    case kBurg:
+      burg(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
+      break;
+    case kRmle: {  // real data (the driver has checked)
+      std::vector<double> real(static_cast<std::size_t>(npts)), a(model.a.size());
+      for (int i = 0; i < npts; ++i) real[static_cast<std::size_t>(i)] = signal[i].real();
+      rmle(r, real.data(), npts, st.npoles, a.data(), model.sig2);
+      for (std::size_t k = 0; k < a.size(); ++k) model.a[k] = dcplx(a[k], 0);
+      break;
+    }
+    case kCovariance:
+    case kModifiedCovariance: {
+      st.mode = st.method - 4;
+      covmcov(r, x.data(), npts, st.npoles, st.mode, static_cast<double>(st.eps), st.iflag,
+              model.sig2);
+      const FVec<dcplx>& theta = ModelTables<double>::theta(r);
+      for (int k = 1; k <= st.npoles; ++k) model.a[static_cast<std::size_t>(k - 1)] = theta(k);
+      break;
+    }
+    default:
+      fatalStop(" " + doublePrecisionRefusal(st.method));
+  }
+  for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(model.a[static_cast<std::size_t>(k - 1)]);
+  st.sig2 = static_cast<float>(model.sig2);
+}
+
+void modelPsdInDouble(Run& r, const DoubleModel& model, int nexp, float* psd, int nPoints) {
+  const RunState& st = r.st;
+  std::vector<double> wide = allocateOrStop<double>(
+      r.log, static_cast<std::size_t>(nPoints),
+      " Aborting ARMAPSD due to Allocation error #: ", "Allocate error in ARMAPSD routine");
+  armapsd(r, st.npoles, st.nzeros, model.a.data(), model.b.data(), model.sig2, nexp, wide.data(),
+          nPoints);
+  for (int i = 0; i < (1 << nexp); ++i)
+    psd[i] = static_cast<float>(wide[static_cast<std::size_t>(i)]);
+}
+
+}  // namespace voxtrel
