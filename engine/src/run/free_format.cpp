@@ -127,6 +127,29 @@ const char* scanShortDecimal(const char* p, const char* const end, float& v) {
   return p;
 }
 
+// The end of the plain decimal ([-]digits[.digits][e|E[sign]digits], a digit in the mantissa)
+// that starts at p, or nullptr: its form alone, nothing converted.
+const char* scanPlainDecimalForm(const char* p, const char* const end) {
+  if (p != end && *p == '-') ++p;
+  const char* const first = p;
+  while (p != end && static_cast<unsigned>(*p - '0') < 10u) ++p;
+  std::ptrdiff_t count = p - first;
+  if (p != end && *p == '.') {
+    const char* const frac = ++p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10u) ++p;
+    count += p - frac;
+  }
+  if (count == 0) return nullptr;
+  if (p != end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    const char* const digits = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10u) ++p;
+    if (p == digits) return nullptr;
+  }
+  return p;
+}
+
 }  // namespace
 
 bool parseShortDecimal(std::string_view s, float& v) {
@@ -551,8 +574,12 @@ FreeReader::Status FreeReader::skipFirstReal() {
   if (haveRecord_) {
     beginRead();
     const std::size_t start = pos_;
-    float v = 0;
-    if (shortValue(v)) {
+    // A plain decimal ending at a separator: found in one pass, by its form.
+    skipBlanks();
+    const char* const d = rec_.data();
+    const char* const end = d + rec_.size();
+    const char* const p = scanPlainDecimalForm(d + pos_, end);
+    if (p != nullptr && (p == end || *p == ' ' || *p == '\t' || *p == ',' || *p == '/')) {
       endRead();
       return Status::Ok;
     }
