@@ -331,9 +331,17 @@ bool FreeReader::nextRecordStart() {
     } else {
       rec_ = std::string_view(begin, std::min(n, kRecordWidth));
     }
-    skipLf_ = *p == '\r';
-    bufPos_ += n + 1;
-    consumed_ += n + 1;
+    // A CR LF in the block is passed over whole; a CR at its end may have its LF in the next.
+    std::size_t ending = 1;
+    if (*p == '\r') {
+      if (p + 1 == end) {
+        skipLf_ = true;
+      } else if (p[1] == '\n') {
+        ending = 2;
+      }
+    }
+    bufPos_ += n + ending;
+    consumed_ += n + ending;
     haveRecord_ = true;
     return true;
   }
