@@ -75,8 +75,10 @@ namespace {
 
 // The short plain decimal that starts at p, read as far as its form goes: the end of its text with
 // its float in v, or nullptr (v untouched) when the text there is not one. The character after it
-// is not looked at: the caller decides whether the value ends there.
-const char* scanShortDecimal(const char* p, const char* const end, float& v) {
+// is not looked at: the caller decides whether the value ends there. Inlined where values are
+// read: a call is a good share of the cost of a value of a few digits.
+[[gnu::always_inline]] inline const char* scanShortDecimal(const char* p, const char* const end,
+                                                           float& v) {
   const bool negative = p != end && *p == '-';
   if (negative) ++p;
   // Up to 19 digits accumulate exactly in 64 bits; more go to the general conversion.
