@@ -89,6 +89,7 @@ class FreeReader {
   void keep(const char* begin, std::size_t n);
   void skipBlanks();
   bool plainItem(std::string_view& text);
+  bool shortValue(float& v);
   Status readComplexItem(std::complex<float>& c);
   template <class Parse>
   Status readOne(Parse parse);

@@ -224,6 +224,18 @@ TEST(FreeFormat, PlainDecimalsGiveTheCorrectlyRoundedFloat) {
     }
   }
   EXPECT_GT(shortTaken, 100000);
+  // Sixteen-digit decimals whose nearest double lies exactly halfway between two floats although
+  // they do not (rounding that double again would give the wrong float), exact halfway points
+  // (ties to even), and a tie too long for the short path.
+  for (const char* nearTie :
+       {"4.470522299016011e-06", "1.467447887648632e-07", "2.293409824371338e+01",
+        "-7.607621848583221e-01", "0.00004465397614694666", "1250121509656310e-17", "16777217",
+        "-16777219", "1.00000005960464478"}) {
+    float got = -1;
+    ASSERT_TRUE(voxtrel::parseReal(nearTie, got)) << nearTie;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(cFloat(nearTie)))
+        << nearTie;
+  }
   float v = 3;
   for (const char* other : {"+1", "1d0", "1.5+3", "0x10", "1e", "1e+", "--1", "1.2.3", "inf"})
     EXPECT_FALSE(voxtrel::parseShortDecimal(other, v)) << other;
