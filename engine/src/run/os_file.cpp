@@ -1,8 +1,8 @@
 // What the file handle does the same on every system: closing when its owner lets it go, and
 // handing the handle on by move so that exactly one owner ever closes it.
-#include <utility>
-
 #include "os_file.h"
+
+#include <utility>
 
 namespace voxtrel::os {
 
