@@ -23,8 +23,8 @@
 
 #ifndef _WIN32
 #include "child_process.h"
-#include "log_lines.h"
 #endif
+#include "log_lines.h"
 #include "test_support.h"
 #include "voxtrel.h"
 
