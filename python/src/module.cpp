@@ -1,7 +1,7 @@
 // The compiled part of the Python package tessivar: the engine's array entry and its answer-file
 // run, taking NumPy arrays and handing back plain Python values. The package's Python side
-// (tessivar/__init__.py) gives each method its own function, checks nothing itself and raises
-// the errors.
+// (tessivar/__init__.py) gives each method its own function, checks the keywords the engine
+// does not see as they are (the precision's name, whole numbers) and raises the errors.
 #include <pybind11/complex.h>
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
@@ -85,6 +85,10 @@ py::dict resultDict(voxtrel::EstimateResult&& r) {
   return out;
 }
 
+voxtrel::Precision precisionOf(bool doublePrecision) {
+  return doublePrecision ? voxtrel::Precision::Double : voxtrel::Precision::Single;
+}
+
 voxtrel::EstimateParams paramsOf(int method, const py::dict& kw) {
   voxtrel::EstimateParams p;
   p.method = static_cast<voxtrel::EstimateMethod>(method);
@@ -102,6 +106,7 @@ voxtrel::EstimateParams paramsOf(int method, const py::dict& kw) {
   p.window = kw["window"].cast<std::string>();
   p.sampleInterval = kw["sample_interval"].cast<float>();
   p.wantLog = kw["want_log"].cast<bool>();
+  p.precision = precisionOf(kw["double_precision"].cast<bool>());
   return p;
 }
 
@@ -128,9 +133,10 @@ py::dict estimateComplex(int method, const ComplexArray& samples, const py::dict
 }
 
 // Runs an answer file as the program does; the run log is written into logPath and read back.
-py::dict runAnswerFile(const std::string& path, const std::string& logPath) {
+py::dict runAnswerFile(const std::string& path, const std::string& logPath, bool doublePrecision) {
   voxtrel::RunOptions options;
   options.logPath = logPath;
+  options.precision = precisionOf(doublePrecision);
   voxtrel::RunResult r;
   {
     py::gil_scoped_release release;
@@ -225,5 +231,6 @@ PYBIND11_MODULE(_tessivar, m) {
         py::arg("max_order"), py::arg("eps"));
   m.def("order_scan_complex", &orderScan<ComplexArray>, py::arg("method"), py::arg("samples"),
         py::arg("max_order"), py::arg("eps"));
-  m.def("run_answer_file", &runAnswerFile, py::arg("path"), py::arg("log_path"));
+  m.def("run_answer_file", &runAnswerFile, py::arg("path"), py::arg("log_path"),
+        py::arg("double_precision") = false);
 }

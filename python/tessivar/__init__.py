@@ -8,9 +8,13 @@ least-squares form, Mayne-Firoozan, Durbin, Akaike's maximum likelihood,
 Lockheed), and the minimum-variance spectrum.
 
 Each function takes the samples as a one-dimensional array, real or complex
-(any float dtype; the engine computes in single precision, so the samples are
+(any float dtype; the engine takes its samples in single precision, so they are
 converted once to float32 or complex64), and keyword parameters with the
 answer file's names, defaults and limits. It returns a :class:`Result`.
+``precision="double"`` carries the estimator's arithmetic in double precision,
+which gives the right numbers on ill-conditioned data (a large DC offset,
+high orders, closely spaced poles); ``precision="single"`` gives the classic
+numbers.
 
 :func:`order_scan` helps to choose the AR order: it fits the orders 1..K and
 returns the final prediction error (FPE), Akaike's information criterion (AIC),
@@ -44,6 +48,13 @@ _METHODS = {
     "periodogram": 11, "blackman_tukey": 12, "minimum_variance": 13, "lockheed": 14,
 }
 
+# The estimators' arithmetic when the caller does not choose one: the classic single-precision
+# numbers while some methods still refuse double precision. Once every method runs in double,
+# this becomes "double" (the arithmetic NumPy users expect); the functions and the docstrings'
+# Notes follow this one line.
+_PRECISION = "single"
+_PRECISIONS = ("single", "double")
+
 # The answer file's defaults for the questions a method does not ask.
 _DEFAULTS = dict(n_poles=10, n_zeros=0, eps=1e-15, mode=0, m_eqs=15, l_pts=18, m_lag=30,
                  nit=99, per=0.01, window="Rectangular")
@@ -66,6 +77,10 @@ class EstimationError(RuntimeError):
 
 class Result:
     """The outcome of one estimation.
+
+    The arrays are single precision in either arithmetic: with
+    ``precision="double"`` the values are computed in double precision and
+    rounded once, at the end.
 
     Attributes
     ----------
@@ -115,7 +130,16 @@ def _outcome(d):
     raise EstimationError(d["message"] + "\n" + d["log"].replace("\r\n", "\n"), d["log"])
 
 
-def _estimate(name, x, sample_interval, n_points, negative_frequencies, log, **params):
+def _is_double(precision):
+    """True for "double", False for "single"; anything else is a ValueError naming the
+    parameter."""
+    if not isinstance(precision, str) or precision not in _PRECISIONS:
+        raise ValueError(f'precision = {precision!r} must be "single" or "double"')
+    return precision == "double"
+
+
+def _estimate(name, x, sample_interval, n_points, negative_frequencies, log, precision,
+              **params):
     a = np.asarray(x)
     if a.ndim != 1:
         raise ValueError(f"x has {a.ndim} dimensions; give the samples as a one-dimensional array")
@@ -124,6 +148,7 @@ def _estimate(name, x, sample_interval, n_points, negative_frequencies, log, **p
     kw.update(sample_interval=float(sample_interval), n_points=int(n_points or 0),
               negative_frequencies=bool(negative_frequencies), want_log=bool(log))
     kw["window"] = str(kw["window"])
+    kw["double_precision"] = _is_double(precision)
     for key in ("n_poles", "n_zeros", "mode", "m_eqs", "l_pts", "m_lag", "nit"):
         if int(kw[key]) != kw[key]:
             raise ValueError(f"{key} = {kw[key]!r} must be a whole number")
@@ -152,7 +177,14 @@ _COMMON = """
         Keep the engine's run log in ``Result.log``: the method's notes, the
         parameters and what the estimator wrote, as the file-driven run writes
         them after reading its answer file. Without it no log is written at all
-        (a failure still brings its log). Default False."""
+        (a failure still brings its log). Default False.
+    precision : {"single", "double"}, optional
+        The estimator's arithmetic. "single" gives the classic numbers: single
+        precision, with double-precision sums where the method keeps them.
+        "double" carries every step in double precision (the samples are still
+        taken as float32 or complex64 and widened exactly) and rounds the
+        results once, at the end, so the arrays keep their single-precision
+        dtypes. Default "%s"."""
 
 _RETURNS = """
     Returns
@@ -163,9 +195,21 @@ _RETURNS = """
     Raises
     ------
     ValueError
-        A parameter out of range; the message names it and its range.
+        A parameter out of range, or ``precision="double"`` for a method that
+        does not run in double precision yet; the message names it.
     EstimationError
         The estimator failed on these data; the message and ``log`` say why.
+"""
+
+_NOTES = """
+    Notes
+    -----
+    Not every method runs in double precision yet: one that does not raises
+    ValueError for ``precision="double"``, naming the method and the option.
+    The default precision is "%s", the classic numbers; it becomes "double",
+    the arithmetic NumPy users expect, once every method runs in double
+    precision. Pass ``precision`` explicitly to keep a choice across that
+    change.
 """
 
 
@@ -173,8 +217,8 @@ def _doc(summary, params=""):
     return f"""{summary}
 
     Parameters
-    ----------{_COMMON}{params}
-{_RETURNS}"""
+    ----------{_COMMON % _PRECISION}{params}
+{_RETURNS}{_NOTES % _PRECISION}"""
 
 
 _P = """
@@ -198,9 +242,9 @@ _L = """
 
 
 def periodogram(x, *, window="Rectangular", sample_interval=1.0, n_points=None,
-                negative_frequencies=False, log=False):
+                negative_frequencies=False, log=False, precision=_PRECISION):
     return _estimate("periodogram", x, sample_interval, n_points, negative_frequencies, log,
-                     window=window)
+                     precision, window=window)
 
 
 periodogram.__doc__ = _doc(
@@ -212,9 +256,9 @@ periodogram.__doc__ = _doc(
 
 
 def blackman_tukey(x, *, m_lag=30, mode=0, sample_interval=1.0, n_points=None,
-                   negative_frequencies=False, log=False):
+                   negative_frequencies=False, log=False, precision=_PRECISION):
     return _estimate("blackman_tukey", x, sample_interval, n_points, negative_frequencies, log,
-                     m_lag=m_lag, mode=mode)
+                     precision, m_lag=m_lag, mode=mode)
 
 
 blackman_tukey.__doc__ = _doc(
@@ -228,9 +272,9 @@ blackman_tukey.__doc__ = _doc(
 
 
 def yule_walker(x, *, n_poles=10, sample_interval=1.0, n_points=None,
-                negative_frequencies=False, log=False):
+                negative_frequencies=False, log=False, precision=_PRECISION):
     return _estimate("yule_walker", x, sample_interval, n_points, negative_frequencies, log,
-                     n_poles=n_poles)
+                     precision, n_poles=n_poles)
 
 
 yule_walker.__doc__ = _doc(
@@ -239,8 +283,8 @@ yule_walker.__doc__ = _doc(
 
 
 def burg(x, *, n_poles=10, sample_interval=1.0, n_points=None, negative_frequencies=False,
-         log=False):
-    return _estimate("burg", x, sample_interval, n_points, negative_frequencies, log,
+         log=False, precision=_PRECISION):
+    return _estimate("burg", x, sample_interval, n_points, negative_frequencies, log, precision,
                      n_poles=n_poles)
 
 
@@ -250,9 +294,9 @@ burg.__doc__ = _doc(
 
 
 def covariance(x, *, n_poles=10, eps=1e-15, sample_interval=1.0, n_points=None,
-               negative_frequencies=False, log=False):
+               negative_frequencies=False, log=False, precision=_PRECISION):
     return _estimate("covariance", x, sample_interval, n_points, negative_frequencies, log,
-                     n_poles=n_poles, eps=eps)
+                     precision, n_poles=n_poles, eps=eps)
 
 
 covariance.__doc__ = _doc(
@@ -261,9 +305,9 @@ covariance.__doc__ = _doc(
 
 
 def modified_covariance(x, *, n_poles=10, eps=1e-15, sample_interval=1.0, n_points=None,
-                        negative_frequencies=False, log=False):
+                        negative_frequencies=False, log=False, precision=_PRECISION):
     return _estimate("modified_covariance", x, sample_interval, n_points,
-                     negative_frequencies, log, n_poles=n_poles, eps=eps)
+                     negative_frequencies, log, precision, n_poles=n_poles, eps=eps)
 
 
 modified_covariance.__doc__ = _doc(
@@ -272,8 +316,8 @@ modified_covariance.__doc__ = _doc(
 
 
 def lockheed(x, *, n_poles=10, n_zeros=0, sample_interval=1.0, n_points=None,
-             negative_frequencies=False, log=False):
-    return _estimate("lockheed", x, sample_interval, n_points, negative_frequencies, log,
+             negative_frequencies=False, log=False, precision=_PRECISION):
+    return _estimate("lockheed", x, sample_interval, n_points, negative_frequencies, log, precision,
                      n_poles=n_poles, n_zeros=n_zeros)
 
 
@@ -283,9 +327,9 @@ lockheed.__doc__ = _doc(
 
 
 def minimum_variance(x, *, n_poles=10, l_pts=18, eps=1e-15, mode=0, sample_interval=1.0,
-                     n_points=None, negative_frequencies=False, log=False):
+                     n_points=None, negative_frequencies=False, log=False, precision=_PRECISION):
     return _estimate("minimum_variance", x, sample_interval, n_points, negative_frequencies,
-                     log, n_poles=n_poles, l_pts=l_pts, eps=eps, mode=mode)
+                     log, precision, n_poles=n_poles, l_pts=l_pts, eps=eps, mode=mode)
 
 
 minimum_variance.__doc__ = _doc(
@@ -298,8 +342,8 @@ minimum_variance.__doc__ = _doc(
 
 
 def mywe(x, *, n_poles=10, n_zeros=0, eps=1e-15, sample_interval=1.0, n_points=None,
-         negative_frequencies=False, log=False):
-    return _estimate("mywe", x, sample_interval, n_points, negative_frequencies, log,
+         negative_frequencies=False, log=False, precision=_PRECISION):
+    return _estimate("mywe", x, sample_interval, n_points, negative_frequencies, log, precision,
                      n_poles=n_poles, n_zeros=n_zeros, eps=eps)
 
 
@@ -309,8 +353,8 @@ mywe.__doc__ = _doc(
 
 
 def lsmywe(x, *, n_poles=10, n_zeros=0, eps=1e-15, m_eqs=15, sample_interval=1.0,
-           n_points=None, negative_frequencies=False, log=False):
-    return _estimate("lsmywe", x, sample_interval, n_points, negative_frequencies, log,
+           n_points=None, negative_frequencies=False, log=False, precision=_PRECISION):
+    return _estimate("lsmywe", x, sample_interval, n_points, negative_frequencies, log, precision,
                      n_poles=n_poles, n_zeros=n_zeros, eps=eps, m_eqs=m_eqs)
 
 
@@ -320,9 +364,9 @@ lsmywe.__doc__ = _doc(
 
 
 def mayne_firoozan(x, *, n_poles=10, n_zeros=0, eps=1e-15, l_pts=18, sample_interval=1.0,
-                   n_points=None, negative_frequencies=False, log=False):
+                   n_points=None, negative_frequencies=False, log=False, precision=_PRECISION):
     return _estimate("mayne_firoozan", x, sample_interval, n_points, negative_frequencies,
-                     log, n_poles=n_poles, n_zeros=n_zeros, eps=eps, l_pts=l_pts)
+                     log, precision, n_poles=n_poles, n_zeros=n_zeros, eps=eps, l_pts=l_pts)
 
 
 mayne_firoozan.__doc__ = _doc(
@@ -331,8 +375,8 @@ mayne_firoozan.__doc__ = _doc(
 
 
 def durbin(x, *, n_zeros=0, l_pts=18, sample_interval=1.0, n_points=None,
-           negative_frequencies=False, log=False):
-    return _estimate("durbin", x, sample_interval, n_points, negative_frequencies, log,
+           negative_frequencies=False, log=False, precision=_PRECISION):
+    return _estimate("durbin", x, sample_interval, n_points, negative_frequencies, log, precision,
                      n_zeros=n_zeros, l_pts=l_pts)
 
 
@@ -343,8 +387,9 @@ durbin.__doc__ = _doc(
 
 
 def akaike(x, *, n_poles=10, n_zeros=0, eps=1e-15, m_eqs=15, nit=99, per=0.01,
-           sample_interval=1.0, n_points=None, negative_frequencies=False, log=False):
-    return _estimate("akaike", x, sample_interval, n_points, negative_frequencies, log,
+           sample_interval=1.0, n_points=None, negative_frequencies=False, log=False,
+           precision=_PRECISION):
+    return _estimate("akaike", x, sample_interval, n_points, negative_frequencies, log, precision,
                      n_poles=n_poles, n_zeros=n_zeros, eps=eps, m_eqs=m_eqs, nit=nit, per=per)
 
 
@@ -359,8 +404,8 @@ akaike.__doc__ = _doc(
 
 
 def rmle(x, *, n_poles=10, sample_interval=1.0, n_points=None, negative_frequencies=False,
-         log=False):
-    return _estimate("rmle", x, sample_interval, n_points, negative_frequencies, log,
+         log=False, precision=_PRECISION):
+    return _estimate("rmle", x, sample_interval, n_points, negative_frequencies, log, precision,
                      n_poles=n_poles)
 
 
@@ -368,13 +413,17 @@ rmle.__doc__ = _doc(
     "Recursive maximum-likelihood estimate of an AR model (real data only).", _P)
 
 
-def run_answer_file(path):
+def run_answer_file(path, *, precision=_PRECISION):
     """Run an answer file as the program does.
 
     Parameters
     ----------
     path : str or os.PathLike
         The answer file; its data file is found as the program finds it.
+    precision : {"single", "double"}, optional
+        The estimator's arithmetic, as ``voxtrel-run --precision``: "single"
+        gives the classic numbers and run log; "double" computes in double
+        precision and says so in the run log. Default "%s".
 
     Returns
     -------
@@ -384,14 +433,22 @@ def run_answer_file(path):
     Raises
     ------
     ValueError
-        The answer file or its data file cannot be opened.
+        The answer file or its data file cannot be opened, or ``precision`` is
+        neither "single" nor "double".
     EstimationError
-        The estimator failed, or the run was stopped (a parameter out of range);
-        the message and ``log`` say why.
+        The estimator failed, or the run was stopped (a parameter out of range,
+        or a method that does not run in double precision yet); the message and
+        ``log`` say why.
     """
+    double = _is_double(precision)
     with tempfile.TemporaryDirectory() as folder:
-        d = _tessivar.run_answer_file(os.fspath(path), os.path.join(folder, "~Tirelle.out"))
+        d = _tessivar.run_answer_file(os.fspath(path), os.path.join(folder, "~Tirelle.out"),
+                                      double)
     return _outcome(d)
+
+
+if run_answer_file.__doc__:  # None under python -OO
+    run_answer_file.__doc__ %= _PRECISION
 
 
 # The methods whose prediction-error power the order scan takes, with their engine numbers.
