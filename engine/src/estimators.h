@@ -37,10 +37,12 @@ void periodogram(Run& r, std::complex<Real>* x, int n, const Real* w, int nexp, 
                  int npoints);
 
 // Sample cross-correlation lags 0..lag-1 of x and y: Rxx[k] = sum conj(x(j)) y(j+k) / (n-k)
-// (mode 0, unbiased) or / n (otherwise, biased). Sums in double precision.
+// (mode 0, unbiased) or / n (otherwise, biased). Sums in double precision; Real is float or
+// double, the precision of the samples and of the lags handed back.
 // widest: with the widest vectors the processor has, else the baseline (the same values).
-void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* Rxx,
-                 bool widest = true);
+template <class Real>
+void correlation(int n, int lag, int mode, const std::complex<Real>* x, const std::complex<Real>* y,
+                 std::complex<Real>* Rxx, bool widest = true);
 
 // Blackman-Tukey spectrum with lag window w (2m+1 weights, w[m] for lag 0), centred order.
 void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp, float* pbt,
