@@ -60,8 +60,10 @@ void armapsd(Run& r, int ip, int iq, const std::complex<Real>* a, const std::com
 template <class Real>
 void levinson(Run& r, const std::complex<Real>* Rxx, int ip, std::complex<Real>* a);
 
-// Autocorrelation (Yule-Walker) AR method of order ip.
-void autocorr(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints);
+// Autocorrelation (Yule-Walker) AR method of order ip; Real is float or double.
+template <class Real>
+void autocorr(Run& r, const std::complex<Real>* x, int n, int ip, std::complex<Real>* a, Real& sig2,
+              int npoints);
 
 // Burg AR method of order ip.
 template <class Real>

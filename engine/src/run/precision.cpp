@@ -1,5 +1,5 @@
-// The estimators written for both precisions so far: the periodogram, Burg, recursive
-// maximum likelihood, and the covariance and modified covariance least-squares fits.
+// The estimators written for both precisions so far: the periodogram, Yule-Walker, Burg,
+// recursive maximum likelihood, and the covariance and modified covariance least-squares fits.
 #include "precision.h"
 
 #include "fortran_format.h"
@@ -8,8 +8,8 @@
 namespace voxtrel {
 
 bool runsInDouble(int method) {
-  return method == kPeriodogram || method == kBurg || method == kRmle || method == kCovariance ||
-         method == kModifiedCovariance;
+  return method == kPeriodogram || method == kAutoCorrelation || method == kBurg ||
+         method == kRmle || method == kCovariance || method == kModifiedCovariance;
 }
 
 std::string doublePrecisionRefusal(int method) {

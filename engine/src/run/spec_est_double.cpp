@@ -30,6 +30,9 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       periodogram(r, x.data(), npts, window.data(), nexp, model.psd.data(), nPoints);
       return;
     }
+    case kAutoCorrelation:
+      autocorr(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
+      break;
     case kBurg:
       burg(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
       break;
