@@ -45,8 +45,10 @@ void correlation(int n, int lag, int mode, const std::complex<Real>* x, const st
                  std::complex<Real>* Rxx, bool widest = true);
 
 // Blackman-Tukey spectrum with lag window w (2m+1 weights, w[m] for lag 0), centred order.
-void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp, float* pbt,
-                int npoints);
+// Real is float or double.
+template <class Real>
+void blacktukey(Run& r, const std::complex<Real>* x, int n, int mode, const Real* w, int m,
+                int nexp, Real* pbt, int npoints);
 
 // ---- Autoregressive estimators and shared solvers -------------------------------------------
 

@@ -30,6 +30,13 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       periodogram(r, x.data(), npts, window.data(), nexp, model.psd.data(), nPoints);
       return;
     }
+    case kBlackTukey: {
+      std::vector<double> w(static_cast<std::size_t>(2 * st.m_lags + 1));
+      bartlettLagWindow(w.data(), st.m_lags);
+      model.psd.assign(big, 0.0);
+      blacktukey(r, x.data(), npts, st.mode, w.data(), st.m_lags, nexp, model.psd.data(), nPoints);
+      return;
+    }
     case kAutoCorrelation:
       autocorr(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
       break;
