@@ -91,13 +91,17 @@ template <class Real>
 void covmcov(Run& r, const std::complex<Real>* x, int n, int ip, int mode, Real eps, int& iflag,
              Real& sig2);
 
-// Lockheed method: autocorrelation AR of order ip over Burg AR of order iq.
-void lockheed(Run& r, cplx* x, int n, int ip, int iq, cplx* a, cplx* b, int nexp, float& sig2,
-              int npoints);
+// Lockheed method: autocorrelation AR of order ip over Burg AR of order iq; Real is float or
+// double.
+template <class Real>
+void lockheed(Run& r, std::complex<Real>* x, int n, int ip, int iq, std::complex<Real>* a,
+              std::complex<Real>* b, int nexp, Real& sig2, int npoints);
 
-// Power of the data filtered by A(z)/B(z), B from bc, measured with the FFT; x is overwritten.
-void varm(Run& r, cplx* x, int n, const cplx* a, int ip, int iq, int nexp, float& sig2,
-          int npoints);
+// Power of the data filtered by A(z)/B(z), b[k-1] = b(k), measured with the FFT; x is
+// overwritten.
+template <class Real>
+void varm(Run& r, std::complex<Real>* x, int n, const std::complex<Real>* a, int ip,
+          const std::complex<Real>* b, int iq, int nexp, Real& sig2, int npoints);
 
 // Minimum-variance (Capon) spectrum at imax frequencies from -0.5 to 0.5 - 1/imax.
 void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, float* pmv,

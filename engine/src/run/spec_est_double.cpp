@@ -37,6 +37,10 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       blacktukey(r, x.data(), npts, st.mode, w.data(), st.m_lags, nexp, model.psd.data(), nPoints);
       return;
     }
+    case kLockheed:
+      lockheed(r, x.data(), npts, st.npoles, st.nzeros, model.a.data(), model.b.data(), nexp,
+               model.sig2, nPoints);
+      break;
     case kAutoCorrelation:
       autocorr(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
       break;
@@ -63,6 +67,7 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       fatalStop(" " + doublePrecisionRefusal(st.method));
   }
   for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(model.a[static_cast<std::size_t>(k - 1)]);
+  for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(model.b[static_cast<std::size_t>(k - 1)]);
   st.sig2 = static_cast<float>(model.sig2);
 }
 
