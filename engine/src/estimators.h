@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 
 #include "spectrum.h"
 
@@ -117,15 +118,22 @@ void stepdown(Run& r, int ip, float sig2, float& rho0);
 
 // Durbin's MA estimator through a long AR(l) model (the DURBIN method): needs iq >= 1 and
 // l < n, otherwise the run is marked degenerate.
-void durbin(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints);
+// Real is float or double, for it and its two stages below.
+template <class Real>
+void durbin(Run& r, const std::complex<Real>* x, int n, int iq, int l, std::complex<Real>* b,
+            Real& sig2, int npoints);
 
 // Durbin's fit itself: b(1..iq) from the coefficients of the AR(l) model, sig2 its error
 // power. iq = 0 gives sig2 only.
-void durbinFit(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints);
+template <class Real>
+void durbinFit(Run& r, const std::complex<Real>* x, int n, int iq, int l, std::complex<Real>* b,
+               Real& sig2, int npoints);
 
 // The MA stage of the modified Yule-Walker methods: durbinFit with L = n/5, limited to
-// maxorder (noted in the run log).
-void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, int npoints);
+// maxorder (noted in the run log). b may be null when iq is 0 (only sig2 is wanted).
+template <class Real>
+void durbinMaStage(Run& r, const std::complex<Real>* y, int n, int iq,
+                   std::type_identity_t<std::complex<Real>>* b, Real& sig2, int npoints);
 
 // The packed normal-equation matrix of covmcov (forward terms, then backward ones when both):
 // hc[l] for row i, column j <= i, l from zero. widest: with the widest vectors the processor
