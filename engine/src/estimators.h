@@ -143,14 +143,20 @@ void covarianceMatrix(const cplx* x, int n, int p, bool both, cplx* hc, bool wid
 void covarianceMatrix(const dcplx* x, int n, int p, bool both, dcplx* hc, bool widest = true);
 
 // Modified Yule-Walker ARMA method.
-void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx* b, float& sig2,
-          int& iflag, int npoints);
+// Real is float or double, for it and its two helpers below.
+template <class Real>
+void mywe(Run& r, const std::complex<Real>* x, int n, int ip, int iq, Real eps,
+          std::complex<Real>* a, std::complex<Real>* b, Real& sig2, int& iflag, int npoints);
 
 // Non-Hermitian Toeplitz solver of the modified Yule-Walker equations.
-void toepeqn(Run& r, const cplx* Rxx, int ip, int iq, float eps, cplx* a, int& iflag);
+template <class Real>
+void toepeqn(Run& r, const std::complex<Real>* Rxx, int ip, int iq, Real eps, std::complex<Real>* a,
+             int& iflag);
 
 // All-zero filter y(i) = x(i) + sum_{j=1}^{min(i-1,ip)} A(j) x(i-j), zero initial state.
-void czerofilt(const cplx* x, int n, int ip, const cplx* A, cplx* y);
+template <class Real>
+void czerofilt(const std::complex<Real>* x, int n, int ip, const std::complex<Real>* A,
+               std::complex<Real>* y);
 
 // Least-squares modified Yule-Walker ARMA method; AR estimates in theta.
 void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, cplx* b,

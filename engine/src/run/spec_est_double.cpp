@@ -41,6 +41,10 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       lockheed(r, x.data(), npts, st.npoles, st.nzeros, model.a.data(), model.b.data(), nexp,
                model.sig2, nPoints);
       break;
+    case kMywe:
+      mywe(r, x.data(), npts, st.npoles, st.nzeros, static_cast<double>(st.eps), model.a.data(),
+           model.b.data(), model.sig2, st.iflag, nPoints);
+      break;
     case kDurbin:
       durbin(r, x.data(), npts, st.nzeros, st.l_pts, model.b.data(), model.sig2, nPoints);
       break;
