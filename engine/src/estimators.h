@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 
 #include "spectrum.h"
 
@@ -37,14 +38,18 @@ void periodogram(Run& r, std::complex<Real>* x, int n, const Real* w, int nexp, 
                  int npoints);
 
 // Sample cross-correlation lags 0..lag-1 of x and y: Rxx[k] = sum conj(x(j)) y(j+k) / (n-k)
-// (mode 0, unbiased) or / n (otherwise, biased). Sums in double precision.
+// (mode 0, unbiased) or / n (otherwise, biased). Sums in double precision; Real is float or
+// double, the precision of the samples and of the lags handed back.
 // widest: with the widest vectors the processor has, else the baseline (the same values).
-void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* Rxx,
-                 bool widest = true);
+template <class Real>
+void correlation(int n, int lag, int mode, const std::complex<Real>* x, const std::complex<Real>* y,
+                 std::complex<Real>* Rxx, bool widest = true);
 
 // Blackman-Tukey spectrum with lag window w (2m+1 weights, w[m] for lag 0), centred order.
-void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp, float* pbt,
-                int npoints);
+// Real is float or double.
+template <class Real>
+void blacktukey(Run& r, const std::complex<Real>* x, int n, int mode, const Real* w, int m,
+                int nexp, Real* pbt, int npoints);
 
 // ---- Autoregressive estimators and shared solvers -------------------------------------------
 
@@ -58,8 +63,10 @@ void armapsd(Run& r, int ip, int iq, const std::complex<Real>* a, const std::com
 template <class Real>
 void levinson(Run& r, const std::complex<Real>* Rxx, int ip, std::complex<Real>* a);
 
-// Autocorrelation (Yule-Walker) AR method of order ip.
-void autocorr(Run& r, const cplx* x, int n, int ip, cplx* a, float& sig2, int npoints);
+// Autocorrelation (Yule-Walker) AR method of order ip; Real is float or double.
+template <class Real>
+void autocorr(Run& r, const std::complex<Real>* x, int n, int ip, std::complex<Real>* a, Real& sig2,
+              int npoints);
 
 // Burg AR method of order ip.
 template <class Real>
@@ -85,13 +92,17 @@ template <class Real>
 void covmcov(Run& r, const std::complex<Real>* x, int n, int ip, int mode, Real eps, int& iflag,
              Real& sig2);
 
-// Lockheed method: autocorrelation AR of order ip over Burg AR of order iq.
-void lockheed(Run& r, cplx* x, int n, int ip, int iq, cplx* a, cplx* b, int nexp, float& sig2,
-              int npoints);
+// Lockheed method: autocorrelation AR of order ip over Burg AR of order iq; Real is float or
+// double.
+template <class Real>
+void lockheed(Run& r, std::complex<Real>* x, int n, int ip, int iq, std::complex<Real>* a,
+              std::complex<Real>* b, int nexp, Real& sig2, int npoints);
 
-// Power of the data filtered by A(z)/B(z), B from bc, measured with the FFT; x is overwritten.
-void varm(Run& r, cplx* x, int n, const cplx* a, int ip, int iq, int nexp, float& sig2,
-          int npoints);
+// Power of the data filtered by A(z)/B(z), b[k-1] = b(k), measured with the FFT; x is
+// overwritten.
+template <class Real>
+void varm(Run& r, std::complex<Real>* x, int n, const std::complex<Real>* a, int ip,
+          const std::complex<Real>* b, int iq, int nexp, Real& sig2, int npoints);
 
 // Minimum-variance (Capon) spectrum at imax frequencies from -0.5 to 0.5 - 1/imax.
 void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, float* pmv,
@@ -107,15 +118,22 @@ void stepdown(Run& r, int ip, float sig2, float& rho0);
 
 // Durbin's MA estimator through a long AR(l) model (the DURBIN method): needs iq >= 1 and
 // l < n, otherwise the run is marked degenerate.
-void durbin(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints);
+// Real is float or double, for it and its two stages below.
+template <class Real>
+void durbin(Run& r, const std::complex<Real>* x, int n, int iq, int l, std::complex<Real>* b,
+            Real& sig2, int npoints);
 
 // Durbin's fit itself: b(1..iq) from the coefficients of the AR(l) model, sig2 its error
 // power. iq = 0 gives sig2 only.
-void durbinFit(Run& r, const cplx* x, int n, int iq, int l, cplx* b, float& sig2, int npoints);
+template <class Real>
+void durbinFit(Run& r, const std::complex<Real>* x, int n, int iq, int l, std::complex<Real>* b,
+               Real& sig2, int npoints);
 
 // The MA stage of the modified Yule-Walker methods: durbinFit with L = n/5, limited to
-// maxorder (noted in the run log).
-void durbinMaStage(Run& r, const cplx* y, int n, int iq, cplx* b, float& sig2, int npoints);
+// maxorder (noted in the run log). b may be null when iq is 0 (only sig2 is wanted).
+template <class Real>
+void durbinMaStage(Run& r, const std::complex<Real>* y, int n, int iq,
+                   std::type_identity_t<std::complex<Real>>* b, Real& sig2, int npoints);
 
 // The packed normal-equation matrix of covmcov (forward terms, then backward ones when both):
 // hc[l] for row i, column j <= i, l from zero. widest: with the widest vectors the processor
@@ -125,14 +143,20 @@ void covarianceMatrix(const cplx* x, int n, int p, bool both, cplx* hc, bool wid
 void covarianceMatrix(const dcplx* x, int n, int p, bool both, dcplx* hc, bool widest = true);
 
 // Modified Yule-Walker ARMA method.
-void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx* b, float& sig2,
-          int& iflag, int npoints);
+// Real is float or double, for it and its two helpers below.
+template <class Real>
+void mywe(Run& r, const std::complex<Real>* x, int n, int ip, int iq, Real eps,
+          std::complex<Real>* a, std::complex<Real>* b, Real& sig2, int& iflag, int npoints);
 
 // Non-Hermitian Toeplitz solver of the modified Yule-Walker equations.
-void toepeqn(Run& r, const cplx* Rxx, int ip, int iq, float eps, cplx* a, int& iflag);
+template <class Real>
+void toepeqn(Run& r, const std::complex<Real>* Rxx, int ip, int iq, Real eps, std::complex<Real>* a,
+             int& iflag);
 
 // All-zero filter y(i) = x(i) + sum_{j=1}^{min(i-1,ip)} A(j) x(i-j), zero initial state.
-void czerofilt(const cplx* x, int n, int ip, const cplx* A, cplx* y);
+template <class Real>
+void czerofilt(const std::complex<Real>* x, int n, int ip, const std::complex<Real>* A,
+               std::complex<Real>* y);
 
 // Least-squares modified Yule-Walker ARMA method; AR estimates in theta.
 void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, cplx* b,

@@ -14,6 +14,7 @@ struct ModelTables;
 template <>
 struct ModelTables<float> {
   static FMat<cplx>& aa(Run& r) { return r.w.aa(); }
+  static FMat<cplx>& bb(Run& r) { return r.w.bb(); }
   static FVec<float>& rho(Run& r) { return r.st.rho; }
   static FVec<cplx>& hc(Run& r) { return r.w.hc(); }
   static FMat<cplx>& xl(Run& r) { return r.w.xl(); }
@@ -27,6 +28,7 @@ struct ModelTables<float> {
 template <>
 struct ModelTables<double> {
   static FMat<dcplx>& aa(Run& r) { return r.w.aaDouble(); }
+  static FMat<dcplx>& bb(Run& r) { return r.w.bbDouble(); }
   static FVec<double>& rho(Run& r) { return r.w.rhoDouble(); }
   static FVec<dcplx>& hc(Run& r) { return r.w.hcDouble(); }
   static FMat<dcplx>& xl(Run& r) { return r.w.xlDouble(); }

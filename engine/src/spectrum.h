@@ -113,6 +113,7 @@ class WorkTables {
   // picks the set by the real type). theta is the solver's right-hand side and solution, rho
   // the prediction-error power by order.
   FMat<dcplx>& aaDouble() { return aaD_.ready(kTableOrder, kTableOrder); }
+  FMat<dcplx>& bbDouble() { return bbD_.ready(kMaxPoles, kMaxPoles); }
   FVec<dcplx>& hcDouble() { return hcD_.ready(kSolverOrder * (kSolverOrder + 1) / 2); }
   FMat<dcplx>& xlDouble() { return xlD_.ready(kSolverOrder, kSolverOrder); }
   FVec<double>& dDouble() { return dD_.ready(kSolverOrder); }
@@ -129,7 +130,7 @@ class WorkTables {
            tableBytes(grad_) + tableBytes(bv_) + tableBytes(hess_) + tableBytes(aaReal_) +
            tableBytes(s_) + tableBytes(aaD_) + tableBytes(xlD_) + tableBytes(hcD_) +
            tableBytes(yD_) + tableBytes(thetaD_) + tableBytes(dD_) + tableBytes(rhoD_) +
-           tableBytes(aaRealD_) + tableBytes(sD_);
+           tableBytes(aaRealD_) + tableBytes(sD_) + tableBytes(bbD_);
   }
 
  private:
@@ -151,7 +152,7 @@ class WorkTables {
   FVec<cplx> hc_, y_, bc_;
   FVec<float> d_, grad_, bv_;
   FMat<float> hess_, aaReal_, s_;
-  FMat<dcplx> aaD_, xlD_;
+  FMat<dcplx> aaD_, bbD_, xlD_;
   FVec<dcplx> hcD_, yD_, thetaD_;
   FVec<double> dD_, rhoD_;
   FMat<double> aaRealD_, sD_;

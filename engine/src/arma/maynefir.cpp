@@ -134,7 +134,7 @@ void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp
   ls(r, y.data(), z.data(), yz.data(), n, ip, iq, eps, a, iflag);
   if (iflag != 0) return;
   stopPoint(r);
-  varm(r, x, n, a, ip, iq, nexp, sig2, npoints);
+  varm(r, x, n, a, ip, bc, iq, nexp, sig2, npoints);
 }
 
 }  // namespace voxtrel

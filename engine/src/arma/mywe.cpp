@@ -5,6 +5,9 @@
 // a non-Hermitian Toeplitz system (toepeqn). The data filtered by the estimated A(z)
 // (czerofilt) are then close to an MA(q) series, whose MA part and noise variance Durbin's
 // method fits.
+//
+// All three are written once for single and double precision (the real type of the data, the
+// lags, the recursion and its tables).
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -12,18 +15,21 @@
 #include "degenerate.h"
 #include "estimators.h"
 #include "fatal.h"
+#include "precision_tables.h"
 
 namespace voxtrel {
 
 namespace {
 
 // Lag m of the autocorrelation, R(-m) = conj(R(m)).
-cplx lagR(const cplx* Rxx, int m) {
+template <class C>
+C lagR(const C* Rxx, int m) {
   return m >= 0 ? Rxx[m] : std::conj(Rxx[-m]);
 }
 
-bool tooSmall(cplx rho, float eps) {
-  const float mag = std::abs(rho);
+template <class Real>
+bool tooSmall(std::complex<Real> rho, Real eps) {
+  const Real mag = std::abs(rho);
   return !(mag > eps);  // also true when rho is not a number
 }
 
@@ -39,38 +45,41 @@ bool tooSmall(cplx rho, float eps) {
 //   rho     = rho (1 - aa(k,k) bb(k,k)),   starting from rho = R(q) (1 - aa(1,1) bb(1,1)).
 // iflag = -1 when |rho| is not above eps before an order that needs it (the last rho is not
 // tested); a zero R(q) leaves the first order without a pivot: the run is marked degenerate.
-void toepeqn(Run& r, const cplx* Rxx, int ip, int iq, float eps, cplx* a, int& iflag) {
+template <class Real>
+void toepeqn(Run& r, const std::complex<Real>* Rxx, int ip, int iq, Real eps, std::complex<Real>* a,
+             int& iflag) {
+  using C = std::complex<Real>;
   iflag = 0;
   if (ip < 1) return;
   const int q = iq;
-  const cplx rq = lagR(Rxx, q);
-  if (!(std::abs(rq) > 0.0f) || !std::isfinite(std::abs(rq))) {
+  const C rq = lagR(Rxx, q);
+  if (!(std::abs(rq) > Real(0)) || !std::isfinite(std::abs(rq))) {
     reportDegenerate(r, {" MYWE: the lag-q autocorrelation R(q) is zero at q = nZeros =", q,
                          "; the modified Yule-Walker equations have no pivot. Lower nZeros."});
     iflag = kIflagDegenerate;
     return;
   }
-  FMat<cplx>& aa = r.w.aa();
-  FMat<cplx>& bb = r.w.bb();
+  FMat<C>& aa = ModelTables<Real>::aa(r);
+  FMat<C>& bb = ModelTables<Real>::bb(r);
   aa(1, 1) = -lagR(Rxx, q + 1) / rq;
   if (ip > 1) {
     bb(1, 1) = -lagR(Rxx, q - 1) / rq;
-    cplx rho = rq * (1.0f - aa(1, 1) * bb(1, 1));
+    C rho = rq * (Real(1) - aa(1, 1) * bb(1, 1));
     if (tooSmall(rho, eps)) {
       iflag = -1;
       return;
     }
     for (int k = 2; k <= ip; ++k) {
-      cplx num = -lagR(Rxx, q + k);
+      C num = -lagR(Rxx, q + k);
       for (int j = 1; j <= k - 1; ++j) num -= lagR(Rxx, q + k - j) * aa(j, k - 1);
       aa(k, k) = num / rho;
       for (int j = 1; j <= k - 1; ++j) aa(j, k) = aa(j, k - 1) + aa(k, k) * bb(k - j, k - 1);
       if (k == ip) break;
-      cplx den = -lagR(Rxx, q - k);
+      C den = -lagR(Rxx, q - k);
       for (int j = 1; j <= k - 1; ++j) den -= lagR(Rxx, q + j - k) * bb(j, k - 1);
       bb(k, k) = den / rho;
       for (int j = 1; j <= k - 1; ++j) bb(j, k) = bb(j, k - 1) + bb(k, k) * aa(k - j, k - 1);
-      rho *= 1.0f - aa(k, k) * bb(k, k);
+      rho *= Real(1) - aa(k, k) * bb(k, k);
       if (tooSmall(rho, eps)) {
         iflag = -1;
         return;
@@ -83,12 +92,14 @@ void toepeqn(Run& r, const cplx* Rxx, int ip, int iq, float eps, cplx* a, int& i
 // All-zero (FIR) filter with zero initial state:
 //   y(i) = x(i) + sum_{j=1}^{min(i-1,ip)} A(j) x(i-j),  i = 1..n,
 // each sum accumulated in double precision from x(i). No failure path.
-void czerofilt(const cplx* x, int n, int ip, const cplx* A, cplx* y) {
+template <class Real>
+void czerofilt(const std::complex<Real>* x, int n, int ip, const std::complex<Real>* A,
+               std::complex<Real>* y) {
   for (int i = 1; i <= n; ++i) {
     dcplx sum(x[i - 1]);
     const int top = std::min(i - 1, ip);
     for (int j = 1; j <= top; ++j) sum += dcplx(A[j - 1]) * dcplx(x[i - j - 1]);
-    y[i - 1] = cplx(sum);
+    y[i - 1] = std::complex<Real>(sum);
   }
 }
 
@@ -96,8 +107,10 @@ void czerofilt(const cplx* x, int n, int ip, const cplx* A, cplx* y) {
 // method on the data filtered by A(z) for b(1..q) and sig2. iflag -1 (ill-conditioned
 // recursion) leaves b and sig2 untouched. Data not longer than p + q, or all zero, are
 // reported as degenerate.
-void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx* b, float& sig2,
-          int& iflag, int npoints) {
+template <class Real>
+void mywe(Run& r, const std::complex<Real>* x, int n, int ip, int iq, Real eps,
+          std::complex<Real>* a, std::complex<Real>* b, Real& sig2, int& iflag, int npoints) {
+  using C = std::complex<Real>;
   iflag = 0;
   if (n <= ip + iq) {
     reportDegenerate(r, {" MYWE: nPoles + nZeros =", ip + iq, " is not below the", n,
@@ -106,13 +119,13 @@ void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx
     return;
   }
   const auto size = static_cast<std::size_t>(std::max(npoints, ip + iq + 1));
-  auto Rxx = allocateOrStop<cplx>(
+  auto Rxx = allocateOrStop<C>(
       r.log, size, " Aborting MYWE due to Allocation error #: ", "Allocate error in MYWE routine");
-  auto y = allocateOrStop<cplx>(
+  auto y = allocateOrStop<C>(
       r.log, static_cast<std::size_t>(std::max(npoints, n)),
       " Aborting MYWE due to Allocation error #: ", "Allocate error in MYWE routine");
   correlation(n, ip + iq + 1, 0, x, x, Rxx.data());
-  if (!(Rxx[0].real() > 0.0f)) {
+  if (!(Rxx[0].real() > Real(0))) {
     reportDegenerate(r, {" MYWE: the data have zero power (all-zero data?); nothing to model."});
     iflag = kIflagDegenerate;
     return;
@@ -123,5 +136,13 @@ void mywe(Run& r, const cplx* x, int n, int ip, int iq, float eps, cplx* a, cplx
   durbinMaStage(r, y.data(), n, iq, b, sig2, npoints);
   if (runIsDegenerate(r)) iflag = kIflagDegenerate;
 }
+
+template void toepeqn<float>(Run&, const cplx*, int, int, float, cplx*, int&);
+template void toepeqn<double>(Run&, const dcplx*, int, int, double, dcplx*, int&);
+template void czerofilt<float>(const cplx*, int, int, const cplx*, cplx*);
+template void czerofilt<double>(const dcplx*, int, int, const dcplx*, dcplx*);
+template void mywe<float>(Run&, const cplx*, int, int, int, float, cplx*, cplx*, float&, int&, int);
+template void mywe<double>(Run&, const dcplx*, int, int, int, double, dcplx*, dcplx*, double&, int&,
+                           int);
 
 }  // namespace voxtrel

@@ -8,6 +8,9 @@
 // A largest lag below 1, one that reaches the number of samples, or a two-sided sequence of
 // 2M+1 lags that does not fit in N points ends with a run-log line naming the cause and
 // iflag = kIflagDegenerate.
+//
+// Written once for single and double precision (the real type of the samples, the lag window
+// and the spectrum); the phase is formed in that precision too.
 #include <cmath>
 #include <cstddef>
 
@@ -16,8 +19,10 @@
 
 namespace voxtrel {
 
-void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, int nexp, float* pbt,
-                int npoints) {
+template <class Real>
+void blacktukey(Run& r, const std::complex<Real>* x, int n, int mode, const Real* w, int m,
+                int nexp, Real* pbt, int npoints) {
+  using C = std::complex<Real>;
   const int big = 1 << nexp;
   if (m < 1 || m >= n || 2 * m + 1 > big) {
     r.log.blank();
@@ -27,14 +32,14 @@ void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, i
     return;
   }
   const auto size = static_cast<std::size_t>(npoints);
-  auto rcorr = allocateOrStop<cplx>(r.log, size, " Aborting BlackTuk due to Allocation error #:",
-                                    "Allocate error in BlackTuk routine");
-  auto Rxx = allocateOrStop<cplx>(r.log, size, " Aborting BlackTuk due to Allocation error #:",
-                                  "Allocate error in BlackTuk routine");
-  auto p = allocateOrStop<float>(r.log, size, " Aborting BlackTuk due to Allocation error #:",
+  auto rcorr = allocateOrStop<C>(r.log, size, " Aborting BlackTuk due to Allocation error #:",
                                  "Allocate error in BlackTuk routine");
+  auto Rxx = allocateOrStop<C>(r.log, size, " Aborting BlackTuk due to Allocation error #:",
+                               "Allocate error in BlackTuk routine");
+  auto p = allocateOrStop<Real>(r.log, size, " Aborting BlackTuk due to Allocation error #:",
+                                "Allocate error in BlackTuk routine");
 
-  const float pi = 4.0f * std::atan(1.0f);
+  const Real pi = Real(4) * std::atan(Real(1));
   const int m1 = m + 1;
   correlation(n, m1, mode, x, x, rcorr.data());
 
@@ -46,15 +51,15 @@ void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, i
     Rxx[c + u] = w[m + k] * rcorr[u];
     Rxx[c - u] = w[m - k] * std::conj(rcorr[u]);
   }
-  for (int i = 2 * m + 1; i < big; ++i) Rxx[static_cast<std::size_t>(i)] = cplx(0, 0);
+  for (int i = 2 * m + 1; i < big; ++i) Rxx[static_cast<std::size_t>(i)] = C(0, 0);
 
   fft(r, Rxx.data(), nexp, 1, npoints);
 
   for (int i = 0; i < big; ++i) {
-    const float f = static_cast<float>(i) / static_cast<float>(big);
-    const float angle = f * 2.0f * pi * static_cast<float>(m);
+    const Real f = static_cast<Real>(i) / static_cast<Real>(big);
+    const Real angle = f * Real(2) * pi * static_cast<Real>(m);
     const auto u = static_cast<std::size_t>(i);
-    p[u] = (Rxx[u] * cplx(std::cos(angle), std::sin(angle))).real();
+    p[u] = (Rxx[u] * C(std::cos(angle), std::sin(angle))).real();
   }
   const int half = big / 2;
   for (int i = 0; i < half; ++i) {
@@ -62,5 +67,9 @@ void blacktukey(Run& r, const cplx* x, int n, int mode, const float* w, int m, i
     pbt[i] = p[static_cast<std::size_t>(half + i)];
   }
 }
+
+template void blacktukey<float>(Run&, const cplx*, int, int, const float*, int, int, float*, int);
+template void blacktukey<double>(Run&, const dcplx*, int, int, const double*, int, int, double*,
+                                 int);
 
 }  // namespace voxtrel

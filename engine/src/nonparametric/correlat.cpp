@@ -19,6 +19,10 @@
 // has no wrapped terms below lag `lags`. It costs O(N log N) against O(n lags) for the sums, and
 // its rounding error, relative to the lag-0 power, stays near the double-precision epsilon times
 // log2 N, far below the single precision the lags are returned in.
+//
+// The samples and lags are single or double precision (the real type Real); the sums are double
+// in both, so double-precision data take exactly the same path. Double products are not exact,
+// but each lag's sum still sees its terms in the order j.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -36,9 +40,9 @@ constexpr int kVectors = 2;   // vectors of lanes per block of lags
 constexpr int kChunk = 1024;  // values of j whose right factors are split at a time
 
 // Sums of the lags of complete blocks into sr/si; returns the first lag not summed.
-template <class V>
-[[gnu::always_inline]] inline int lagBlocks(int n, int lags, const cplx* x, const cplx* y,
-                                            double* sr, double* si) {
+template <class V, class C>
+[[gnu::always_inline]] inline int lagBlocks(int n, int lags, const C* x, const C* y, double* sr,
+                                            double* si) {
   constexpr int kW = kLaneCount<V>, kBlock = kW * kVectors;
   double yr[kChunk + kBlock], yi[kChunk + kBlock];
   int k0 = 0;
@@ -83,20 +87,22 @@ template <class V>
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx"))) int lagBlocksAvx(int n, int lags, const cplx* x, const cplx* y,
-                                                double* sr, double* si) {
+template <class C>
+__attribute__((target("avx"))) int lagBlocksAvx(int n, int lags, const C* x, const C* y, double* sr,
+                                                double* si) {
   return lagBlocks<DoubleLanes4>(n, lags, x, y, sr, si);
 }
 #endif
 
 // The sums of lags 0..lags-1 by transforms of length N; x == y needs only one forward one.
-void lagsByTransform(int n, int lags, const cplx* x, const cplx* y, std::size_t N, double* sr,
+template <class C>
+void lagsByTransform(int n, int lags, const C* x, const C* y, std::size_t N, double* sr,
                      double* si) {
   std::vector<dcplx> X(N), Y;
   bool realData = true;
   for (int j = 0; j < n; ++j) {
     X[static_cast<std::size_t>(j)] = dcplx(x[j]);
-    realData = realData && x[j].imag() == 0.0f;
+    realData = realData && x[j].imag() == 0;
   }
   dfft(X, -1);
   const bool same = x == y;
@@ -104,7 +110,7 @@ void lagsByTransform(int n, int lags, const cplx* x, const cplx* y, std::size_t 
     Y.assign(N, dcplx(0, 0));
     for (int j = 0; j < n; ++j) {
       Y[static_cast<std::size_t>(j)] = dcplx(y[j]);
-      realData = realData && y[j].imag() == 0.0f;
+      realData = realData && y[j].imag() == 0;
     }
     dfft(Y, -1);
   }
@@ -135,7 +141,10 @@ std::size_t transformLength(int n, int lags) {
 
 }  // namespace
 
-void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* Rxx, bool widest) {
+template <class Real>
+void correlation(int n, int lag, int mode, const std::complex<Real>* x, const std::complex<Real>* y,
+                 std::complex<Real>* Rxx, bool widest) {
+  using C = std::complex<Real>;
   // Lags from n on have no terms.
   const int lags = std::max(0, std::min(lag, n));
   std::vector<double> sr(static_cast<std::size_t>(lags)), si(sr.size());
@@ -147,7 +156,7 @@ void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* R
 #if defined(__x86_64__) || defined(__i386__)
   if (done == 0 && widest && cpuHasAvx()) done = lagBlocksAvx(n, lags, x, y, sr.data(), si.data());
 #endif
-  if (done == 0) done = lagBlocks<DoubleLanes2>(n, lags, x, y, sr.data(), si.data());
+  if (done == 0) done = lagBlocks<DoubleLanes2, C>(n, lags, x, y, sr.data(), si.data());
   for (int k = done; k < lags; ++k) {
     dcplx s(0, 0);
     for (int j = 0; j < n - k; ++j) s += dcplx(std::conj(x[j])) * dcplx(y[j + k]);
@@ -156,13 +165,16 @@ void correlation(int n, int lag, int mode, const cplx* x, const cplx* y, cplx* R
   }
   for (int k = 0; k < lag; ++k) {
     if (k >= lags) {
-      Rxx[k] = cplx(0, 0);
+      Rxx[k] = C(0, 0);
       continue;
     }
     const dcplx s(sr[static_cast<std::size_t>(k)], si[static_cast<std::size_t>(k)]);
     const double div = mode == 0 ? static_cast<double>(n - k) : static_cast<double>(n);
-    Rxx[k] = cplx(s / div);
+    Rxx[k] = C(s / div);
   }
 }
+
+template void correlation<float>(int, int, int, const cplx*, const cplx*, cplx*, bool);
+template void correlation<double>(int, int, int, const dcplx*, const dcplx*, dcplx*, bool);
 
 }  // namespace voxtrel

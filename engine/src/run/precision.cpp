@@ -1,5 +1,6 @@
-// The estimators written for both precisions so far: the periodogram, Burg, recursive
-// maximum likelihood, and the covariance and modified covariance least-squares fits.
+// The estimators written for both precisions so far: the periodogram, Blackman-Tukey,
+// Yule-Walker, Burg, Lockheed, Durbin, modified Yule-Walker, recursive maximum likelihood, and the
+// covariance and modified covariance least-squares fits.
 #include "precision.h"
 
 #include "fortran_format.h"
@@ -8,8 +9,9 @@
 namespace voxtrel {
 
 bool runsInDouble(int method) {
-  return method == kPeriodogram || method == kBurg || method == kRmle || method == kCovariance ||
-         method == kModifiedCovariance;
+  return method == kPeriodogram || method == kBlackTukey || method == kAutoCorrelation ||
+         method == kBurg || method == kLockheed || method == kDurbin || method == kMywe ||
+         method == kRmle || method == kCovariance || method == kModifiedCovariance;
 }
 
 std::string doublePrecisionRefusal(int method) {

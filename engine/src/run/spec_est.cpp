@@ -46,6 +46,15 @@ void choleskyCapsFailure(RunLog& log, int iflag, float eps) {
   log.put(" causing premature termination.");
 }
 
+// The modified Yule-Walker recursion met a pivot not above eps.
+void toeplitzFailure(RunLog& log, int iflag, float eps) {
+  log.blank();
+  log.blank();
+  iflagLine(log, " IFLAG = ", iflag, eps);
+  log.put(" Magnitude of one of complex rho's is less than EPS");
+  log.put(" causing premature termination.");
+}
+
 void notMinimumPhase(RunLog& log, int iflag, float eps) {
   log.blank();
   log.blank();
@@ -205,12 +214,17 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   DoubleModel wide;
   constexpr int kMadeInDouble = -1;  // not a method: the estimate was made in double above
   const int method = st.doublePrecision ? kMadeInDouble : st.method;
+  if (st.method == kBlackTukey) {
+    st.window_name = fmt::padRight("Mod. Bartlet", kNameWidth);
+    st.ipts = 2 * st.m_lags + 1;
+  }
   if (st.doublePrecision) {
     if (st.method == kRmle) requireRealData(r, "RMLE");
     estimateInDouble(r, signal_amp, npts, nexp, nPoints, wide);
     if ((st.method == kCovariance || st.method == kModifiedCovariance) && st.iflag == -1)
       choleskyFailure(log, st.iflag, st.eps);
-    if (st.method == kPeriodogram) {
+    if (st.method == kMywe && st.iflag == -1) toeplitzFailure(log, st.iflag, st.eps);
+    if (st.method == kPeriodogram || st.method == kBlackTukey) {
       for (std::size_t i = 0; i < psd.size() && i < wide.psd.size(); ++i)
         psd[i] = static_cast<float>(wide.psd[i]);
       nPoints = 1 << nexp;
@@ -238,13 +252,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
       break;
     case kMywe:
       mywe(r, signal_amp, npts, st.npoles, st.nzeros, st.eps, a, b, st.sig2, st.iflag, nPoints);
-      if (st.iflag == -1) {
-        log.blank();
-        log.blank();
-        iflagLine(log, " IFLAG = ", st.iflag, st.eps);
-        log.put(" Magnitude of one of complex rho's is less than EPS");
-        log.put(" causing premature termination.");
-      }
+      if (st.iflag == -1) toeplitzFailure(log, st.iflag, st.eps);
       break;
     case kLsmywe:
       lsmywe(r, signal_amp, npts, st.npoles, st.nzeros, st.m_eqs, st.eps, b, st.sig2, st.iflag,
@@ -303,13 +311,8 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
       nPoints = 1 << nexp;
       break;
     case kBlackTukey: {
-      st.window_name = fmt::padRight("Mod. Bartlet", kNameWidth);
       const int m = st.m_lags;
-      st.ipts = 2 * m + 1;
-      for (int i = 1; i <= st.ipts; ++i) {
-        window[static_cast<std::size_t>(i - 1)] =
-            static_cast<float>(m - std::abs(i - (m + 1))) / static_cast<float>(m);
-      }
+      bartlettLagWindow(window.data(), m);
       blacktukey(r, signal_amp, npts, st.mode, window.data(), m, nexp, psd.data(), nPoints);
       nPoints = 1 << nexp;
       break;

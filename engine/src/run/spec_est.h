@@ -1,6 +1,7 @@
 // The spectrum driver.
 #pragma once
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,20 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
 // the file or at a bad record, and closes the file. st.ipts becomes the points read. A header
 // longer than the file is a fatal stop.
 // A run's model or PSD in double precision (estimateInDouble): a(1..nPoles), b(1..nZeros) and
-// sig2 for the model methods, psd (centred order) for the periodogram.
+// sig2 for the model methods, psd (centred order) for the periodogram and Blackman-Tukey.
 struct DoubleModel {
   std::vector<dcplx> a, b;
   double sig2 = 0;
   std::vector<double> psd;
 };
+
+// The Blackman-Tukey method's lag window of 2m+1 weights, w[m] for lag 0 (the modified
+// Bartlett triangle (m - |k|) / m), in the precision the method runs in.
+template <class Real>
+void bartlettLagWindow(Real* w, int m) {
+  for (int i = 1; i <= 2 * m + 1; ++i)
+    w[i - 1] = static_cast<Real>(m - std::abs(i - (m + 1))) / static_cast<Real>(m);
+}
 
 // Runs the method on the samples in double precision (precision.h names the methods that
 // can); the model is also left in the run state, rounded to single precision.

@@ -30,6 +30,27 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       periodogram(r, x.data(), npts, window.data(), nexp, model.psd.data(), nPoints);
       return;
     }
+    case kBlackTukey: {
+      std::vector<double> w(static_cast<std::size_t>(2 * st.m_lags + 1));
+      bartlettLagWindow(w.data(), st.m_lags);
+      model.psd.assign(big, 0.0);
+      blacktukey(r, x.data(), npts, st.mode, w.data(), st.m_lags, nexp, model.psd.data(), nPoints);
+      return;
+    }
+    case kLockheed:
+      lockheed(r, x.data(), npts, st.npoles, st.nzeros, model.a.data(), model.b.data(), nexp,
+               model.sig2, nPoints);
+      break;
+    case kMywe:
+      mywe(r, x.data(), npts, st.npoles, st.nzeros, static_cast<double>(st.eps), model.a.data(),
+           model.b.data(), model.sig2, st.iflag, nPoints);
+      break;
+    case kDurbin:
+      durbin(r, x.data(), npts, st.nzeros, st.l_pts, model.b.data(), model.sig2, nPoints);
+      break;
+    case kAutoCorrelation:
+      autocorr(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
+      break;
     case kBurg:
       burg(r, x.data(), npts, st.npoles, model.a.data(), model.sig2, nPoints);
       break;
@@ -53,6 +74,7 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       fatalStop(" " + doublePrecisionRefusal(st.method));
   }
   for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(model.a[static_cast<std::size_t>(k - 1)]);
+  for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(model.b[static_cast<std::size_t>(k - 1)]);
   st.sig2 = static_cast<float>(model.sig2);
 }
 
