@@ -16,10 +16,6 @@ namespace voxtrel {
 void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints, int& n_freq_pts,
                   cplx* signal_amp);
 
-// Reads up to npts points of the data file the answer reader left open: skips its header
-// lines again, reads (x, y) pairs (real data) or x with a complex value, stops at the end of
-// the file or at a bad record, and closes the file. st.ipts becomes the points read. A header
-// longer than the file is a fatal stop.
 // A run's model or PSD in double precision (estimateInDouble): a(1..nPoles), b(1..nZeros) and
 // sig2 for the model methods, psd (centred order) for the periodogram and Blackman-Tukey.
 struct DoubleModel {
@@ -44,6 +40,10 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
 // The model's PSD in double precision, rounded into psd (centred order).
 void modelPsdInDouble(Run& r, const DoubleModel& model, int nexp, float* psd, int nPoints);
 
+// Reads up to npts points of the data file the answer reader left open: skips its header
+// lines again, reads (x, y) pairs (real data) or x with a complex value, stops at the end of
+// the file or at a bad record, and closes the file. st.ipts becomes the points read. A header
+// longer than the file is a fatal stop.
 void read_points(Run& r, int npts, float* x_array, float* y_array, cplx* signal_amp);
 
 // What the run computes after its parameters are set: the spectrum on its grid, linear and in
