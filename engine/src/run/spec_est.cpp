@@ -30,37 +30,32 @@ void iflagLine(RunLog& log, const char* label, int iflag, float eps) {
   log.raw(std::string(label) + I(iflag, 2) + "    EPS = " + E(eps, 9, 3));
 }
 
-void choleskyFailure(RunLog& log, int iflag, float eps) {
+// A solver's stop before the last order: two blank records, the status and EPS, the reason and
+// the closing record every such stop shares.
+void iflagFailure(RunLog& log, const char* label, int iflag, float eps, const char* reason) {
   log.blank();
   log.blank();
-  iflagLine(log, " IFLAG = ", iflag, eps);
-  log.put(" One of the di's in Cholesky decomposition is less than EPS");
+  iflagLine(log, label, iflag, eps);
+  log.put(reason);
   log.put(" causing premature termination.");
 }
 
+void choleskyFailure(RunLog& log, int iflag, float eps) {
+  iflagFailure(log, " IFLAG = ", iflag, eps,
+               " One of the di's in Cholesky decomposition is less than EPS");
+}
+
 void choleskyCapsFailure(RunLog& log, int iflag, float eps) {
-  log.blank();
-  log.blank();
-  iflagLine(log, " IFLAG =", iflag, eps);
-  log.put(" One of the di's in CHOLESKY is less than EPS");
-  log.put(" causing premature termination.");
+  iflagFailure(log, " IFLAG =", iflag, eps, " One of the di's in CHOLESKY is less than EPS");
 }
 
 // The modified Yule-Walker recursion met a pivot not above eps.
 void toeplitzFailure(RunLog& log, int iflag, float eps) {
-  log.blank();
-  log.blank();
-  iflagLine(log, " IFLAG = ", iflag, eps);
-  log.put(" Magnitude of one of complex rho's is less than EPS");
-  log.put(" causing premature termination.");
+  iflagFailure(log, " IFLAG = ", iflag, eps, " Magnitude of one of complex rho's is less than EPS");
 }
 
 void notMinimumPhase(RunLog& log, int iflag, float eps) {
-  log.blank();
-  log.blank();
-  iflagLine(log, " IFLAG = ", iflag, eps);
-  log.put(" MA filter estimate not minimum-phase");
-  log.put(" causing premature termination.");
+  iflagFailure(log, " IFLAG = ", iflag, eps, " MA filter estimate not minimum-phase");
 }
 
 void requireRealData(Run& r, const char* name) {
