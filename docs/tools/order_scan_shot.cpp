@@ -16,22 +16,16 @@
 #include "Dialogs.h"
 #include "OrderScanWindow.h"
 #include "frmMain.h"
+#include "window_capture.h"
 
 using namespace tessivar;
+using shots::capture;
+using shots::settle;
 
 namespace {
 
 int fail(const QString& why, const ScriptedDialogs* boxes = nullptr) {
-  std::fprintf(stderr, "order_scan_shot: %s\n", qPrintable(why));
-  for (const auto& m : boxes ? boxes->messages() : std::vector<ScriptedDialogs::Call>{})
-    std::fprintf(stderr, "order_scan_shot: box %s: %s\n", qPrintable(m.title), qPrintable(m.text));
-  return 1;
-}
-
-void settle(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return shots::fail("order_scan_shot", why, boxes);
 }
 
 bool scanned(const OrderScanWindow& window) {
@@ -40,16 +34,6 @@ bool scanned(const OrderScanWindow& window) {
   while (window.scanning() && t.elapsed() < 30000)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
   return !window.scanning();
-}
-
-// The window's place on the display, as the display shows it.
-bool capture(const QWidget& window, const QString& path) {
-  const QRect r = window.frameGeometry();
-  const QString crop =
-      QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
-  return QProcess::execute(QStringLiteral("import"),
-                           {QStringLiteral("-window"), QStringLiteral("root"),
-                            QStringLiteral("-crop"), crop, QStringLiteral("+repage"), path}) == 0;
 }
 
 }  // namespace
@@ -62,12 +46,8 @@ int main(int argc, char** argv) {
   QTemporaryDir base;
   const QString user = base.filePath(QStringLiteral("user"));
   if (!base.isValid() || !QDir().mkpath(user)) return fail("no temporary folder");
-  for (const QString& name : examples.entryList(QDir::Files)) {
-    if (name.startsWith('~') || name.endsWith(QStringLiteral(".out"), Qt::CaseInsensitive))
-      continue;
-    if (!QFile::copy(examples.filePath(name), user + '/' + name))
-      return fail("cannot copy " + name);
-  }
+  if (const QString bad = shots::copyExamples(examples, user); !bad.isEmpty())
+    return fail("cannot copy " + bad);
   QDir::setCurrent(user);
 
   ScriptedDialogs dialogs;

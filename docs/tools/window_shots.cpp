@@ -16,35 +16,18 @@
 
 #include "Dialogs.h"
 #include "frmMain.h"
+#include "window_capture.h"
 
 using namespace tessivar;
+using shots::capture;
+using shots::settle;
 
 namespace {
 
 const ScriptedDialogs* boxes = nullptr;
 
 int fail(const QString& why) {
-  std::fprintf(stderr, "window_shots: %s\n", qPrintable(why));
-  for (const auto& m : boxes ? boxes->messages() : std::vector<ScriptedDialogs::Call>{})
-    std::fprintf(stderr, "window_shots: box %s: %s\n", qPrintable(m.title), qPrintable(m.text));
-  return 1;
-}
-
-// Lets the window lay itself out and paint for a while.
-void settle(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-// The window's place on the display, as the display shows it.
-bool capture(const QWidget& window, const QString& path) {
-  const QRect r = window.frameGeometry();
-  const QString crop =
-      QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
-  return QProcess::execute(QStringLiteral("import"),
-                           {QStringLiteral("-window"), QStringLiteral("root"),
-                            QStringLiteral("-crop"), crop, QStringLiteral("+repage"), path}) == 0;
+  return shots::fail("window_shots", why, boxes);
 }
 
 void place(QWidget& window, QSize size) {
@@ -82,12 +65,8 @@ int main(int argc, char** argv) {
   QTemporaryDir base;
   const QString user = base.filePath(QStringLiteral("user"));
   if (!base.isValid() || !QDir().mkpath(user)) return fail("no temporary folder");
-  for (const QString& name : examples.entryList(QDir::Files)) {
-    if (name.startsWith('~') || name.endsWith(QStringLiteral(".out"), Qt::CaseInsensitive))
-      continue;
-    if (!QFile::copy(examples.filePath(name), user + '/' + name))
-      return fail("cannot copy " + name);
-  }
+  if (const QString bad = shots::copyExamples(examples, user); !bad.isEmpty())
+    return fail("cannot copy " + bad);
   // The periodogram of the Burg demo's data: its answers with the method, no order and a
   // Hamming window.
   QFile burg(user + QStringLiteral("/Ex-Burg.0"));
