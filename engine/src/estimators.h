@@ -158,9 +158,11 @@ template <class Real>
 void czerofilt(const std::complex<Real>* x, int n, int ip, const std::complex<Real>* A,
                std::complex<Real>* y);
 
-// Least-squares modified Yule-Walker ARMA method; AR estimates in theta.
-void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, cplx* b,
-            float& sig2, int& iflag, int npoints);
+// Least-squares modified Yule-Walker ARMA method; AR estimates in theta
+// (ModelTables<Real>::theta). Real is float or double.
+template <class Real>
+void lsmywe(Run& r, const std::complex<Real>* x, int n, int ip, int iq, int m_eqs, Real eps,
+            std::complex<Real>* b, Real& sig2, int& iflag, int npoints);
 
 // Mayne-Firoozan three-stage ARMA method; MA estimates in bc.
 void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp, cplx* a,

@@ -5,21 +5,38 @@
 // through the normal equations rr^H rr a = -rr^H r with the Hermitian solver, where
 // rr(i,j) = R(q+i-j) and R(-m) = conj(R(m)). The MA part and the noise variance come from
 // Durbin's method on the data filtered by A(z), as in the modified Yule-Walker method.
+// Written once for single and double precision (the real type of the data, the lags, the
+// normal equations and the solver's tables).
 #include <algorithm>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include "degenerate.h"
 #include "estimators.h"
 #include "fatal.h"
+#include "precision_tables.h"
 #include "stop_point.h"
 
 namespace voxtrel {
 
+namespace {
+
+// The name of the arithmetic a message speaks of.
+template <class Real>
+std::string precisionName() {
+  return std::is_same_v<Real, float> ? "single" : "double";
+}
+
+}  // namespace
+
 // AR estimates in theta(1..ip), b(1..iq) and sig2 from the MA stage. iflag -1 when a
 // Cholesky pivot is not above eps (b and sig2 untouched); fewer equations than poles, data
 // shorter than the orders and all-zero data are reported as degenerate.
-void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, cplx* b,
-            float& sig2, int& iflag, int npoints) {
+template <class Real>
+void lsmywe(Run& r, const std::complex<Real>* x, int n, int ip, int iq, int m_eqs, Real eps,
+            std::complex<Real>* b, Real& sig2, int& iflag, int npoints) {
+  using C = std::complex<Real>;
   iflag = 0;
   const int p = ip, q = iq, M = m_eqs;
   if (n <= p + q || M - q < p) {
@@ -31,21 +48,22 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
   }
   // Lags 0..M are used and M may equal the number of points.
   const auto lags = static_cast<std::size_t>(std::max(npoints, M + 1) + 1);
-  auto Rxx = allocateOrStop<cplx>(r.log, lags, " Aborting LSMYWE due to Allocation error #: ",
-                                  "Allocate error in LSMYWE routine");
-  auto y = allocateOrStop<cplx>(
+  auto Rxx = allocateOrStop<C>(r.log, lags, " Aborting LSMYWE due to Allocation error #: ",
+                               "Allocate error in LSMYWE routine");
+  auto y = allocateOrStop<C>(
       r.log, static_cast<std::size_t>(std::max(npoints, n)),
       " Aborting LSMYWE due to Allocation error #: ", "Allocate error in LSMYWE routine");
   correlation(n, M + 1, 0, x, x, Rxx.data());
-  if (!(Rxx[0].real() > 0.0f)) {
-    // Zero power from data that are not all zero: the power fell below the smallest single-
-    // precision number.
-    float largest = 0;
+  if (!(Rxx[0].real() > Real(0))) {
+    // Zero power from data that are not all zero: the power fell below the smallest number
+    // of the precision the method runs in.
+    Real largest = 0;
     for (int i = 0; i < n; ++i) largest = std::max(largest, std::abs(x[i]));
-    if (largest > 0.0f) {
+    if (largest > Real(0)) {
       reportDegenerate(
-          r, {" LSMYWE: the data's power underflows single precision (largest |x| =", largest,
-              "); rescale the data (multiply by a power of ten) and run again."});
+          r, {" LSMYWE: the data's power underflows " + precisionName<Real>() +
+                  " precision (largest |x| =",
+              largest, "); rescale the data (multiply by a power of ten) and run again."});
     } else {
       reportDegenerate(r,
                        {" LSMYWE: the data have zero power (all-zero data?); nothing to model."});
@@ -61,10 +79,10 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
     return m >= 0 ? Rxx[static_cast<std::size_t>(m)] : std::conj(Rxx[static_cast<std::size_t>(-m)]);
   };
   const int rows = M - q;
-  FVec<cplx>& hc = r.w.hc();
-  FVec<cplx>& theta = r.theta();
+  FVec<C>& hc = ModelTables<Real>::hc(r);
+  FVec<C>& theta = ModelTables<Real>::theta(r);
   // conj(a) b in double precision, written out (finite values: no not-a-number recovery).
-  auto conjProduct = [](cplx a, cplx b) {
+  auto conjProduct = [](C a, C b) {
     const double ar = a.real(), ai = -static_cast<double>(a.imag());
     const double br = b.real(), bi = b.imag();
     return dcplx(ar * br - ai * bi, ar * bi + ai * br);
@@ -82,26 +100,27 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
       if (j > 1)
         sum +=
             conjProduct(rr(0, j - 1), rr(0, i - 1)) - conjProduct(rr(rows, j - 1), rr(rows, i - 1));
-      hc(i * (i - 1) / 2 + j) = cplx(sum);
+      hc(i * (i - 1) / 2 + j) = C(sum);
     }
   }
   for (int i = 1; i <= p; ++i) {
     dcplx sum(0, 0);
     for (int m = 1; m <= rows; ++m)
       sum += std::conj(dcplx(rr(m, i))) * dcplx(Rxx[static_cast<std::size_t>(q + m)]);
-    theta(i) = cplx(-sum);
+    theta(i) = C(-sum);
   }
   // The solver does not test its first pivot, the sum of |R(m)|^2 over the lags q..M-1. It is
   // zero when those lags are all zero, or when they are so small that their squares underflow
-  // single precision (data of a tiny scale): the lags themselves tell the two apart.
-  if (p >= 1 && !(hc(1).real() > 0.0f)) {
-    float largest = 0;
+  // the arithmetic (data of a tiny scale): the lags themselves tell the two apart.
+  if (p >= 1 && !(hc(1).real() > Real(0))) {
+    Real largest = 0;
     for (int m = q; m <= M - 1; ++m)
       largest = std::max(largest, std::abs(Rxx[static_cast<std::size_t>(m)]));
-    if (largest > 0.0f) {
+    if (largest > Real(0)) {
       reportDegenerate(
-          r, {" LSMYWE: the normal equations underflow single precision (largest "
-              "|R(q)| .. |R(M-1)| =",
+          r, {" LSMYWE: the normal equations underflow " + precisionName<Real>() +
+                  " precision (largest "
+                  "|R(q)| .. |R(M-1)| =",
               largest, "); rescale the data (multiply by a power of ten) and run again."});
     } else {
       reportDegenerate(r, {" LSMYWE: the lags R(q) .. R(M-1) are all zero (q = nZeros =", q,
@@ -117,5 +136,9 @@ void lsmywe(Run& r, const cplx* x, int n, int ip, int iq, int m_eqs, float eps, 
   durbinMaStage(r, y.data(), n, q, b, sig2, npoints);
   if (runIsDegenerate(r)) iflag = kIflagDegenerate;
 }
+
+template void lsmywe<float>(Run&, const cplx*, int, int, int, int, float, cplx*, float&, int&, int);
+template void lsmywe<double>(Run&, const dcplx*, int, int, int, int, double, dcplx*, double&, int&,
+                             int);
 
 }  // namespace voxtrel

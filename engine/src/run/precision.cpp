@@ -9,6 +9,7 @@
 namespace voxtrel {
 
 bool runsInDouble(int method) {
+  if (method == kLsmywe) return true;  // the least-squares modified Yule-Walker method
   return method == kPeriodogram || method == kBlackTukey || method == kAutoCorrelation ||
          method == kBurg || method == kLockheed || method == kDurbin || method == kMywe ||
          method == kRmle || method == kCovariance || method == kModifiedCovariance;

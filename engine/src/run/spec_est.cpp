@@ -219,6 +219,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
     if ((st.method == kCovariance || st.method == kModifiedCovariance) && st.iflag == -1)
       choleskyFailure(log, st.iflag, st.eps);
     if (st.method == kMywe && st.iflag == -1) toeplitzFailure(log, st.iflag, st.eps);
+    if (st.method == kLsmywe && st.iflag == -1) choleskyFailure(log, st.iflag, st.eps);
     if (st.method == kPeriodogram || st.method == kBlackTukey) {
       for (std::size_t i = 0; i < psd.size() && i < wide.psd.size(); ++i)
         psd[i] = static_cast<float>(wide.psd[i]);

@@ -70,6 +70,13 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       for (int k = 1; k <= st.npoles; ++k) model.a[static_cast<std::size_t>(k - 1)] = theta(k);
       break;
     }
+    case kLsmywe: {
+      lsmywe(r, x.data(), npts, st.npoles, st.nzeros, st.m_eqs, static_cast<double>(st.eps),
+             model.b.data(), model.sig2, st.iflag, nPoints);
+      const FVec<dcplx>& theta = ModelTables<double>::theta(r);
+      for (int k = 1; k <= st.npoles; ++k) model.a[static_cast<std::size_t>(k - 1)] = theta(k);
+      break;
+    }
     default:
       fatalStop(" " + doublePrecisionRefusal(st.method));
   }

@@ -391,22 +391,26 @@ TEST(DoublePrecision, LogSaysSoOnceAfterTheEchoAndPrintsTheModelWithItsDigits) {
 
 TEST(DoublePrecision, MethodsNotYetInDoubleRefuseByName) {
   const std::vector<float> x = ref::Ar4{}.generate(256, 3u);
-  EstimateParams p = modelParams(EstimateMethod::Lsmywe, 256);
+  EstimateParams p = modelParams(EstimateMethod::Akaike, 256);
   p.nZeros = 2;
   p.mEqs = 10;
   p.eps = 1e-6f;
+  p.nit = 10;
+  p.per = 1;
   const auto res = voxtrel::estimate(p, x);
   EXPECT_EQ(res.status, EstimateStatus::BadParameter);
-  EXPECT_NE(res.message.find("LSMYWE"), std::string::npos) << res.message;
+  EXPECT_NE(res.message.find("AKAIKE"), std::string::npos) << res.message;
   EXPECT_NE(res.message.find("precision single"), std::string::npos) << res.message;
 
   vtest::TempDir dir;
   vtest::Answer answer;
-  answer.method = "LSMYWE";
+  answer.method = "Akaike";
   answer.npoles = "4";
   answer.nzeros = "2";
   answer.meqs = "10";
   answer.eps = "1.0E-6";
+  answer.nit = "10";
+  answer.per = "1.0";
   answer.npoints = "256";
   vtest::writeFile(dir / "data.rda", vtest::realData(x));
   answer.data = (dir / "data.rda").string();
@@ -417,7 +421,7 @@ TEST(DoublePrecision, MethodsNotYetInDoubleRefuseByName) {
   options.precision = Precision::Double;
   const auto run = voxtrel::run((dir / answer.name).string(), options);
   EXPECT_EQ(run.outcome, voxtrel::Outcome::Stopped);
-  EXPECT_NE(run.stopText.find("LSMYWE"), std::string::npos) << run.stopText;
+  EXPECT_NE(run.stopText.find("AKAIKE"), std::string::npos) << run.stopText;
   EXPECT_NE(vtest::readFile(dir / "~Tirelle.out").find(" Arithmetic: double precision"),
             std::string::npos);
 }
