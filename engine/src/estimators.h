@@ -111,7 +111,11 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
 // Forward-backward correlation matrix of order ip, packed as cholesky expects.
 void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat, bool widest = true);
 
-// Step-down recursion: from bc(1..ip) and sig2 to every lower order in aa and rho.
+// Step-down recursion: from b(1..ip), b(k) = b[k-1], and sig2 to every lower order in aa and
+// rho (the tables of the real type, float or double).
+template <class Real>
+void stepdown(Run& r, const std::complex<Real>* b, int ip, Real sig2, Real& rho0);
+// The same from the single-precision MA vector bc(1..ip).
 void stepdown(Run& r, int ip, float sig2, float& rho0);
 
 // ---- ARMA and maximum-likelihood estimators -------------------------------------------------
@@ -178,10 +182,13 @@ void lsMatrix(const cplx* y, const cplx* u, int n, int ip, int iq, cplx* hc);
 // All-pole filter y(i) = x(i) - sum_{j=1}^{min(i-1,iq)} b(j) y(i-j), zero initial state.
 void cpolefilt(const cplx* x, int n, const cplx* b, int iq, cplx* y);
 
-// Minimum-phase test of 1 + bc(1) z^-1 + ... + bc(iq) z^-iq by its reflection coefficients
-// (step-down recursion into aa); on failure the first order k with |aa(k,k)| >= 1 (or not a
-// number) and that magnitude are returned through the optional pointers.
-bool maMinimumPhase(Run& r, int iq, int* failedOrder, float* failedMagnitude);
+// Minimum-phase test of 1 + b(1) z^-1 + ... + b(iq) z^-iq, b(k) = b[k-1], by its reflection
+// coefficients (step-down recursion into aa, rho of the real type, float or double); on
+// failure the first order k with |aa(k,k)| >= 1 (or not a number) and that magnitude are
+// returned through the optional pointers (nullptr when not wanted).
+template <class Real>
+bool maMinimumPhase(Run& r, const std::complex<Real>* b, int iq, int* failedOrder,
+                    std::type_identity_t<Real>* failedMagnitude);
 
 // Akaike's approximate maximum-likelihood ARMA method (real data).
 void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, int nit, float eps,

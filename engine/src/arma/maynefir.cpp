@@ -14,6 +14,7 @@
 #include "degenerate.h"
 #include "estimators.h"
 #include "fatal.h"
+#include "precision_tables.h"
 #include "stop_point.h"
 
 namespace voxtrel {
@@ -65,20 +66,23 @@ void cpolefilt(const cplx* x, int n, const cplx* b, int iq, cplx* y) {
   }
 }
 
-// True when every reflection coefficient of 1 + bc(1) z^-1 + ... + bc(q) z^-q is below 1 in
-// magnitude (the polynomial is minimum phase); the step-down recursion gives them in aa(k,k).
-bool maMinimumPhase(Run& r, int iq, int* failedOrder, float* failedMagnitude) {
+// True when every reflection coefficient of 1 + b(1) z^-1 + ... + b(q) z^-q, b(k) = b[k-1], is
+// below 1 in magnitude (the polynomial is minimum phase); the step-down recursion gives them in
+// aa(k,k) (the table of the real type). Written once for single and double precision.
+template <class Real>
+bool maMinimumPhase(Run& r, const std::complex<Real>* b, int iq, int* failedOrder,
+                    std::type_identity_t<Real>* failedMagnitude) {
   if (iq < 1) return true;
-  FMat<cplx>& aa = r.w.aa();
+  auto& aa = ModelTables<Real>::aa(r);
   if (iq == 1) {
-    aa(1, 1) = r.w.bc()(1);
+    aa(1, 1) = b[0];
   } else {
-    float rho0 = 0;
-    stepdown(r, iq, 1.0f, rho0);
+    Real rho0 = 0;
+    stepdown(r, b, iq, Real(1), rho0);
   }
   for (int k = 1; k <= iq; ++k) {
-    const float mag = std::abs(aa(k, k));
-    if (!(mag < 1.0f)) {
+    const Real mag = std::abs(aa(k, k));
+    if (!(mag < Real(1))) {
       if (failedOrder) *failedOrder = k;
       if (failedMagnitude) *failedMagnitude = mag;
       return false;
@@ -120,11 +124,11 @@ void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp
   ls(r, x, u.data(), x, n, ip, iq, eps, a, iflag);
   if (iflag != 0) return;
 
-  if (!maMinimumPhase(r, iq, nullptr, nullptr)) {
+  const cplx* bc = r.w.bc().data();
+  if (!maMinimumPhase(r, bc, iq, nullptr, nullptr)) {
     iflag = 1;
     return;
   }
-  const cplx* bc = r.w.bc().data();
   cpolefilt(x, n, bc, iq, y.data());
   cpolefilt(u.data(), n, bc, iq, z.data());
   for (int i = 0; i < n; ++i)
@@ -136,5 +140,8 @@ void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp
   stopPoint(r);
   varm(r, x, n, a, ip, bc, iq, nexp, sig2, npoints);
 }
+
+template bool maMinimumPhase<float>(Run&, const cplx*, int, int*, float*);
+template bool maMinimumPhase<double>(Run&, const dcplx*, int, int*, double*);
 
 }  // namespace voxtrel
