@@ -190,25 +190,42 @@ template <class Real>
 bool maMinimumPhase(Run& r, const std::complex<Real>* b, int iq, int* failedOrder,
                     std::type_identity_t<Real>* failedMagnitude);
 
-// Akaike's approximate maximum-likelihood ARMA method (real data).
-void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, int nit, float eps,
-            float per, float& sig2, int& iflag, int npoints);
+// Akaike's approximate maximum-likelihood ARMA method (real data). Real is float or double,
+// with the tables of that precision (precision_tables.h), for it and its helpers below.
+template <class Real>
+void akaike(Run& r, const Real* x, int n, std::type_identity_t<Real>* a,
+            std::type_identity_t<Real>* b, int ip, int iq, int nit, std::type_identity_t<Real> eps,
+            std::type_identity_t<Real> per, std::type_identity_t<Real>& sig2, int& iflag,
+            int npoints);
 
 // Akaike's helpers (real data, double-precision sums).
-void polefilt(const float* x, int n, int iq, const float* b, float* y);
-void zerofilt(const float* x, int n, int ip, const float* a, float* y);
-void var(const float* x, int n, int ip, int iq, const float* a, const float* b, float& v, float* e,
-         float* y);
-void corr(int n, int lag, const float* x, const float* y, float& r);
-void corrcomp(int n, const float* y, const float* z, int ip, int iq, float* ry, float* rz,
-              float* ryz, float* rzy);
-void gradient(Run& r, const float* a, const float* b, int ip, int iq, const float* ry,
-              const float* rz);
-void hessian(Run& r, int ip, int iq, const float* ry, const float* rz, const float* ryz,
-             const float* rzy);
-void bvect(Run& r, const float* a, const float* b, int ip, int iq);
-void chkdn(Run& r, float var_, int n, const float* x, const float* a, const float* b, int ip,
-           int iq, float per, float& sig2, int& iflag, float* z, float* y);
+template <class Real>
+void polefilt(const Real* x, int n, int iq, const std::type_identity_t<Real>* b, Real* y);
+template <class Real>
+void zerofilt(const Real* x, int n, int ip, const std::type_identity_t<Real>* a, Real* y);
+template <class Real>
+void var(const Real* x, int n, int ip, int iq, const std::type_identity_t<Real>* a,
+         const std::type_identity_t<Real>* b, std::type_identity_t<Real>& v,
+         std::type_identity_t<Real>* e, std::type_identity_t<Real>* y);
+template <class Real>
+void corr(int n, int lag, const Real* x, const std::type_identity_t<Real>* y,
+          std::type_identity_t<Real>& r);
+template <class Real>
+void corrcomp(int n, const Real* y, const Real* z, int ip, int iq, Real* ry, Real* rz, Real* ryz,
+              Real* rzy);
+template <class Real>
+void gradient(Run& r, const std::type_identity_t<Real>* a, const std::type_identity_t<Real>* b,
+              int ip, int iq, const Real* ry, const Real* rz);
+template <class Real>
+void hessian(Run& r, int ip, int iq, const Real* ry, const Real* rz, const Real* ryz,
+             const Real* rzy);
+template <class Real>
+void bvect(Run& r, const Real* a, const std::type_identity_t<Real>* b, int ip, int iq);
+template <class Real>
+void chkdn(Run& r, Real var_, int n, const std::type_identity_t<Real>* x,
+           const std::type_identity_t<Real>* a, const std::type_identity_t<Real>* b, int ip, int iq,
+           std::type_identity_t<Real> per, std::type_identity_t<Real>& sig2, int& iflag,
+           std::type_identity_t<Real>* z, std::type_identity_t<Real>* y);
 
 // Recursive maximum-likelihood AR method (real data). Real is float or double, with the
 // tables of that precision (precision_tables.h), for it and its helpers below.

@@ -23,6 +23,9 @@ struct ModelTables<float> {
   static FVec<cplx>& theta(Run& r) { return r.theta(); }
   static FMat<float>& aaReal(Run& r) { return r.w.aa_real(); }
   static FMat<float>& s(Run& r) { return r.w.s(); }
+  static FMat<float>& hess(Run& r) { return r.w.hess(); }
+  static FVec<float>& grad(Run& r) { return r.w.grad(); }
+  static FVec<float>& bv(Run& r) { return r.w.bv(); }
 };
 
 template <>
@@ -37,6 +40,9 @@ struct ModelTables<double> {
   static FVec<dcplx>& theta(Run& r) { return r.w.thetaDouble(); }
   static FMat<double>& aaReal(Run& r) { return r.w.aaRealDouble(); }
   static FMat<double>& s(Run& r) { return r.w.sDouble(); }
+  static FMat<double>& hess(Run& r) { return r.w.hessDouble(); }
+  static FVec<double>& grad(Run& r) { return r.w.gradDouble(); }
+  static FVec<double>& bv(Run& r) { return r.w.bvDouble(); }
 };
 
 }  // namespace voxtrel

@@ -122,6 +122,9 @@ class WorkTables {
   FVec<double>& rhoDouble() { return rhoD_.ready(kTableOrder); }
   FMat<double>& aaRealDouble() { return aaRealD_.ready(kMaxPoles, kMaxPoles); }
   FMat<double>& sDouble() { return sD_.ready(kMaxPoles + 1, kMaxPoles + 1); }
+  FMat<double>& hessDouble() { return hessD_.ready(kSolverOrder, kSolverOrder); }
+  FVec<double>& gradDouble() { return gradD_.ready(kSolverOrder); }
+  FVec<double>& bvDouble() { return bvD_.ready(kSolverOrder); }
 
   // Bytes the tables allocated so far hold.
   std::size_t bytes() const {
@@ -130,7 +133,8 @@ class WorkTables {
            tableBytes(grad_) + tableBytes(bv_) + tableBytes(hess_) + tableBytes(aaReal_) +
            tableBytes(s_) + tableBytes(aaD_) + tableBytes(xlD_) + tableBytes(hcD_) +
            tableBytes(yD_) + tableBytes(thetaD_) + tableBytes(dD_) + tableBytes(rhoD_) +
-           tableBytes(aaRealD_) + tableBytes(sD_) + tableBytes(bbD_);
+           tableBytes(aaRealD_) + tableBytes(sD_) + tableBytes(bbD_) + tableBytes(hessD_) +
+           tableBytes(gradD_) + tableBytes(bvD_);
   }
 
  private:
@@ -156,6 +160,8 @@ class WorkTables {
   FVec<dcplx> hcD_, yD_, thetaD_;
   FVec<double> dD_, rhoD_;
   FMat<double> aaRealD_, sD_;
+  FMat<double> hessD_;        // Akaike's Gauss-Newton Hessian,
+  FVec<double> gradD_, bvD_;  // gradient and step right-hand side
   FftTwiddles fftTwiddles_;
 };
 

@@ -8,7 +8,9 @@
 // and the Gauss-Newton Hessian is 2 times the correlation matrix of the derivatives. Each
 // iteration solves hess theta_new = hess theta_old - grad (a full Gauss-Newton step), tests
 // the new MA polynomial for minimum phase and stops when V changes by less than per percent.
-// All sums are accumulated in double precision and stored in single precision.
+// All sums are accumulated in double precision and stored in the precision the method runs in:
+// every routine is written once for single and double precision (the real type of the data,
+// the model and the work tables).
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -17,53 +19,61 @@
 #include "degenerate.h"
 #include "estimators.h"
 #include "fatal.h"
+#include "precision_tables.h"
 #include "stop_point.h"
 
 namespace voxtrel {
 
 // All-pole filter with zero initial state: y(1) = x(1),
 //   y(i) = x(i) - sum_{j=1}^{min(i-1,iq)} b(j) y(i-j).
-void polefilt(const float* x, int n, int iq, const float* b, float* y) {
+template <class Real>
+void polefilt(const Real* x, int n, int iq, const std::type_identity_t<Real>* b, Real* y) {
   for (int i = 1; i <= n; ++i) {
     double sum = x[i - 1];
     const int top = std::min(i - 1, iq);
     for (int j = 1; j <= top; ++j) sum -= static_cast<double>(b[j - 1]) * y[i - j - 1];
-    y[i - 1] = static_cast<float>(sum);
+    y[i - 1] = static_cast<Real>(sum);
   }
 }
 
 // All-zero filter with zero initial state: y(1) = x(1),
 //   y(i) = x(i) + sum_{j=1}^{min(i-1,ip)} a(j) x(i-j).
-void zerofilt(const float* x, int n, int ip, const float* a, float* y) {
+template <class Real>
+void zerofilt(const Real* x, int n, int ip, const std::type_identity_t<Real>* a, Real* y) {
   for (int i = 1; i <= n; ++i) {
     double sum = x[i - 1];
     const int top = std::min(i - 1, ip);
     for (int j = 1; j <= top; ++j) sum += static_cast<double>(a[j - 1]) * x[i - j - 1];
-    y[i - 1] = static_cast<float>(sum);
+    y[i - 1] = static_cast<Real>(sum);
   }
 }
 
 // Error variance of the model: y = x/B, e = A y, v = (1/n) sum_{i=1}^{n} e(i)^2.
-void var(const float* x, int n, int ip, int iq, const float* a, const float* b, float& v, float* e,
-         float* y) {
+template <class Real>
+void var(const Real* x, int n, int ip, int iq, const std::type_identity_t<Real>* a,
+         const std::type_identity_t<Real>* b, std::type_identity_t<Real>& v,
+         std::type_identity_t<Real>* e, std::type_identity_t<Real>* y) {
   polefilt(x, n, iq, b, y);
   zerofilt(y, n, ip, a, e);
   double sum = 0;
   for (int i = 0; i < n; ++i) sum += static_cast<double>(e[i]) * e[i];
-  v = static_cast<float>(sum / n);
+  v = static_cast<Real>(sum / n);
 }
 
 // Correlation with divisor n at every lag: r = (1/n) sum_{j=1}^{n-lag} x(j) y(j+lag).
-void corr(int n, int lag, const float* x, const float* y, float& r) {
+template <class Real>
+void corr(int n, int lag, const Real* x, const std::type_identity_t<Real>* y,
+          std::type_identity_t<Real>& r) {
   double sum = 0;
   for (int j = 1; j <= n - lag; ++j) sum += static_cast<double>(x[j - 1]) * y[j + lag - 1];
-  r = static_cast<float>(sum / n);
+  r = static_cast<Real>(sum / n);
 }
 
 // The correlations the gradient and Hessian need, index m+1 holding lag m: ry lags 0..ip of
 // y, rz lags 0..iq of z, ryz lags 0..ip-1 of y against z, rzy lags 1..iq-1 of z against y.
-void corrcomp(int n, const float* y, const float* z, int ip, int iq, float* ry, float* rz,
-              float* ryz, float* rzy) {
+template <class Real>
+void corrcomp(int n, const Real* y, const Real* z, int ip, int iq, Real* ry, Real* rz, Real* ryz,
+              Real* rzy) {
   for (int m = 0; m <= ip; ++m) corr(n, m, y, y, ry[m]);
   for (int m = 0; m <= iq; ++m) corr(n, m, z, z, rz[m]);
   for (int m = 0; m <= ip - 1; ++m) corr(n, m, y, z, ryz[m]);
@@ -72,33 +82,35 @@ void corrcomp(int n, const float* y, const float* z, int ip, int iq, float* ry, 
 
 // grad(k) = 2 ry(k) + 2 sum_{l=1}^{p} a(l) ry(|k-l|), grad(p+k) = -2 rz(k) - 2 sum_{l=1}^{q}
 // b(l) rz(|k-l|), into the engine's gradient table.
-void gradient(Run& r, const float* a, const float* b, int ip, int iq, const float* ry,
-              const float* rz) {
-  FVec<float>& grad = r.w.grad();
+template <class Real>
+void gradient(Run& r, const std::type_identity_t<Real>* a, const std::type_identity_t<Real>* b,
+              int ip, int iq, const Real* ry, const Real* rz) {
+  FVec<Real>& grad = ModelTables<Real>::grad(r);
   for (int k = 1; k <= ip; ++k) {
     double sum = 2.0 * ry[k];
     for (int l = 1; l <= ip; ++l) sum += 2.0 * a[l - 1] * ry[std::abs(k - l)];
-    grad(k) = static_cast<float>(sum);
+    grad(k) = static_cast<Real>(sum);
   }
   for (int k = 1; k <= iq; ++k) {
     double sum = -2.0 * rz[k];
     for (int l = 1; l <= iq; ++l) sum -= 2.0 * b[l - 1] * rz[std::abs(k - l)];
-    grad(ip + k) = static_cast<float>(sum);
+    grad(ip + k) = static_cast<Real>(sum);
   }
 }
 
 // Gauss-Newton Hessian: 2 ry(|i-j|) in the AR block, 2 rz(|i-j|) in the MA block and, with
 // m = j - p, -2 ryz(i-m) (i >= m) or -2 rzy(m-i) (i < m) in the cross block; symmetric.
-void hessian(Run& r, int ip, int iq, const float* ry, const float* rz, const float* ryz,
-             const float* rzy) {
-  FMat<float>& hess = r.w.hess();
+template <class Real>
+void hessian(Run& r, int ip, int iq, const Real* ry, const Real* rz, const Real* ryz,
+             const Real* rzy) {
+  FMat<Real>& hess = ModelTables<Real>::hess(r);
   for (int i = 1; i <= ip; ++i)
-    for (int j = 1; j <= ip; ++j) hess(i, j) = 2.0f * ry[std::abs(i - j)];
+    for (int j = 1; j <= ip; ++j) hess(i, j) = Real(2) * ry[std::abs(i - j)];
   for (int i = 1; i <= iq; ++i)
-    for (int j = 1; j <= iq; ++j) hess(ip + i, ip + j) = 2.0f * rz[std::abs(i - j)];
+    for (int j = 1; j <= iq; ++j) hess(ip + i, ip + j) = Real(2) * rz[std::abs(i - j)];
   for (int i = 1; i <= ip; ++i) {
     for (int m = 1; m <= iq; ++m) {
-      const float v = i >= m ? -2.0f * ryz[i - m] : -2.0f * rzy[m - i];
+      const Real v = i >= m ? Real(-2) * ryz[i - m] : Real(-2) * rzy[m - i];
       hess(i, ip + m) = v;
       hess(ip + m, i) = v;
     }
@@ -107,34 +119,38 @@ void hessian(Run& r, int ip, int iq, const float* ry, const float* rz, const flo
 
 // Right-hand side of the Gauss-Newton step: bv(i) = -grad(i) + sum_j hess(i,j) theta_old(j),
 // theta_old = (a, b).
-void bvect(Run& r, const float* a, const float* b, int ip, int iq) {
-  FVec<float>& bv = r.w.bv();
-  FVec<float>& grad = r.w.grad();
-  FMat<float>& hess = r.w.hess();
+template <class Real>
+void bvect(Run& r, const Real* a, const std::type_identity_t<Real>* b, int ip, int iq) {
+  FVec<Real>& bv = ModelTables<Real>::bv(r);
+  FVec<Real>& grad = ModelTables<Real>::grad(r);
+  FMat<Real>& hess = ModelTables<Real>::hess(r);
   const int np = ip + iq;
   for (int i = 1; i <= np; ++i) {
     double sum = -static_cast<double>(grad(i));
     for (int j = 1; j <= np; ++j) {
-      const float old = j <= ip ? a[j - 1] : b[j - ip - 1];
+      const Real old = j <= ip ? a[j - 1] : b[j - ip - 1];
       sum += static_cast<double>(hess(i, j)) * old;
     }
-    bv(i) = static_cast<float>(sum);
+    bv(i) = static_cast<Real>(sum);
   }
 }
 
 // Convergence test: sig2 = error variance of the new model, err = 100 (sig2 - var) / var;
 // iflag = 0 when |err| < per. A previous variance of zero (the model fits the data exactly)
 // leaves the change undefined: the run is marked degenerate.
-void chkdn(Run& r, float var_, int n, const float* x, const float* a, const float* b, int ip,
-           int iq, float per, float& sig2, int& iflag, float* z, float* y) {
+template <class Real>
+void chkdn(Run& r, Real var_, int n, const std::type_identity_t<Real>* x,
+           const std::type_identity_t<Real>* a, const std::type_identity_t<Real>* b, int ip, int iq,
+           std::type_identity_t<Real> per, std::type_identity_t<Real>& sig2, int& iflag,
+           std::type_identity_t<Real>* z, std::type_identity_t<Real>* y) {
   var(x, n, ip, iq, a, b, sig2, z, y);
-  if (!(var_ != 0.0f)) {
+  if (!(var_ != Real(0))) {
     reportDegenerate(r, {" AKAIKE: the error variance of the previous iterate is zero (the",
                          " model fits the data exactly); the percentage change is undefined."});
     iflag = kIflagDegenerate;
     return;
   }
-  const float err = 100.0f * (sig2 - var_) / var_;
+  const Real err = Real(100) * (sig2 - var_) / var_;
   if (std::fabs(err) < per) iflag = 0;
 }
 
@@ -142,8 +158,12 @@ void chkdn(Run& r, float var_, int n, const float* x, const float* a, const floa
 // phase (a and b keep the previous iterate), 2 all nit iterations used, 3 no iteration run;
 // kIflagDegenerate for a zero error variance or data not longer than the number of parameters. sig2
 // is written only by an accepted iterate.
-void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, int nit, float eps,
-            float per, float& sig2, int& iflag, int npoints) {
+template <class Real>
+void akaike(Run& r, const Real* x, int n, std::type_identity_t<Real>* a,
+            std::type_identity_t<Real>* b, int ip, int iq, int nit, std::type_identity_t<Real> eps,
+            std::type_identity_t<Real> per, std::type_identity_t<Real>& sig2, int& iflag,
+            int npoints) {
+  using C = std::complex<Real>;
   const int p = ip, q = iq, np = ip + iq;
   if (n <= np) {
     reportDegenerate(r, {" AKAIKE: nPoles + nZeros =", np, " is not below the", n,
@@ -152,29 +172,29 @@ void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, i
     return;
   }
   const auto size = static_cast<std::size_t>(std::max(npoints, n));
-  auto y = allocateOrStop<float>(r.log, size, " Aborting AKAIKE due to Allocation error #: ",
+  auto y = allocateOrStop<Real>(r.log, size, " Aborting AKAIKE due to Allocation error #: ",
+                                "Allocate error in AKAIKE routine");
+  auto y1 = allocateOrStop<Real>(r.log, size, " Aborting AKAIKE due to Allocation error #: ",
                                  "Allocate error in AKAIKE routine");
-  auto y1 = allocateOrStop<float>(r.log, size, " Aborting AKAIKE due to Allocation error #: ",
-                                  "Allocate error in AKAIKE routine");
-  auto z = allocateOrStop<float>(r.log, size, " Aborting AKAIKE due to Allocation error #: ",
-                                 "Allocate error in AKAIKE routine");
-  std::vector<float> ry(static_cast<std::size_t>(p + 1)), rz(static_cast<std::size_t>(q + 1)),
+  auto z = allocateOrStop<Real>(r.log, size, " Aborting AKAIKE due to Allocation error #: ",
+                                "Allocate error in AKAIKE routine");
+  std::vector<Real> ry(static_cast<std::size_t>(p + 1)), rz(static_cast<std::size_t>(q + 1)),
       ryz(static_cast<std::size_t>(p + 1)), rzy(static_cast<std::size_t>(q + 1));
 
-  float varPrev = 0;  // error variance of the current iterate
+  Real varPrev = 0;  // error variance of the current iterate
   var(x, n, p, q, a, b, varPrev, z.data(), y.data());
   iflag = 3;
-  if (!(varPrev != 0.0f)) {
+  if (!(varPrev != Real(0))) {
     reportDegenerate(r, {" AKAIKE: the starting model leaves zero error variance (all-zero",
                          " data?); the percentage change is undefined."});
     iflag = kIflagDegenerate;
     return;
   }
 
-  FVec<cplx>& theta = r.theta();
-  FVec<cplx>& hc = r.w.hc();
-  FMat<float>& hess = r.w.hess();
-  FVec<float>& bv = r.w.bv();
+  FVec<C>& theta = ModelTables<Real>::theta(r);
+  FVec<C>& hc = ModelTables<Real>::hc(r);
+  FMat<Real>& hess = ModelTables<Real>::hess(r);
+  FVec<Real>& bv = ModelTables<Real>::bv(r);
   for (int it = 1; it <= nit; ++it) {
     stopPoint(r);
     polefilt(x, n, q, b, y.data());
@@ -187,18 +207,17 @@ void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, i
 
     int l = 1;
     for (int i = 1; i <= np; ++i) {
-      theta(i) = cplx(bv(i), 0);
-      for (int j = 1; j <= i; ++j) hc(l++) = cplx(hess(j, i), 0);
+      theta(i) = C(bv(i), 0);
+      for (int j = 1; j <= i; ++j) hc(l++) = C(hess(j, i), 0);
     }
     cholesky(r, np, eps, iflag);
     if (iflag == -1) break;
 
     iflag = 3;
-    FVec<cplx>& bc = r.w.bc();
-    for (int k = 1; k <= q; ++k) bc(k) = theta(p + k);
     int failed = 0;
-    float magnitude = 0;
-    if (!maMinimumPhase(r, bc.data(), q, &failed, &magnitude)) {
+    Real magnitude = 0;
+    // The new MA polynomial: theta(p+1 .. p+q).
+    if (!maMinimumPhase(r, theta.data() + p, q, &failed, &magnitude)) {
       r.log.put({" Failed min-phase test ... i/aa(i,i)=", failed, magnitude});
       iflag = 1;
       break;
@@ -215,5 +234,38 @@ void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, i
     varPrev = sig2;
   }
 }
+
+template void polefilt<float>(const float*, int, int, const float*, float*);
+template void polefilt<double>(const double*, int, int, const double*, double*);
+template void zerofilt<float>(const float*, int, int, const float*, float*);
+template void zerofilt<double>(const double*, int, int, const double*, double*);
+template void var<float>(const float*, int, int, int, const float*, const float*, float&, float*,
+                         float*);
+template void var<double>(const double*, int, int, int, const double*, const double*, double&,
+                          double*, double*);
+template void corr<float>(int, int, const float*, const float*, float&);
+template void corr<double>(int, int, const double*, const double*, double&);
+template void corrcomp<float>(int, const float*, const float*, int, int, float*, float*, float*,
+                              float*);
+template void corrcomp<double>(int, const double*, const double*, int, int, double*, double*,
+                               double*, double*);
+template void gradient<float>(Run&, const float*, const float*, int, int, const float*,
+                              const float*);
+template void gradient<double>(Run&, const double*, const double*, int, int, const double*,
+                               const double*);
+template void hessian<float>(Run&, int, int, const float*, const float*, const float*,
+                             const float*);
+template void hessian<double>(Run&, int, int, const double*, const double*, const double*,
+                              const double*);
+template void bvect<float>(Run&, const float*, const float*, int, int);
+template void bvect<double>(Run&, const double*, const double*, int, int);
+template void chkdn<float>(Run&, float, int, const float*, const float*, const float*, int, int,
+                           float, float&, int&, float*, float*);
+template void chkdn<double>(Run&, double, int, const double*, const double*, const double*, int,
+                            int, double, double&, int&, double*, double*);
+template void akaike<float>(Run&, const float*, int, float*, float*, int, int, int, float, float,
+                            float&, int&, int);
+template void akaike<double>(Run&, const double*, int, double*, double*, int, int, int, double,
+                             double, double&, int&, int);
 
 }  // namespace voxtrel

@@ -9,7 +9,7 @@
 namespace voxtrel {
 
 bool runsInDouble(int method) {
-  if (method == kLsmywe) return true;  // the least-squares modified Yule-Walker method
+  if (method == kLsmywe || method == kAkaike) return true;  // least squares, then likelihood
   return method == kPeriodogram || method == kBlackTukey || method == kAutoCorrelation ||
          method == kBurg || method == kLockheed || method == kDurbin || method == kMywe ||
          method == kRmle || method == kCovariance || method == kModifiedCovariance;

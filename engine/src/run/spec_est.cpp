@@ -58,6 +58,31 @@ void notMinimumPhase(RunLog& log, int iflag, float eps) {
   iflagFailure(log, " IFLAG = ", iflag, eps, " MA filter estimate not minimum-phase");
 }
 
+// The Akaike iteration's stop other than convergence: an ill-conditioned Hessian, an MA
+// estimate not minimum phase, all NIT iterations used, or no iteration run.
+void akaikeStatus(RunLog& log, const RunState& st) {
+  if (st.iflag == -1) {
+    log.blank();
+    log.blank();
+    iflagLine(log, " IFLAG =", st.iflag, st.eps);
+    log.put(" One of the di's in CHOLESKY is less than ");
+    log.raw("EPS causing premature termination (Hessian is ill-conditioned.)");
+  } else if (st.iflag == 1) {
+    notMinimumPhase(log, st.iflag, st.eps);
+  } else if (st.iflag == 2) {
+    log.blank();
+    log.blank();
+    log.raw(" IFGLAG, EPS and NIT = " + I(st.iflag, 2) + "    " + E(st.eps, 9, 3) + "    " +
+            I(st.nit, 4));
+    log.put(" ALL NIT iterations completed causing termination.");
+  } else if (st.iflag == 3) {
+    log.blank();
+    log.blank();
+    log.raw(" IFLAG = " + I(st.iflag, 2) + "    NIT = " + I(st.nit, 4));
+    log.put(" No iteration was run (NIT must be at least 1): no model to plot.");
+  }
+}
+
 void requireRealData(Run& r, const char* name) {
   if (r.st.itype == 1) return;
   r.log.blank();
@@ -215,11 +240,17 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   }
   if (st.doublePrecision) {
     if (st.method == kRmle) requireRealData(r, "RMLE");
+    if (st.method == kAkaike) requireRealData(r, "AKAIKE");
     estimateInDouble(r, signal_amp, npts, nexp, nPoints, wide);
     if ((st.method == kCovariance || st.method == kModifiedCovariance) && st.iflag == -1)
       choleskyFailure(log, st.iflag, st.eps);
     if (st.method == kMywe && st.iflag == -1) toeplitzFailure(log, st.iflag, st.eps);
-    if (st.method == kLsmywe && st.iflag == -1) choleskyFailure(log, st.iflag, st.eps);
+    if ((st.method == kLsmywe || st.method == kAkaike) && st.iflag == -1)
+      choleskyFailure(log, st.iflag, st.eps);
+    if (st.method == kAkaike) {  // the iteration from the least-squares start above
+      akaikeInDouble(r, signal_amp, npts, nPoints, wide);
+      akaikeStatus(log, st);
+    }
     if (st.method == kPeriodogram || st.method == kBlackTukey) {
       for (std::size_t i = 0; i < psd.size() && i < wide.psd.size(); ++i)
         psd[i] = static_cast<float>(wide.psd[i]);
@@ -267,26 +298,7 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
              st.eps, st.per, st.sig2, st.iflag, nPoints);
       for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(st.a0(k), 0);
       for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(st.b0(k), 0);
-      if (st.iflag == -1) {
-        log.blank();
-        log.blank();
-        iflagLine(log, " IFLAG =", st.iflag, st.eps);
-        log.put(" One of the di's in CHOLESKY is less than ");
-        log.raw("EPS causing premature termination (Hessian is ill-conditioned.)");
-      } else if (st.iflag == 1) {
-        notMinimumPhase(log, st.iflag, st.eps);
-      } else if (st.iflag == 2) {
-        log.blank();
-        log.blank();
-        log.raw(" IFGLAG, EPS and NIT = " + I(st.iflag, 2) + "    " + E(st.eps, 9, 3) + "    " +
-                I(st.nit, 4));
-        log.put(" ALL NIT iterations completed causing termination.");
-      } else if (st.iflag == 3) {
-        log.blank();
-        log.blank();
-        log.raw(" IFLAG = " + I(st.iflag, 2) + "    NIT = " + I(st.nit, 4));
-        log.put(" No iteration was run (NIT must be at least 1): no model to plot.");
-      }
+      akaikeStatus(log, st);
       break;
     case kMayneFir:
       maynefir(r, signal_amp, npts, st.npoles, st.nzeros, st.l_pts, st.eps, nexp, a, st.sig2,

@@ -37,6 +37,10 @@ void bartlettLagWindow(Real* w, int m) {
 void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoints,
                       DoubleModel& model);
 
+// Akaike's iteration in double precision (real parts of the samples) from the starting model
+// estimateInDouble left in model; the model is also left in the run state, rounded.
+void akaikeInDouble(Run& r, const cplx* signal, int npts, int nPoints, DoubleModel& model);
+
 // The model's PSD in double precision, rounded into psd (centred order).
 void modelPsdInDouble(Run& r, const DoubleModel& model, int nexp, float* psd, int nPoints);
 

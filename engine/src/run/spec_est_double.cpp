@@ -13,6 +13,17 @@
 
 namespace voxtrel {
 
+namespace {
+
+// The model handed back to the caller in the run state, rounded to single precision once.
+void handBack(RunState& st, const DoubleModel& model) {
+  for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(model.a[static_cast<std::size_t>(k - 1)]);
+  for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(model.b[static_cast<std::size_t>(k - 1)]);
+  st.sig2 = static_cast<float>(model.sig2);
+}
+
+}  // namespace
+
 void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoints,
                       DoubleModel& model) {
   RunState& st = r.st;
@@ -70,7 +81,8 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       for (int k = 1; k <= st.npoles; ++k) model.a[static_cast<std::size_t>(k - 1)] = theta(k);
       break;
     }
-    case kLsmywe: {
+    case kLsmywe:
+    case kAkaike: {  // for Akaike the starting model (akaikeInDouble iterates from it)
       lsmywe(r, x.data(), npts, st.npoles, st.nzeros, st.m_eqs, static_cast<double>(st.eps),
              model.b.data(), model.sig2, st.iflag, nPoints);
       const FVec<dcplx>& theta = ModelTables<double>::theta(r);
@@ -80,9 +92,20 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
     default:
       fatalStop(" " + doublePrecisionRefusal(st.method));
   }
-  for (int k = 1; k <= st.npoles; ++k) st.a(k) = cplx(model.a[static_cast<std::size_t>(k - 1)]);
-  for (int k = 1; k <= st.nzeros; ++k) st.b(k) = cplx(model.b[static_cast<std::size_t>(k - 1)]);
-  st.sig2 = static_cast<float>(model.sig2);
+  handBack(st, model);
+}
+
+void akaikeInDouble(Run& r, const cplx* signal, int npts, int nPoints, DoubleModel& model) {
+  RunState& st = r.st;
+  std::vector<double> x(static_cast<std::size_t>(npts)), a(model.a.size()), b(model.b.size());
+  for (int i = 0; i < npts; ++i) x[static_cast<std::size_t>(i)] = signal[i].real();
+  for (std::size_t k = 0; k < a.size(); ++k) a[k] = model.a[k].real();
+  for (std::size_t k = 0; k < b.size(); ++k) b[k] = model.b[k].real();
+  akaike(r, x.data(), npts, a.data(), b.data(), st.npoles, st.nzeros, st.nit,
+         static_cast<double>(st.eps), static_cast<double>(st.per), model.sig2, st.iflag, nPoints);
+  for (std::size_t k = 0; k < a.size(); ++k) model.a[k] = dcplx(a[k], 0);
+  for (std::size_t k = 0; k < b.size(); ++k) model.b[k] = dcplx(b[k], 0);
+  handBack(st, model);
 }
 
 void modelPsdInDouble(Run& r, const DoubleModel& model, int nexp, float* psd, int nPoints) {
