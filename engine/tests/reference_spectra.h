@@ -185,8 +185,10 @@ inline double durbin(const Vec& x, int q, int L, Vec& b) {
 }
 
 // Modified Yule-Walker equations sum_j a(j) r(q+i-j) = -r(q+i), i = 1..rows (rows = p solves
-// them exactly, more rows in the least-squares sense); then Durbin on the AR-filtered data.
-inline double modifiedYuleWalker(const Vec& x, int p, int q, int rows, Vec& a, Vec& b) {
+// them exactly, more rows in the least-squares sense); then Durbin on the AR-filtered data with
+// a long model of order n/5, at most maxOrder.
+inline double modifiedYuleWalker(const Vec& x, int p, int q, int rows, Vec& a, Vec& b,
+                                 int maxOrder = 1 << 30) {
   const Vec r = acf(x, q + rows + p, false);
   auto lag = [&](int m) { return m >= 0 ? r[m] : std::conj(r[-m]); };
   std::vector<Vec> eq(rows, Vec(p));
@@ -204,7 +206,7 @@ inline double modifiedYuleWalker(const Vec& x, int p, int q, int rows, Vec& a, V
     for (int k = 0; k < rows; ++k) y[i] += std::conj(eq[k][i]) * rhs[k];
   }
   a = solve(m, y);
-  return durbin(firFilter(x, a), q, static_cast<int>(x.size()) / 5, b);
+  return durbin(firFilter(x, a), q, std::min(static_cast<int>(x.size()) / 5, maxOrder), b);
 }
 
 // The engine's frequency grid for nPoints and the sampling step dt, in Hz.

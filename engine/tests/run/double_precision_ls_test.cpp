@@ -1,9 +1,9 @@
 // The least-squares modified Yule-Walker method in double precision: on ill-conditioned
 // equations (closely spaced tones of unequal power, high orders) its spectrum agrees with a
-// long-double solution of the same equations within 0.01 dB over the top 40 dB, with the same
-// peaks, where single precision is measurably off; and on a well-conditioned ARMA process.
-// Akaike's maximum-likelihood iteration in double precision reaches the fixed point of the
-// Gauss-Newton iteration written plainly in long double.
+// plain solution of the same equations within 0.01 dB over the top 40 dB, with the same peaks,
+// where single precision is measurably off; and on a well-conditioned ARMA process. Akaike's
+// maximum-likelihood iteration in double precision reaches the fixed point of the Gauss-Newton
+// iteration written plainly.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "reference.h"
+#include "reference_spectra.h"
 #include "voxtrel/estimate.h"
 
 using voxtrel::EstimateMethod;
@@ -22,116 +23,24 @@ using voxtrel::Precision;
 
 namespace {
 
-using LD = long double;
-using LC = std::complex<long double>;
-using Seq = std::vector<LC>;
-
-// Lags 0..last of x: sum conj(x(j)) x(j+k) over n (biased) or over n - k (unbiased).
-Seq lags(const Seq& x, int last, bool biased) {
-  const auto n = static_cast<int>(x.size());
-  Seq r(static_cast<std::size_t>(last + 1));
-  for (int k = 0; k <= last; ++k) {
-    LC s = 0;
-    for (int j = 0; j + k < n; ++j)
-      s += std::conj(x[static_cast<std::size_t>(j)]) * x[static_cast<std::size_t>(j + k)];
-    r[static_cast<std::size_t>(k)] = s / static_cast<LD>(biased ? n : n - k);
-  }
-  return r;
-}
-
-// Gaussian elimination with partial pivoting.
-Seq solve(std::vector<Seq> m, Seq y) {
-  const std::size_t n = y.size();
-  for (std::size_t c = 0; c < n; ++c) {
-    std::size_t piv = c;
-    for (std::size_t r = c + 1; r < n; ++r)
-      if (std::abs(m[r][c]) > std::abs(m[piv][c])) piv = r;
-    std::swap(m[c], m[piv]);
-    std::swap(y[c], y[piv]);
-    for (std::size_t r = c + 1; r < n; ++r) {
-      const LC f = m[r][c] / m[c][c];
-      for (std::size_t k = c; k < n; ++k) m[r][k] -= f * m[c][k];
-      y[r] -= f * y[c];
-    }
-  }
-  Seq x(n);
-  for (std::size_t r = n; r-- > 0;) {
-    LC s = y[r];
-    for (std::size_t k = r + 1; k < n; ++k) s -= m[r][k] * x[k];
-    x[r] = s / m[r][r];
-  }
-  return x;
-}
-
-// Yule-Walker AR(p) of x from its biased lags by Levinson-Durbin; returns the error power.
-LD yuleWalker(const Seq& x, int p, Seq& a) {
-  const Seq r = lags(x, p, true);
-  a.assign(static_cast<std::size_t>(p), 0);
-  LD err = r[0].real();
-  for (int k = 0; k < p; ++k) {
-    LC acc = r[static_cast<std::size_t>(k + 1)];
-    for (int j = 0; j < k; ++j)
-      acc += a[static_cast<std::size_t>(j)] * r[static_cast<std::size_t>(k - j)];
-    const LC refl = -acc / err;
-    const Seq prev = a;
-    a[static_cast<std::size_t>(k)] = refl;
-    for (int j = 0; j < k; ++j)
-      a[static_cast<std::size_t>(j)] = prev[static_cast<std::size_t>(j)] +
-                                       refl * std::conj(prev[static_cast<std::size_t>(k - 1 - j)]);
-    err *= 1 - std::norm(refl);
-  }
-  return err;
-}
+using vref::cd;
 
 struct Arma {
-  Seq a, b;
-  LD sig2 = 0;
+  vref::Vec a, b;
+  double sig2 = 0;
   double psd(double f) const {
-    auto poly = [f](const Seq& c) {
-      LC s = 1;
-      for (std::size_t k = 1; k <= c.size(); ++k)
-        s += c[k - 1] * std::polar(LD(1), -2 * LD(ref::kPi) * static_cast<LD>(f) * LD(k));
-      return std::norm(s);
-    };
-    return static_cast<double>(sig2 * poly(b) / poly(a));
+    return sig2 * std::norm(vref::polyAt(b, f)) / std::norm(vref::polyAt(a, f));
   }
 };
 
-// The method from its definition, in long double: the M - q modified Yule-Walker equations
-// sum_j a(j) R(q+i-j) = -R(q+i) on the unbiased lags, solved in the least-squares sense through
-// their normal equations; then Durbin's MA fit of the data filtered by A(z) with a long model of
-// order n/5 (at most maxOrder): b from Yule-Walker on the long model's coefficients, sig2 the
-// long model's error power.
+// The method from its definition: the M - q modified Yule-Walker equations
+// sum_j a(j) R(q+i-j) = -R(q+i) on the unbiased lags, formed plainly and solved in the
+// least-squares sense through their normal equations by elimination; then Durbin's MA fit of
+// the data filtered by A(z) with a long model of order n/5, at most Max_Order (411).
 template <class T>
-Arma lsmyweReference(const std::vector<T>& xs, int p, int q, int mEqs, int maxOrder = 411) {
-  const Seq x(xs.begin(), xs.end());
-  const Seq r = lags(x, mEqs, false);
-  auto R = [&](int m) {
-    return m >= 0 ? r[static_cast<std::size_t>(m)] : std::conj(r[static_cast<std::size_t>(-m)]);
-  };
-  const auto up = static_cast<std::size_t>(p);
-  std::vector<Seq> h(up, Seq(up));
-  Seq rhs(up);
-  for (int i = 1; i <= mEqs - q; ++i)
-    for (int j = 1; j <= p; ++j) {
-      for (int k = 1; k <= p; ++k)
-        h[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(k - 1)] +=
-            std::conj(R(q + i - j)) * R(q + i - k);
-      rhs[static_cast<std::size_t>(j - 1)] -= std::conj(R(q + i - j)) * R(q + i);
-    }
+Arma lsmyweReference(const std::vector<T>& xs, int p, int q, int mEqs) {
   Arma m;
-  m.a = solve(h, rhs);
-  Seq y(x.size());
-  for (std::size_t t = 0; t < x.size(); ++t) {
-    y[t] = x[t];
-    for (std::size_t j = 1; j <= up && j <= t; ++j) y[t] += m.a[j - 1] * x[t - j];
-  }
-  const int l = std::min(static_cast<int>(x.size()) / 5, maxOrder);
-  Seq along;
-  m.sig2 = yuleWalker(y, l, along);
-  Seq seq{LC(1)};
-  seq.insert(seq.end(), along.begin(), along.end());
-  yuleWalker(seq, q, m.b);
+  m.sig2 = vref::modifiedYuleWalker(vref::Vec(xs.begin(), xs.end()), p, q, mEqs - q, m.a, m.b, 411);
   return m;
 }
 
@@ -203,7 +112,7 @@ EstimateParams lsmyweParams(int p, int q, int mEqs, int nPoints, Precision preci
   return e;
 }
 
-// The two records: in double precision the spectrum is the long-double solution's; in single
+// The two records: in double precision the spectrum is the plain solution's; in single
 // precision it is measurably off (0.67 dB on the short record, 2.6 dB on the long one, where the
 // equations' rounding is amplified by their conditioning).
 TEST(DoublePrecisionLs, IllConditionedEquationsAgreeWhereSinglePrecisionIsOff) {
@@ -230,7 +139,7 @@ TEST(DoublePrecisionLs, IllConditionedEquationsAgreeWhereSinglePrecisionIsOff) {
     const Agreement good = compare(wide, m);
     EXPECT_LT(good.worstDb, 0.01);
     EXPECT_TRUE(good.samePeaks);
-    EXPECT_NEAR(wide.sig2, static_cast<double>(m.sig2), 1e-5 * static_cast<double>(m.sig2));
+    EXPECT_NEAR(wide.sig2, m.sig2, 1e-5 * m.sig2);
 
     e.precision = Precision::Single;
     const auto single = run();
@@ -270,38 +179,38 @@ TEST(DoublePrecisionLs, WellConditionedArmaAgrees) {
   EXPECT_TRUE(complex.samePeaks);
 }
 
-// Akaike's iteration written plainly in long double on real data: with y = x/B, z = A x/B^2 and
-// the divisor-n correlations, the Gauss-Newton step solves H theta_new = H theta - g, where
+// Akaike's iteration written plainly in double precision on real data: with y = x/B, z = A x/B^2
+// and the divisor-n correlations, the Gauss-Newton step solves H theta_new = H theta - g, where
 //   g(k) = 2 ry(k) + 2 sum_l a(l) ry(|k-l|),  g(p+k) = -2 rz(k) - 2 sum_l b(l) rz(|k-l|),
 // and H holds 2 ry, 2 rz and the cross terms -2 ryz / -2 rzy. Iterated from the least-squares
 // start until the step no longer changes the error variance; sig2 that variance.
 Arma akaikeReference(const std::vector<float>& xs, const Arma& start, int p, int q) {
   const auto n = static_cast<int>(xs.size());
-  std::vector<LD> x(xs.begin(), xs.end()), a, b;
-  for (const LC& v : start.a) a.push_back(v.real());
-  for (const LC& v : start.b) b.push_back(v.real());
-  auto poles = [n](const std::vector<LD>& in, const std::vector<LD>& c) {
-    std::vector<LD> out(in.size());
+  std::vector<double> x(xs.begin(), xs.end()), a, b;
+  for (const cd& v : start.a) a.push_back(v.real());
+  for (const cd& v : start.b) b.push_back(v.real());
+  auto poles = [n](const std::vector<double>& in, const std::vector<double>& c) {
+    std::vector<double> out(in.size());
     for (int t = 0; t < n; ++t) {
-      LD s = in[static_cast<std::size_t>(t)];
+      double s = in[static_cast<std::size_t>(t)];
       for (int j = 1; j <= static_cast<int>(c.size()) && j <= t; ++j)
         s -= c[static_cast<std::size_t>(j - 1)] * out[static_cast<std::size_t>(t - j)];
       out[static_cast<std::size_t>(t)] = s;
     }
     return out;
   };
-  auto zeros = [n](const std::vector<LD>& in, const std::vector<LD>& c) {
-    std::vector<LD> out(in.size());
+  auto zeros = [n](const std::vector<double>& in, const std::vector<double>& c) {
+    std::vector<double> out(in.size());
     for (int t = 0; t < n; ++t) {
-      LD s = in[static_cast<std::size_t>(t)];
+      double s = in[static_cast<std::size_t>(t)];
       for (int j = 1; j <= static_cast<int>(c.size()) && j <= t; ++j)
         s += c[static_cast<std::size_t>(j - 1)] * in[static_cast<std::size_t>(t - j)];
       out[static_cast<std::size_t>(t)] = s;
     }
     return out;
   };
-  auto corr = [n](const std::vector<LD>& u, const std::vector<LD>& v, int lag) {
-    LD s = 0;
+  auto corr = [n](const std::vector<double>& u, const std::vector<double>& v, int lag) {
+    double s = 0;
     for (int j = 0; j + lag < n; ++j)
       s += u[static_cast<std::size_t>(j)] * v[static_cast<std::size_t>(j + lag)];
     return s / n;
@@ -310,17 +219,17 @@ Arma akaikeReference(const std::vector<float>& xs, const Arma& start, int p, int
     const auto e = zeros(poles(x, b), a);
     return corr(e, e, 0);
   };
-  LD v = variance();
+  double v = variance();
   for (int it = 0; it < 200; ++it) {
     const auto y = poles(x, b), z = zeros(poles(y, b), a);
     const int np = p + q;
-    std::vector<Seq> h(static_cast<std::size_t>(np), Seq(static_cast<std::size_t>(np)));
-    Seq g(static_cast<std::size_t>(np)), theta(static_cast<std::size_t>(np));
-    auto H = [&](int i, int j) -> LC& {
+    std::vector<vref::Vec> h(static_cast<std::size_t>(np), vref::Vec(static_cast<std::size_t>(np)));
+    vref::Vec g(static_cast<std::size_t>(np)), theta(static_cast<std::size_t>(np));
+    auto H = [&](int i, int j) -> cd& {
       return h[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
     };
     for (int k = 1; k <= p; ++k) {
-      LD s = 2 * corr(y, y, k);
+      double s = 2 * corr(y, y, k);
       for (int l = 1; l <= p; ++l)
         s += 2 * a[static_cast<std::size_t>(l - 1)] * corr(y, y, std::abs(k - l));
       g[static_cast<std::size_t>(k - 1)] = s;
@@ -330,14 +239,14 @@ Arma akaikeReference(const std::vector<float>& xs, const Arma& start, int p, int
         H(k, p + m) = H(p + m, k) = k >= m ? -2 * corr(y, z, k - m) : -2 * corr(z, y, m - k);
     }
     for (int k = 1; k <= q; ++k) {
-      LD s = -2 * corr(z, z, k);
+      double s = -2 * corr(z, z, k);
       for (int l = 1; l <= q; ++l)
         s -= 2 * b[static_cast<std::size_t>(l - 1)] * corr(z, z, std::abs(k - l));
       g[static_cast<std::size_t>(p + k - 1)] = s;
       theta[static_cast<std::size_t>(p + k - 1)] = b[static_cast<std::size_t>(k - 1)];
       for (int j = 1; j <= q; ++j) H(p + k, p + j) = 2 * corr(z, z, std::abs(k - j));
     }
-    Seq rhs(static_cast<std::size_t>(np));
+    vref::Vec rhs(static_cast<std::size_t>(np));
     for (int i = 0; i < np; ++i) {
       rhs[static_cast<std::size_t>(i)] = -g[static_cast<std::size_t>(i)];
       for (int j = 0; j < np; ++j)
@@ -345,14 +254,14 @@ Arma akaikeReference(const std::vector<float>& xs, const Arma& start, int p, int
             h[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] *
             theta[static_cast<std::size_t>(j)];
     }
-    const Seq next = solve(h, rhs);
+    const vref::Vec next = vref::solve(h, rhs);
     for (int k = 0; k < p; ++k)
       a[static_cast<std::size_t>(k)] = next[static_cast<std::size_t>(k)].real();
     for (int k = 0; k < q; ++k)
       b[static_cast<std::size_t>(k)] = next[static_cast<std::size_t>(p + k)].real();
-    const LD previous = v;
+    const double previous = v;
     v = variance();
-    if (std::fabs(v - previous) <= 1e-15L * previous) break;
+    if (std::fabs(v - previous) <= 1e-14 * previous) break;
   }
   Arma m;
   m.a.assign(a.begin(), a.end());
@@ -383,13 +292,13 @@ TEST(DoublePrecisionLs, AkaikeReachesTheGaussNewtonFixedPoint) {
   const auto res = voxtrel::estimate(p, x);
   ASSERT_EQ(res.status, EstimateStatus::Ok) << res.message;
   const Arma m = akaikeReference(x, lsmyweReference(x, kP, kQ, kMEqs), kP, kQ);
-  EXPECT_NEAR(res.sig2, static_cast<double>(m.sig2), 1e-6 * static_cast<double>(m.sig2));
+  EXPECT_NEAR(res.sig2, m.sig2, 1e-6 * m.sig2);
   for (int k = 0; k < kP; ++k)
-    EXPECT_NEAR(res.ar[static_cast<std::size_t>(k)].real(),
-                static_cast<double>(m.a[static_cast<std::size_t>(k)].real()), 1e-5);
+    EXPECT_NEAR(res.ar[static_cast<std::size_t>(k)].real(), m.a[static_cast<std::size_t>(k)].real(),
+                1e-5);
   for (int k = 0; k < kQ; ++k)
-    EXPECT_NEAR(res.ma[static_cast<std::size_t>(k)].real(),
-                static_cast<double>(m.b[static_cast<std::size_t>(k)].real()), 1e-5);
+    EXPECT_NEAR(res.ma[static_cast<std::size_t>(k)].real(), m.b[static_cast<std::size_t>(k)].real(),
+                1e-5);
   const Agreement agree = compare(res, m);
   EXPECT_LT(agree.worstDb, 0.01);
   EXPECT_TRUE(agree.samePeaks);
