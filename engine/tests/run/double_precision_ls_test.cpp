@@ -10,6 +10,7 @@
 #include <cmath>
 #include <complex>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "reference.h"
@@ -305,6 +306,38 @@ TEST(DoublePrecisionLs, AkaikeReachesTheGaussNewtonFixedPoint) {
   // The model recovered is the process's: the resonance and the notch in place.
   EXPECT_NEAR(res.ar[0].real(), a1, 0.05);
   EXPECT_NEAR(res.ma[0].real(), b1, 0.1);
+}
+
+// The stops write the same text in double precision as in single: the solver's pivot test for
+// LSMYWE (and for Akaike's start), all NIT iterations used and no iteration run for Akaike.
+TEST(DoublePrecisionLs, StopsWriteTheirTextInBothPrecisions) {
+  const std::vector<float> x = ref::Ar4{}.generate(512, 41u);
+  struct Case {
+    EstimateMethod method;
+    float eps;
+    int nit;
+    const char* line;
+  };
+  for (const Case& c :
+       {Case{EstimateMethod::Lsmywe, 1e30f, 0,
+             " One of the di's in Cholesky decomposition is less than EPS"},
+        Case{EstimateMethod::Akaike, 1e-12f, 1,
+             " ALL NIT iterations completed causing termination."},
+        Case{EstimateMethod::Akaike, 1e-12f, 0,
+             " No iteration was run (NIT must be at least 1): no model to plot."}}) {
+    SCOPED_TRACE(c.line);
+    for (Precision precision : {Precision::Single, Precision::Double}) {
+      EstimateParams p = lsmyweParams(4, 2, 20, 512, precision);
+      p.method = c.method;
+      p.eps = c.eps;
+      p.nit = c.nit;
+      p.per = 0;
+      p.wantLog = true;
+      const auto res = voxtrel::estimate(p, x);
+      EXPECT_EQ(res.status, EstimateStatus::EstimatorFailed);
+      EXPECT_NE(res.log.find(c.line), std::string::npos) << res.log;
+    }
+  }
 }
 
 }  // namespace
