@@ -21,8 +21,10 @@ namespace py = pybind11;
 namespace {
 
 using cfloat = std::complex<float>;
-using RealArray = py::array_t<float, py::array::c_style | py::array::forcecast>;
-using ComplexArray = py::array_t<cfloat, py::array::c_style | py::array::forcecast>;
+template <class T>
+using Samples = py::array_t<T, py::array::c_style | py::array::forcecast>;
+using RealArray = Samples<float>;
+using ComplexArray = Samples<cfloat>;
 
 // A NumPy array over the vector's own storage: the vector is moved into a capsule that the
 // array keeps alive, so the values are not copied.
@@ -110,20 +112,12 @@ voxtrel::EstimateParams paramsOf(int method, const py::dict& kw) {
   return p;
 }
 
-py::dict estimateReal(int method, const RealArray& samples, const py::dict& kw) {
+// One estimate from a NumPy array of samples in the array's element type: float or complex
+// float, or their double-precision twins for a double-precision run (used as they are).
+template <class T>
+py::dict estimateOf(int method, const Samples<T>& samples, const py::dict& kw) {
   const auto p = paramsOf(method, kw);
-  const std::span<const float> s(samples.data(), static_cast<std::size_t>(samples.size()));
-  voxtrel::EstimateResult r;
-  {
-    py::gil_scoped_release release;
-    r = voxtrel::estimate(p, s);
-  }
-  return resultDict(std::move(r));
-}
-
-py::dict estimateComplex(int method, const ComplexArray& samples, const py::dict& kw) {
-  const auto p = paramsOf(method, kw);
-  const std::span<const cfloat> s(samples.data(), static_cast<std::size_t>(samples.size()));
+  const std::span<const T> s(samples.data(), static_cast<std::size_t>(samples.size()));
   voxtrel::EstimateResult r;
   {
     py::gil_scoped_release release;
@@ -224,8 +218,13 @@ py::dict orderScan(int method, const Array& samples, int maxOrder, float eps) {
 
 PYBIND11_MODULE(_tessivar, m) {
   m.doc() = "The voxtrel spectral-estimation engine (compiled part of the tessivar package).";
-  m.def("estimate_real", &estimateReal, py::arg("method"), py::arg("samples"), py::arg("params"));
-  m.def("estimate_complex", &estimateComplex, py::arg("method"), py::arg("samples"),
+  m.def("estimate_real", &estimateOf<float>, py::arg("method"), py::arg("samples"),
+        py::arg("params"));
+  m.def("estimate_real_wide", &estimateOf<double>, py::arg("method"), py::arg("samples"),
+        py::arg("params"));
+  m.def("estimate_complex_wide", &estimateOf<std::complex<double>>, py::arg("method"),
+        py::arg("samples"), py::arg("params"));
+  m.def("estimate_complex", &estimateOf<cfloat>, py::arg("method"), py::arg("samples"),
         py::arg("params"));
   m.def("order_scan_real", &orderScan<RealArray>, py::arg("method"), py::arg("samples"),
         py::arg("max_order"), py::arg("eps"));

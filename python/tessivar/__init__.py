@@ -8,8 +8,9 @@ least-squares form, Mayne-Firoozan, Durbin, Akaike's maximum likelihood,
 Lockheed), and the minimum-variance spectrum.
 
 Each function takes the samples as a one-dimensional array, real or complex
-(any float dtype; the engine takes its samples in single precision, so they are
-converted once to float32 or complex64), and keyword parameters with the
+(any float dtype: in double precision they are taken as float64 or complex128,
+in single precision converted once to float32 or complex64), and keyword
+parameters with the
 answer file's names, defaults and limits. It returns a :class:`Result`.
 ``precision="double"`` carries the estimator's arithmetic in double precision,
 which gives the right numbers on ill-conditioned data (a large DC offset,
@@ -154,7 +155,12 @@ def _estimate(name, x, sample_interval, n_points, negative_frequencies, log, pre
             raise ValueError(f"{key} = {kw[key]!r} must be a whole number")
         kw[key] = int(kw[key])
     method = _METHODS[name]
-    if np.iscomplexobj(a):
+    if kw["double_precision"]:
+        if np.iscomplexobj(a):
+            d = _tessivar.estimate_complex_wide(method, np.ascontiguousarray(a, np.complex128), kw)
+        else:
+            d = _tessivar.estimate_real_wide(method, np.ascontiguousarray(a, np.float64), kw)
+    elif np.iscomplexobj(a):
         d = _tessivar.estimate_complex(method, np.ascontiguousarray(a, dtype=np.complex64), kw)
     else:
         d = _tessivar.estimate_real(method, np.ascontiguousarray(a, dtype=np.float32), kw)
@@ -181,10 +187,9 @@ _COMMON = """
     precision : {"single", "double"}, optional
         The estimator's arithmetic. "single" gives the classic numbers: single
         precision, with double-precision sums where the method keeps them.
-        "double" carries every step in double precision (the samples are still
-        taken as float32 or complex64 and widened exactly) and rounds the
-        results once, at the end, so the arrays keep their single-precision
-        dtypes. Default "%s"."""
+        "double" takes the samples as float64 or complex128, carries every step
+        in double precision and rounds the results once, at the end, so the
+        arrays keep their single-precision dtypes. Default "%s"."""
 
 _RETURNS = """
     Returns

@@ -138,3 +138,19 @@ def test_the_default_turns_double_once_every_method_runs_in_double(tones):
     x = two_tones(300)
     assert np.array_equal(tessivar.covariance(x, n_poles=8).db,
                           tessivar.covariance(x, n_poles=8, precision="single").db)
+
+
+def test_float64_samples_are_used_as_they_are_in_double_precision():
+    # A tone of amplitude 0.01 on a mean of 1e6: float32 holds the mean alone (its step there
+    # is 1/16), float64 holds the tone too.
+    n, k = 512, 100
+    x = 1e6 + 0.01 * np.cos(2 * np.pi * k * np.arange(n) / n)
+    line = np.abs(np.fft.fft(x - 1e6)[k]) ** 2 / n
+    double = tessivar.periodogram(x, precision="double")
+    assert abs(10 * np.log10(double.psd[k] / line)) < 0.01
+    from_float32 = tessivar.periodogram(x.astype(np.float32), precision="double")
+    assert from_float32.psd[k] < 1e-6 * line
+    # Single precision takes the samples as float32, as it always has.
+    np.testing.assert_array_equal(tessivar.periodogram(x, precision="single").psd,
+                                  tessivar.periodogram(x.astype(np.float32),
+                                                       precision="single").psd)

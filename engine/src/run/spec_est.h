@@ -33,13 +33,16 @@ void bartlettLagWindow(Real* w, int m) {
 }
 
 // Runs the method on the samples in double precision (precision.h names the methods that
-// can); the model is also left in the run state, rounded to single precision.
-void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoints,
-                      DoubleModel& model);
+// can); the model is also left in the run state, rounded to single precision. given: the
+// caller's samples in double precision, used instead of signal when there are some.
+void estimateInDouble(Run& r, const cplx* signal, const dcplx* given, int npts, int nexp,
+                      int nPoints, DoubleModel& model);
 
-// Akaike's iteration in double precision (real parts of the samples) from the starting model
-// estimateInDouble left in model; the model is also left in the run state, rounded.
-void akaikeInDouble(Run& r, const cplx* signal, int npts, int nPoints, DoubleModel& model);
+// Akaike's iteration in double precision (real parts of the samples: given when there are
+// some, else signal) from the starting model estimateInDouble left in model; the model is also
+// left in the run state, rounded.
+void akaikeInDouble(Run& r, const cplx* signal, const dcplx* given, int npts, int nPoints,
+                    DoubleModel& model);
 
 // The model's PSD in double precision, rounded into psd (centred order).
 void modelPsdInDouble(Run& r, const DoubleModel& model, int nexp, float* psd, int nPoints);
