@@ -193,27 +193,24 @@ Arma akaikeReference(const std::vector<float>& xs, const Arma& start, int p, int
   auto poles = [n](const std::vector<double>& in, const std::vector<double>& c) {
     std::vector<double> out(in.size());
     for (int t = 0; t < n; ++t) {
-      double s = in[static_cast<std::size_t>(t)];
-      for (int j = 1; j <= static_cast<int>(c.size()) && j <= t; ++j)
-        s -= c[static_cast<std::size_t>(j - 1)] * out[static_cast<std::size_t>(t - j)];
-      out[static_cast<std::size_t>(t)] = s;
+      double s = in[t];
+      for (int j = 1; j <= static_cast<int>(c.size()) && j <= t; ++j) s -= c[j - 1] * out[t - j];
+      out[t] = s;
     }
     return out;
   };
   auto zeros = [n](const std::vector<double>& in, const std::vector<double>& c) {
     std::vector<double> out(in.size());
     for (int t = 0; t < n; ++t) {
-      double s = in[static_cast<std::size_t>(t)];
-      for (int j = 1; j <= static_cast<int>(c.size()) && j <= t; ++j)
-        s += c[static_cast<std::size_t>(j - 1)] * in[static_cast<std::size_t>(t - j)];
-      out[static_cast<std::size_t>(t)] = s;
+      double s = in[t];
+      for (int j = 1; j <= static_cast<int>(c.size()) && j <= t; ++j) s += c[j - 1] * in[t - j];
+      out[t] = s;
     }
     return out;
   };
   auto corr = [n](const std::vector<double>& u, const std::vector<double>& v, int lag) {
     double s = 0;
-    for (int j = 0; j + lag < n; ++j)
-      s += u[static_cast<std::size_t>(j)] * v[static_cast<std::size_t>(j + lag)];
+    for (int j = 0; j + lag < n; ++j) s += u[j] * v[j + lag];
     return s / n;
   };
   auto variance = [&] {
@@ -224,42 +221,33 @@ Arma akaikeReference(const std::vector<float>& xs, const Arma& start, int p, int
   for (int it = 0; it < 200; ++it) {
     const auto y = poles(x, b), z = zeros(poles(y, b), a);
     const int np = p + q;
-    std::vector<vref::Vec> h(static_cast<std::size_t>(np), vref::Vec(static_cast<std::size_t>(np)));
-    vref::Vec g(static_cast<std::size_t>(np)), theta(static_cast<std::size_t>(np));
-    auto H = [&](int i, int j) -> cd& {
-      return h[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
-    };
+    std::vector<vref::Vec> h(np, vref::Vec(np));
+    vref::Vec g(np), theta(np);
+    auto H = [&](int i, int j) -> cd& { return h[i - 1][j - 1]; };
     for (int k = 1; k <= p; ++k) {
       double s = 2 * corr(y, y, k);
-      for (int l = 1; l <= p; ++l)
-        s += 2 * a[static_cast<std::size_t>(l - 1)] * corr(y, y, std::abs(k - l));
-      g[static_cast<std::size_t>(k - 1)] = s;
-      theta[static_cast<std::size_t>(k - 1)] = a[static_cast<std::size_t>(k - 1)];
+      for (int l = 1; l <= p; ++l) s += 2 * a[l - 1] * corr(y, y, std::abs(k - l));
+      g[k - 1] = s;
+      theta[k - 1] = a[k - 1];
       for (int j = 1; j <= p; ++j) H(k, j) = 2 * corr(y, y, std::abs(k - j));
       for (int m = 1; m <= q; ++m)
         H(k, p + m) = H(p + m, k) = k >= m ? -2 * corr(y, z, k - m) : -2 * corr(z, y, m - k);
     }
     for (int k = 1; k <= q; ++k) {
       double s = -2 * corr(z, z, k);
-      for (int l = 1; l <= q; ++l)
-        s -= 2 * b[static_cast<std::size_t>(l - 1)] * corr(z, z, std::abs(k - l));
-      g[static_cast<std::size_t>(p + k - 1)] = s;
-      theta[static_cast<std::size_t>(p + k - 1)] = b[static_cast<std::size_t>(k - 1)];
+      for (int l = 1; l <= q; ++l) s -= 2 * b[l - 1] * corr(z, z, std::abs(k - l));
+      g[p + k - 1] = s;
+      theta[p + k - 1] = b[k - 1];
       for (int j = 1; j <= q; ++j) H(p + k, p + j) = 2 * corr(z, z, std::abs(k - j));
     }
-    vref::Vec rhs(static_cast<std::size_t>(np));
+    vref::Vec rhs(np);
     for (int i = 0; i < np; ++i) {
-      rhs[static_cast<std::size_t>(i)] = -g[static_cast<std::size_t>(i)];
-      for (int j = 0; j < np; ++j)
-        rhs[static_cast<std::size_t>(i)] +=
-            h[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] *
-            theta[static_cast<std::size_t>(j)];
+      rhs[i] = -g[i];
+      for (int j = 0; j < np; ++j) rhs[i] += h[i][j] * theta[j];
     }
     const vref::Vec next = vref::solve(h, rhs);
-    for (int k = 0; k < p; ++k)
-      a[static_cast<std::size_t>(k)] = next[static_cast<std::size_t>(k)].real();
-    for (int k = 0; k < q; ++k)
-      b[static_cast<std::size_t>(k)] = next[static_cast<std::size_t>(p + k)].real();
+    for (int k = 0; k < p; ++k) a[k] = next[k].real();
+    for (int k = 0; k < q; ++k) b[k] = next[p + k].real();
     const double previous = v;
     v = variance();
     if (std::fabs(v - previous) <= 1e-14 * previous) break;
@@ -272,7 +260,7 @@ Arma akaikeReference(const std::vector<float>& xs, const Arma& start, int p, int
 }
 
 // ARMA(2,2) data with a resonance and a notch: Akaike's iteration in double precision ends at
-// the long-double iteration's fixed point, with its error variance.
+// the plain iteration's fixed point, with its error variance.
 TEST(DoublePrecisionLs, AkaikeReachesTheGaussNewtonFixedPoint) {
   constexpr int kP = 2, kQ = 2, kMEqs = 20;
   std::mt19937 gen(37u);
