@@ -1,6 +1,7 @@
 // Complex data held as separate real and imaginary floats, twice: conjugated and reversed, so
 // that lagged values x(k - j) of consecutive j are consecutive elements, and as they are, for
 // leading values x(k + j). Zeros past both ends cover the overhang of a strip of lanes.
+// Real is the precision of the samples (float or double).
 #pragma once
 
 #include <complex>
@@ -9,14 +10,15 @@
 
 namespace voxtrel {
 
-struct SplitSequences {
+template <class Real>
+struct SplitSequencesOf {
   // x(1..n), one-based; pad zeros behind each sequence.
-  SplitSequences(const std::complex<float>* x, int n, int pad) {
+  SplitSequencesOf(const std::complex<Real>* x, int n, int pad) {
     const auto len = static_cast<std::size_t>(n + pad);
-    rr.assign(len, 0.0f);
-    ri.assign(len, 0.0f);
-    fr.assign(len, 0.0f);
-    fi.assign(len, 0.0f);
+    rr.assign(len, Real(0));
+    ri.assign(len, Real(0));
+    fr.assign(len, Real(0));
+    fi.assign(len, Real(0));
     for (int m = 0; m < n; ++m) {
       const auto u = static_cast<std::size_t>(m);
       rr[u] = x[n - 1 - m].real();
@@ -25,8 +27,10 @@ struct SplitSequences {
       fi[u] = x[m].imag();
     }
   }
-  std::vector<float> rr, ri;  // element m: conj(x(n - m))
-  std::vector<float> fr, fi;  // element m: x(m + 1)
+  std::vector<Real> rr, ri;  // element m: conj(x(n - m))
+  std::vector<Real> fr, fi;  // element m: x(m + 1)
 };
+
+using SplitSequences = SplitSequencesOf<float>;
 
 }  // namespace voxtrel

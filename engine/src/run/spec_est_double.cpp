@@ -37,6 +37,20 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       blacktukey(r, x.data(), npts, st.mode, w.data(), st.m_lags, nexp, model.psd.data(), nPoints);
       return;
     }
+    case kMvse:  // the spectrum itself, on the L-point grid
+      model.psd.assign(
+          big > static_cast<std::size_t>(st.l_pts) ? big : static_cast<std::size_t>(st.l_pts), 0.0);
+      mvse(r, x.data(), npts, st.npoles, st.l_pts, static_cast<double>(st.eps), st.mode,
+           model.psd.data(), st.iflag);
+      return;
+    case kMayneFir: {
+      maynefir(r, x.data(), npts, st.npoles, st.nzeros, st.l_pts, static_cast<double>(st.eps), nexp,
+               model.a.data(), model.sig2, st.iflag, nPoints);
+      // The MA estimates used for the noise variance are the method's MA coefficients.
+      const FVec<dcplx>& bc = ModelTables<double>::bc(r);
+      for (int k = 1; k <= st.nzeros; ++k) model.b[static_cast<std::size_t>(k - 1)] = bc(k);
+      break;
+    }
     case kLockheed:
       lockheed(r, x.data(), npts, st.npoles, st.nzeros, model.a.data(), model.b.data(), nexp,
                model.sig2, nPoints);
