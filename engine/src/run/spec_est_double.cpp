@@ -2,6 +2,7 @@
 // (exactly), the method runs on the double-precision routines, and the model or the PSD is
 // kept in double until the spectrum is formed; the spectrum and the model handed back to the
 // caller are rounded to single precision once.
+#include <algorithm>
 #include <vector>
 
 #include "estimators.h"
@@ -44,8 +45,11 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
            model.psd.data(), st.iflag);
       return;
     case kMayneFir: {
+      // The long AR(L) model is built in the AR vector first: room for both orders.
+      std::vector<dcplx> a(static_cast<std::size_t>(std::max(st.npoles, st.l_pts) + 1));
       maynefir(r, x.data(), npts, st.npoles, st.nzeros, st.l_pts, static_cast<double>(st.eps), nexp,
-               model.a.data(), model.sig2, st.iflag, nPoints);
+               a.data(), model.sig2, st.iflag, nPoints);
+      std::copy_n(a.begin(), model.a.size(), model.a.begin());
       // The MA estimates used for the noise variance are the method's MA coefficients.
       const FVec<dcplx>& bc = ModelTables<double>::bc(r);
       for (int k = 1; k <= st.nzeros; ++k) model.b[static_cast<std::size_t>(k - 1)] = bc(k);
