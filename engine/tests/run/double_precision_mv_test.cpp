@@ -1,7 +1,9 @@
 // Runs in double precision of Mayne-Firoozan and the minimum-variance method: their spectra
 // agree with double-precision references written here from the methods' definitions, within
-// 0.01 dB over the top 40 dB and with the same peaks, on real and complex data; the
-// minimum-phase test gives the same verdicts in both precisions.
+// 0.01 dB over the top 40 dB and with the same peaks, on real and complex data, and on data
+// with a large mean where single precision stops; their early stops write the single-precision
+// blocks; the double correlation matrix's lanes give its definition; the minimum-phase test
+// gives the same verdicts in both precisions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -288,6 +290,51 @@ TEST(DoublePrecisionMv, CorrelationMatrixLanesGiveTheDefinition) {
         s /= 2.0 * (n - ip);
         EXPECT_NEAR(std::abs(wide(l) - s), 0.0, 1e-13) << ip << ": " << i << "," << j;
       }
+  }
+}
+
+// The solvers' early stops end the run in double precision as in single, with the same
+// status block in the log: a Cholesky pivot not above EPS in either method, and a first MA
+// estimate that is not minimum phase (MA(1) data with the zero on the unit circle).
+TEST(DoublePrecisionMv, EarlyStopsWriteTheSingleBlock) {
+  struct Case {
+    const char* name;
+    EstimateMethod method;
+    std::vector<float> data;
+    int p, q, L, nPoints;
+    float eps;
+    const char* reason;
+  };
+  const auto ar = ref::Ar4{}.generate(256, 25u);
+  const auto unitZero = vtest::armaSeries({}, {-1.0}, 64, 1u);
+  const Case cases[] = {
+      {"MVSE pivot", EstimateMethod::MinimumVariance, ar, 8, 0, 256, 256, 1e10f, "CHOLESKY"},
+      {"Mayne-Firoozan pivot", EstimateMethod::MayneFiroozan, ar, 2, 2, 40, 256, 1e10f, "CHOLESKY"},
+      {"Mayne-Firoozan phase", EstimateMethod::MayneFiroozan, unitZero, 1, 1, 12, 64, 1e-15f,
+       "not minimum-phase"},
+  };
+  auto block = [](const std::string& log) {  // from the status line to the closing line
+    const auto from = log.find(" IFLAG"), to = log.find("causing premature termination.");
+    return from < to && to != std::string::npos ? log.substr(from, to - from) : std::string();
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EstimateParams p;
+    p.method = c.method;
+    p.nPoles = c.p;
+    p.nZeros = c.q;
+    p.lPts = c.L;
+    p.nPoints = c.nPoints;
+    p.eps = c.eps;
+    p.wantLog = true;
+    p.precision = Precision::Double;
+    const auto wide = voxtrel::estimate(p, c.data);
+    p.precision = Precision::Single;
+    const auto single = voxtrel::estimate(p, c.data);
+    EXPECT_EQ(wide.status, EstimateStatus::EstimatorFailed);
+    EXPECT_EQ(single.status, EstimateStatus::EstimatorFailed);
+    EXPECT_NE(block(wide.log).find(c.reason), std::string::npos) << wide.log;
+    EXPECT_EQ(block(wide.log), block(single.log));
   }
 }
 
