@@ -162,11 +162,15 @@ class WorkTables {
   FftTwiddles fftTwiddles_;
 };
 
-// Samples handed over in memory instead of a data file: real or complex values (one of the two
-// pointers set), the run's npts of them, sample i at time i * dt.
+// Samples handed over in memory instead of a data file: real or complex values (one of the
+// pointers set), the run's npts of them, sample i at time i * dt. Samples given in double
+// precision are used as they are by a double-precision run and rounded to single precision
+// for the classic arithmetic.
 struct SampleSource {
   const float* real = nullptr;
   const cplx* complex = nullptr;
+  const double* realWide = nullptr;
+  const dcplx* complexWide = nullptr;
   float dt = 1.0f;
 };
 

@@ -1,7 +1,7 @@
-// Complex data held as separate real and imaginary floats, twice: conjugated and reversed, so
-// that lagged values x(k - j) of consecutive j are consecutive elements, and as they are, for
-// leading values x(k + j). Zeros past both ends cover the overhang of a strip of lanes.
-// Real is the precision of the samples (float or double).
+// Complex data held as separate real and imaginary parts (of either precision), twice: conjugated
+// and reversed, so that lagged values x(k - j) of consecutive j are consecutive elements, and as
+// they are, for leading values x(k + j). Zeros past both ends cover the overhang of a strip of
+// lanes.
 #pragma once
 
 #include <complex>
@@ -11,9 +11,9 @@
 namespace voxtrel {
 
 template <class Real>
-struct SplitSequencesOf {
+struct SplitSequences {
   // x(1..n), one-based; pad zeros behind each sequence.
-  SplitSequencesOf(const std::complex<Real>* x, int n, int pad) {
+  SplitSequences(const std::complex<Real>* x, int n, int pad) {
     const auto len = static_cast<std::size_t>(n + pad);
     rr.assign(len, Real(0));
     ri.assign(len, Real(0));
@@ -30,7 +30,5 @@ struct SplitSequencesOf {
   std::vector<Real> rr, ri;  // element m: conj(x(n - m))
   std::vector<Real> fr, fi;  // element m: x(m + 1)
 };
-
-using SplitSequences = SplitSequencesOf<float>;
 
 }  // namespace voxtrel

@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "ArithmeticSetting.h"
 #include "LastPath.h"
 #include "OrderScanRun.h"
 #include "PlotPage.h"
@@ -320,6 +321,12 @@ void frmMain::buildMenus() {
           &frmMain::mnuViewDemos_Click);
   addItem(mnuView, "mnuViewOutput", QStringLiteral("&Last Output ..."),
           &frmMain::mnuViewOutput_Click);
+  mnuView->addSeparator();
+  mnuViewDouble = mnuView->addAction(QStringLiteral("&Double-precision arithmetic"));
+  mnuViewDouble->setObjectName(QStringLiteral("mnuViewDouble"));
+  mnuViewDouble->setCheckable(true);
+  mnuViewDouble->setChecked(ArithmeticSetting::doublePrecision(QSettings()));
+  connect(mnuViewDouble, &QAction::toggled, this, &frmMain::mnuViewDouble_Toggled);
 
   QMenu* mnuWeb = menuBar()->addMenu(QStringLiteral("&Web Links"));
   mnuWeb->setObjectName(QStringLiteral("mnuWeb"));

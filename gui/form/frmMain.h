@@ -102,6 +102,9 @@ class frmMain : public QMainWindow {
   void mnuFileDelete_Click();
   void mnuFileExit_Click();
   void mnuViewOutput_Click();
+  // View > Double-precision arithmetic: kept in the per-user settings at once; every later run
+  // computes in the arithmetic it shows.
+  void mnuViewDouble_Toggled(bool on);
   void cmdPrint_Click();
   void cmdFileSaveAs_Click();
   void mnuFileExportSpectrum_Click();
@@ -197,6 +200,7 @@ class frmMain : public QMainWindow {
   QPlainTextEdit* tbOutBox = nullptr;
   QMenu *mnuFile = nullptr, *mnuDemos = nullptr;
   QAction* mnuFileExportSpectrum = nullptr;
+  QAction* mnuViewDouble = nullptr;
   std::array<QRadioButton*, 19> Exam{};  // Exam[1..18]
   std::array<QLabel*, 19> Description{}, ExTime{};
   QPushButton *cmdRunDemo = nullptr, *cmdCancelDemo = nullptr;

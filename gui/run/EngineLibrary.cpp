@@ -32,7 +32,7 @@ Voxtrel_for_t EngineLibrary::entry() {
 }
 
 RunResults callEngine(Voxtrel_for_t entry, const QString& runPath, int nPoints,
-                      Voxtrel_for_stoppable_t stoppable, int* stopFlag) {
+                      Voxtrel_for_stoppable_t stoppable, int* stopFlag, bool doublePrecision) {
   RunResults r;
   r.x_array.assign(static_cast<std::size_t>(std::max(nPoints, 1)), 0.0f);
   r.spectrum.assign(r.x_array.size(), 0.0f);
@@ -43,10 +43,10 @@ RunResults callEngine(Voxtrel_for_t entry, const QString& runPath, int nPoints,
   r.zeroFillZ = 0.0f;
   // The path in the file system's own encoding, handed over with its length.
   const QByteArray name = QFile::encodeName(runPath);
-  if (stoppable && stopFlag)
+  if (stoppable && (stopFlag || doublePrecision))
     stoppable(name.constData(), r.x_array.data(), r.spectrum.data(), &r.nptsZ, &r.npointsZ,
               &r.t_startZ, &r.t_finalZ, &r.zeroFillZ, &r.sig2Z, static_cast<int>(name.size()),
-              stopFlag);
+              stopFlag, doublePrecision ? 1 : 0);
   else
     entry(name.constData(), r.x_array.data(), r.spectrum.data(), &r.nptsZ, &r.npointsZ, &r.t_startZ,
           &r.t_finalZ, &r.zeroFillZ, &r.sig2Z, static_cast<int>(name.size()));

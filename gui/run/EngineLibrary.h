@@ -28,8 +28,8 @@ class EngineLibrary {
   // Loads the library and resolves Voxtrel_for at the first call; nullptr with error() filled
   // when the library or its entry cannot be found.
   Voxtrel_for_t entry();
-  // The entry that takes a stop request, resolved with entry(); nullptr when the library has
-  // none (an older engine), whose runs then go to their end.
+  // The entry that takes a stop request and the arithmetic, resolved with entry(); nullptr when
+  // the library has none (an older engine), whose runs then go to their end in single precision.
   Voxtrel_for_stoppable_t stoppableEntry() const { return stoppable_; }
   QString error() const { return error_; }
 
@@ -45,7 +45,10 @@ class EngineLibrary {
 // nptsZ is set to 1 before the call, so a run that leaves it untouched (the estimator failed,
 // zeroFillZ = -99) is not mistaken for a file error. With stoppable and stopFlag given, the call
 // goes to stoppable, which ends the run when another thread sets *stopFlag (std::atomic_ref).
+// doublePrecision asks stoppable for double-precision arithmetic (the caller makes sure the
+// library has it: Voxtrel_for computes in single precision only).
 RunResults callEngine(Voxtrel_for_t entry, const QString& runPath, int nPoints,
-                      Voxtrel_for_stoppable_t stoppable = nullptr, int* stopFlag = nullptr);
+                      Voxtrel_for_stoppable_t stoppable = nullptr, int* stopFlag = nullptr,
+                      bool doublePrecision = false);
 
 }  // namespace tessivar

@@ -23,7 +23,8 @@ RunRefusal refusal(const QString& text, Dialogs::Icon icon = Dialogs::Icon::Warn
 }  // namespace
 
 std::variant<PreparedRun, RunRefusal> RunExecution::prepare(const QString& wanted,
-                                                            const QString& meantData) {
+                                                            const QString& meantData,
+                                                            bool doublePrecision) {
   const QString path = findFile(wanted);
   AnsFileReader reader;
   if (path.isEmpty() || !reader.open(path))
@@ -92,6 +93,12 @@ std::variant<PreparedRun, RunRefusal> RunExecution::prepare(const QString& wante
     return refusal(engine_.error() + QStringLiteral("\r\nReinstall Tessivar so that the engine "
                                                     "library stands beside the program."),
                    Dialogs::Icon::Critical);
+  run.doublePrecision = doublePrecision;
+  if (doublePrecision && !run.stoppableEntry)
+    return refusal(QStringLiteral("The engine library\r\n    %1\r\ncomputes in single precision "
+                                  "only.\r\nTurn off View > Double-precision arithmetic, or "
+                                  "reinstall Tessivar, then Calculate again.")
+                       .arg(QDir::toNativeSeparators(engine_.path())));
 
   // Without its run log the engine cannot run, and every reason it gives is written there: a
   // log that cannot be written is reported here, before the run.
@@ -109,8 +116,8 @@ std::variant<PreparedRun, RunRefusal> RunExecution::prepare(const QString& wante
 
 RunResults RunExecution::execute(const PreparedRun& run, int* stopFlag) {
   const QDateTime started = QDateTime::currentDateTime();
-  RunResults r =
-      callEngine(run.entry, run.answerPath, run.arrayPoints, run.stoppableEntry, stopFlag);
+  RunResults r = callEngine(run.entry, run.answerPath, run.arrayPoints, run.stoppableEntry,
+                            stopFlag, run.doublePrecision);
   r.RunMethod = run.method;
   r.DataFile = run.dataFile;
   r.nPoints = run.arrayPoints;

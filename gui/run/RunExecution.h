@@ -32,6 +32,7 @@ struct PreparedRun {
   std::optional<int> nPoles, nZeros;  // lines 10 and 11 where the method asks for them
   Voxtrel_for_t entry = nullptr;
   Voxtrel_for_stoppable_t stoppableEntry = nullptr;  // nullptr: the run cannot be stopped
+  bool doublePrecision = false;                      // the engine computes in double precision
 };
 
 enum class RunOutcome {
@@ -47,8 +48,10 @@ class RunExecution {
 
   // wanted: the answer file's path; meantData: the data file the form names (line 2 as the user
   // chose it), empty for a demo. The run log's place is cleared, so that a log left by an
-  // earlier run is never taken for this one's.
-  std::variant<PreparedRun, RunRefusal> prepare(const QString& wanted, const QString& meantData);
+  // earlier run is never taken for this one's. doublePrecision: the run is to compute in double
+  // precision (refused when the library offers single precision only).
+  std::variant<PreparedRun, RunRefusal> prepare(const QString& wanted, const QString& meantData,
+                                                bool doublePrecision = false);
 
   // Calls the engine; the run's method, data file, nPoints, orders and time are filled in, the
   // names are the caller's. stopFlag: an int another thread may set (through std::atomic_ref) to

@@ -12,8 +12,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTabWidget>
 
+#include "ArithmeticSetting.h"
 #include "RunExecution.h"
 #include "RunLockout.h"
 #include "SafeWrite.h"
@@ -116,7 +118,8 @@ void frmMain::CalcSpectrum() {
   const QString wanted = runPath();
   const QString meant = s_.RunMode == QStringLiteral("Demo") ? QString() : s_.Answers[1];
   RunExecution runner(engine_);
-  const std::variant<PreparedRun, RunRefusal> prepared = runner.prepare(wanted, meant);
+  const std::variant<PreparedRun, RunRefusal> prepared =
+      runner.prepare(wanted, meant, mnuViewDouble->isChecked());
   if (const RunRefusal* refusal = std::get_if<RunRefusal>(&prepared)) {
     dialogs_.message(refusal->text, refusal->title, Dialogs::Buttons::Ok, refusal->icon);
     return;
@@ -255,6 +258,11 @@ void frmMain::ViewFile(const QString& name) {
     dialogs_.message(QStringLiteral("File not found. Check your equation and re-try."),
                      QStringLiteral("'") + name + QStringLiteral("' file not found."),
                      Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+}
+
+void frmMain::mnuViewDouble_Toggled(bool on) {
+  QSettings settings;
+  ArithmeticSetting::setDoublePrecision(settings, on);
 }
 
 void frmMain::mnuViewOutput_Click() {

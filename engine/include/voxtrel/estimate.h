@@ -82,5 +82,11 @@ struct EstimateResult {
 // Estimates the spectrum of real or complex samples. Never throws.
 EstimateResult estimate(const EstimateParams& params, std::span<const float> samples);
 EstimateResult estimate(const EstimateParams& params, std::span<const std::complex<float>> samples);
+// The same from samples in double precision: a double-precision run uses them as they are (a
+// large mean keeps its small variations); in single precision they are rounded to float first,
+// as the classic arithmetic reads them.
+EstimateResult estimate(const EstimateParams& params, std::span<const double> samples);
+EstimateResult estimate(const EstimateParams& params,
+                        std::span<const std::complex<double>> samples);
 
 }  // namespace voxtrel

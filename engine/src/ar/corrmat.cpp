@@ -111,7 +111,7 @@ void corrmat(const std::complex<Real>* x, int n, int ip, FVec<std::complex<Real>
              bool widest) {
   if (ip < 1 || n <= ip) return;
   const Real products = Real(2) * static_cast<Real>(n - ip);
-  const SplitSequencesOf<Real> split(x, n, kWidestStrip);
+  const SplitSequences<Real> split(x, n, kWidestStrip);
   const Sequences<Real> s{
       split.rr.data(), split.ri.data(), split.fr.data(), split.fi.data(), x, n, ip};
 #if defined(__x86_64__) || defined(__i386__)

@@ -12,7 +12,7 @@ namespace {
 
 int runEntry(const char* fileNam, float* x_array, float* spectrum, int* nptsZ, int* npointsZ,
              float* t_startZ, float* t_finalZ, float* zeroFillZ, float* sig2Z, int length,
-             std::function<bool()> stopRequested) {
+             std::function<bool()> stopRequested, int precision = 0) {
   if (!nptsZ || !npointsZ || !t_startZ || !t_finalZ || !zeroFillZ || !sig2Z) return 0;
   try {
     voxtrel::RunOptions options;
@@ -32,6 +32,14 @@ int runEntry(const char* fileNam, float* x_array, float* spectrum, int* nptsZ, i
     while (n < limit && fileNam[n] != '\0') ++n;
     const std::string name(fileNam, n);
 
+    if (precision != 0 && precision != 1) {
+      *nptsZ = voxtrel::refuseCall(" The precision was given as " + std::to_string(precision) +
+                                       "; pass 0 for single or 1 for double precision.",
+                                   options)
+                   .status;
+      return 0;
+    }
+    options.precision = precision == 1 ? voxtrel::Precision::Double : voxtrel::Precision::Single;
     options.pause = true;
     options.stopRequested = std::move(stopRequested);
     options.capacity = (x_array && spectrum) ? std::max(*npointsZ, 0) : 0;
@@ -75,7 +83,8 @@ extern "C" VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, floa
 extern "C" VOXTREL_API int Voxtrel_for_stoppable(const char* fileNam, float* x_array,
                                                  float* spectrum, int* nptsZ, int* npointsZ,
                                                  float* t_startZ, float* t_finalZ, float* zeroFillZ,
-                                                 float* sig2Z, int length, int* stopFlag) {
+                                                 float* sig2Z, int length, int* stopFlag,
+                                                 int precision) {
   std::function<bool()> stopRequested;
   // The caller sets the flag from another thread; both sides reach it atomically.
   if (stopFlag)
@@ -83,5 +92,5 @@ extern "C" VOXTREL_API int Voxtrel_for_stoppable(const char* fileNam, float* x_a
       return std::atomic_ref<int>(*stopFlag).load(std::memory_order_relaxed) != 0;
     };
   return runEntry(fileNam, x_array, spectrum, nptsZ, npointsZ, t_startZ, t_finalZ, zeroFillZ, sig2Z,
-                  length, std::move(stopRequested));
+                  length, std::move(stopRequested), precision);
 }

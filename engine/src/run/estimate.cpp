@@ -174,4 +174,21 @@ EstimateResult estimate(const EstimateParams& params,
                       source, true);
 }
 
+EstimateResult estimate(const EstimateParams& params, std::span<const double> samples) {
+  SampleSource source;
+  source.realWide = samples.data();
+  source.dt = params.sampleInterval;
+  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
+                      source, false);
+}
+
+EstimateResult estimate(const EstimateParams& params,
+                        std::span<const std::complex<double>> samples) {
+  SampleSource source;
+  source.complexWide = samples.data();
+  source.dt = params.sampleInterval;
+  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
+                      source, true);
+}
+
 }  // namespace voxtrel

@@ -85,6 +85,24 @@ void checkNoiseVariance(RunState& st, RunLog& log) {
   st.iflag = kIflagDegenerate;
 }
 
+// The caller's double-precision samples (none when the samples are single precision or come
+// from a file), with the bad points zeroed by the rule the single-precision copy follows.
+std::vector<dcplx> wideSamples(const SampleSource* source, int itype, int npts) {
+  std::vector<dcplx> out;
+  const bool given =
+      source && (itype == 1 ? source->realWide != nullptr : source->complexWide != nullptr);
+  if (!given) return out;
+  constexpr double ybad = 1.0e10;
+  out.resize(static_cast<std::size_t>(npts));
+  for (int i = 0; i < npts; ++i) {
+    const dcplx c = itype == 1 ? dcplx(source->realWide[i], 0) : source->complexWide[i];
+    const bool bad =
+        !(std::fabs(c.real()) <= ybad && std::fabs(c.imag()) <= ybad && std::abs(c) <= ybad);
+    out[static_cast<std::size_t>(i)] = bad ? dcplx(0, 0) : c;
+  }
+  return out;
+}
+
 }  // namespace
 
 void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoints, int& n_freq_pts,
@@ -136,9 +154,11 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
     for (int i = 0; i < npts; ++i) {
       x_array[i] = static_cast<float>(i) * r.samples->dt;
       if (st.itype == 1) {
-        y_array[i] = r.samples->real[i];
+        y_array[i] =
+            r.samples->realWide ? static_cast<float>(r.samples->realWide[i]) : r.samples->real[i];
       } else {
-        signal_amp[i] = r.samples->complex[i];
+        signal_amp[i] =
+            r.samples->complexWide ? cplx(r.samples->complexWide[i]) : r.samples->complex[i];
       }
     }
     st.ipts = npts;
@@ -215,7 +235,9 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   }
   if (st.doublePrecision) {
     if (st.method == kRmle) requireRealData(r, "RMLE");
-    estimateInDouble(r, signal_amp, npts, nexp, nPoints, wide);
+    const std::vector<dcplx> given = wideSamples(r.samples, st.itype, npts);
+    estimateInDouble(r, signal_amp, given.empty() ? nullptr : given.data(), npts, nexp, nPoints,
+                     wide);
     if ((st.method == kCovariance || st.method == kModifiedCovariance) && st.iflag == -1)
       choleskyFailure(log, st.iflag, st.eps);
     if (st.method == kMywe && st.iflag == -1) toeplitzFailure(log, st.iflag, st.eps);

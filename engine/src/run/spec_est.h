@@ -33,9 +33,10 @@ void bartlettLagWindow(Real* w, int m) {
 }
 
 // Runs the method on the samples in double precision (precision.h names the methods that
-// can); the model is also left in the run state, rounded to single precision.
-void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoints,
-                      DoubleModel& model);
+// can); the model is also left in the run state, rounded to single precision. given: the
+// caller's samples in double precision, used instead of signal when there are some.
+void estimateInDouble(Run& r, const cplx* signal, const dcplx* given, int npts, int nexp,
+                      int nPoints, DoubleModel& model);
 
 // The model's PSD in double precision, rounded into psd (centred order).
 void modelPsdInDouble(Run& r, const DoubleModel& model, int nexp, float* psd, int nPoints);

@@ -1,7 +1,8 @@
 // The estimator step of spectrum_est in double precision: the prepared samples are widened
-// (exactly), the method runs on the double-precision routines, and the model or the PSD is
-// kept in double until the spectrum is formed; the spectrum and the model handed back to the
-// caller are rounded to single precision once.
+// (exactly), or taken as the caller gave them in double precision, the method runs on the
+// double-precision routines, and the model or the PSD is kept in double until the spectrum is
+// formed; the spectrum and the model handed back to the caller are rounded to single precision
+// once.
 #include <algorithm>
 #include <vector>
 
@@ -14,13 +15,14 @@
 
 namespace voxtrel {
 
-void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoints,
-                      DoubleModel& model) {
+void estimateInDouble(Run& r, const cplx* signal, const dcplx* given, int npts, int nexp,
+                      int nPoints, DoubleModel& model) {
   RunState& st = r.st;
   const auto big = static_cast<std::size_t>(nPoints > (1 << nexp) ? nPoints : (1 << nexp));
   auto x = allocateOrStop<dcplx>(r.log, big, " Aborting Spec_Est due to Allocation error #:",
                                  "Allocate error in Spectrum_Est routine");
-  for (int i = 0; i < npts; ++i) x[static_cast<std::size_t>(i)] = dcplx(signal[i]);
+  for (int i = 0; i < npts; ++i)
+    x[static_cast<std::size_t>(i)] = given ? given[i] : dcplx(signal[i]);
   model.a.assign(static_cast<std::size_t>(st.npoles), dcplx(0, 0));
   model.b.assign(static_cast<std::size_t>(st.nzeros), dcplx(0, 0));
   switch (st.method) {
@@ -74,7 +76,8 @@ void estimateInDouble(Run& r, const cplx* signal, int npts, int nexp, int nPoint
       break;
     case kRmle: {  // real data (the driver has checked)
       std::vector<double> real(static_cast<std::size_t>(npts)), a(model.a.size());
-      for (int i = 0; i < npts; ++i) real[static_cast<std::size_t>(i)] = signal[i].real();
+      for (int i = 0; i < npts; ++i)
+        real[static_cast<std::size_t>(i)] = x[static_cast<std::size_t>(i)].real();
       rmle(r, real.data(), npts, st.npoles, a.data(), model.sig2);
       for (std::size_t k = 0; k < a.size(); ++k) model.a[k] = dcplx(a[k], 0);
       break;

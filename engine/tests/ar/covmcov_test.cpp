@@ -155,3 +155,33 @@ TEST(CovMCov, MatrixEntriesAreTheSameFloatsAsTheEntryByEntrySums) {
     }
   }
 }
+
+// The double-precision matrix takes the same lane path with double lanes: every entry is the
+// same double as the entry-by-entry sum, with and without the widest vectors.
+TEST(CovMCov, DoubleMatrixEntriesAreTheEntryByEntrySums) {
+  std::mt19937 gen(2025);
+  std::normal_distribution<double> g(0.0, 3.0);
+  for (const bool both : {false, true}) {
+    for (const int p : {1, 4, 9, 17, 33}) {
+      const int n = 150;
+      std::vector<voxtrel::dcplx> x(n);
+      for (auto& v : x) v = voxtrel::dcplx(g(gen), g(gen));
+      auto X = [&](int k) { return x[static_cast<std::size_t>(k - 1)]; };
+      for (const bool widest : {false, true}) {
+        std::vector<voxtrel::dcplx> hc(static_cast<std::size_t>(p * (p + 1) / 2));
+        voxtrel::covarianceMatrix(x.data(), n, p, both, hc.data(), widest);
+        int l = 0;
+        for (int i = 1; i <= p; ++i) {
+          for (int j = 1; j <= i; ++j, ++l) {
+            voxtrel::dcplx s(0, 0);
+            for (int k = p + 1; k <= n; ++k) s += std::conj(X(k - j)) * X(k - i);
+            if (both)
+              for (int k = 1; k <= n - p; ++k) s += X(k + j) * std::conj(X(k + i));
+            ASSERT_EQ(hc[static_cast<std::size_t>(l)], s)
+                << "both " << both << " p " << p << " widest " << widest << " l " << l;
+          }
+        }
+      }
+    }
+  }
+}

@@ -334,6 +334,45 @@ TEST(DoublePrecision, MeanOfAMillionKeepsThePredictionError) {
               single.log.find("is negative") != std::string::npos);
 }
 
+// Samples handed over in double precision keep what a float cannot hold: beside a mean of 1e6
+// (a float's step there is 1/16) a tone of amplitude 0.01 survives only in the double samples.
+// Their periodogram is the direct transform's, with the tone's line far above a floor of
+// rounding; rounded to floats first, the samples are the mean alone and the line is lost.
+TEST(DoublePrecision, SamplesGivenInDoubleAreUsedAsTheyAre) {
+  const int n = 512, bin = 100;
+  std::vector<double> x;
+  for (int t = 0; t < n; ++t) x.push_back(1.0e6 + 0.01 * std::cos(2 * ref::kPi * bin * t / n));
+  const std::vector<float> rounded(x.begin(), x.end());
+  EstimateParams p;
+  p.method = EstimateMethod::Periodogram;
+  p.nPoints = n;
+  p.precision = Precision::Double;
+  const auto wide = voxtrel::estimate(p, std::span<const double>(x));
+  const auto fromFloats = voxtrel::estimate(p, rounded);
+  ASSERT_EQ(wide.status, EstimateStatus::Ok) << wide.message;
+  ASSERT_EQ(fromFloats.status, EstimateStatus::Ok) << fromFloats.message;
+  long double re = 0, im = 0;  // the tone's bin of the direct transform
+  for (int t = 0; t < n; ++t) {
+    const long double phase = 2 * static_cast<long double>(ref::kPi) * bin * t / n;
+    re += (static_cast<long double>(x[t]) - 1.0e6L) * std::cos(phase);
+    im -= (static_cast<long double>(x[t]) - 1.0e6L) * std::sin(phase);
+  }
+  const double line = static_cast<double>((re * re + im * im) / n);
+  EXPECT_NEAR(10 * std::log10(wide.psd[bin] / line), 0.0, 0.01);
+  auto floor = [&](const std::vector<float>& psd) {
+    float top = 0;
+    for (int k = 5; k < n / 2 - 5; ++k)
+      if (std::abs(k - bin) > 2) top = std::max(top, psd[static_cast<std::size_t>(k)]);
+    return top;
+  };
+  EXPECT_LT(floor(wide.psd), 1e-6 * line);
+  EXPECT_LT(fromFloats.psd[bin], 1e-6 * line);
+  // In single precision the double samples are the floats they round to.
+  p.precision = Precision::Single;
+  const auto single = voxtrel::estimate(p, std::span<const double>(x));
+  EXPECT_EQ(single.psd, voxtrel::estimate(p, rounded).psd);
+}
+
 TEST(DoublePrecision, PeriodogramAgreesWithDirectTransform) {
   const auto z = ref::complexTone(200, 0.15, 2.0, 5u);
   EstimateParams p;

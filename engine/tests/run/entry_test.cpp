@@ -184,7 +184,7 @@ TEST(Entry, StopRequestCutsThePauseShort) {
     std::atomic_ref<int>(flag).store(1);
   });
   lib.stoppable()(name.data(), x.data(), s.data(), &npts, &npoints, &t0, &t1, &zf, &sig2,
-                  static_cast<int>(name.size()), &flag);
+                  static_cast<int>(name.size()), &flag, 0);
   const auto took = std::chrono::steady_clock::now() - start;
   stopper.join();
   std::filesystem::current_path(cwd);
@@ -196,6 +196,63 @@ TEST(Entry, StopRequestCutsThePauseShort) {
   EXPECT_TRUE(std::find(lines.begin(), lines.end(),
                         "      PSD waveform contained following peaks") != lines.end());
   EXPECT_LT(took, std::chrono::milliseconds(1500));  // well short of the two-second pause
+}
+
+// The second entry's last argument chooses the arithmetic: 0 is Voxtrel_for's, 1 double precision
+// (said once in the run log), anything else is refused with the reason in the log.
+TEST(Entry, StoppableEntryChoosesTheArithmetic) {
+  Library lib;
+  ASSERT_NE(lib.stoppable(), nullptr) << Library::error();
+  const Call plain = [&] {
+    vtest::TempDir dir;
+    vtest::Answer a;
+    a.npoints = "32";
+    writeRun(dir, a, 32);
+    return call(lib.entry(), dir, "run.1", 32);
+  }();
+  const struct {
+    int precision, npts;
+    bool saysDouble;
+    const char* reason;
+  } cases[] = {{0, 32, false, nullptr},
+               {1, 32, true, nullptr},
+               {7, -7, false, " The precision was given as 7; pass 0 for single or 1 for double "
+                              "precision."}};
+  for (const auto& c : cases) {
+    vtest::TempDir dir;
+    vtest::Answer a;
+    a.npoints = "32";
+    writeRun(dir, a, 32);
+    const std::string name = "run.1";
+    std::vector<float> x(32, -5.0f), s(32, -5.0f);
+    int npts = 0, npoints = 32;
+    float t0 = 0, t1 = 0, zf = 0, sig2 = 0;
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    lib.stoppable()(name.data(), x.data(), s.data(), &npts, &npoints, &t0, &t1, &zf, &sig2,
+                    static_cast<int>(name.size()), nullptr, c.precision);
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(npts, c.npts) << c.precision;
+    const auto lines = vtest::readLines(dir / "~Tirelle.out");
+    const auto count = std::count(lines.begin(), lines.end(), " Arithmetic: double precision");
+    EXPECT_EQ(count, c.saysDouble ? 1 : 0) << c.precision;
+    if (c.reason) {
+      EXPECT_NE(std::find(lines.begin(), lines.end(), c.reason), lines.end());
+      EXPECT_EQ(x[0], -5.0f);
+      continue;
+    }
+    // A clean tone: single precision gives Voxtrel_for's floats, double the same spectrum
+    // over its top 40 dB (below that the leakage floor is rounding noise in either).
+    EXPECT_EQ(npoints, plain.npoints);
+    for (int i = 0; i < npoints; ++i) {
+      EXPECT_EQ(x[i], plain.x[i]);
+      if (c.precision == 0) {
+        EXPECT_EQ(s[i], plain.s[i]) << i;
+      } else if (plain.s[i] > -40.0f) {
+        EXPECT_NEAR(s[i], plain.s[i], 0.01f) << i;
+      }
+    }
+  }
 }
 
 TEST(Entry, FileErrorsLeaveEveryOtherOutputUntouched) {

@@ -6,9 +6,11 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
 
+#include "ArithmeticSetting.h"
 #include "FormFixture.h"
 
 using namespace tessivar;
@@ -372,6 +374,38 @@ TEST_F(Calculate, PeriodogramRunsThroughTheEngine) {
   float top = -1000;
   for (int i = 0; i < r.npointsZ; ++i) top = std::max(top, r.spectrum[i]);
   EXPECT_NEAR(top, 0.0f, 1e-4);
+}
+
+// View > Double-precision arithmetic: off at first, kept in the per-user settings, and the run
+// computes in the arithmetic it shows (the run log says so); an engine with the plain entry
+// only is refused by name rather than run in single precision behind the user's back.
+TEST_F(Calculate, DoublePrecisionMenuItemIsKeptAndChoosesTheArithmetic) {
+  auto* item = form->findChild<QAction*>("mnuViewDouble");
+  ASSERT_NE(item, nullptr);
+  EXPECT_TRUE(item->isCheckable());
+  item->setChecked(false);
+  EXPECT_FALSE(ArithmeticSetting::doublePrecision(QSettings()));
+  saveRunForm();
+  form->engine().setEntry(nullptr);
+  const QString arithmeticLine = QStringLiteral(" Arithmetic: double precision");
+  for (const bool on : {true, false}) {
+    item->setChecked(on);
+    EXPECT_EQ(ArithmeticSetting::doublePrecision(QSettings()), on);
+    form->cmdSubmit_Click();
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_EQ(form->results().nptsZ, 64);
+    const QString log = QString::fromLatin1(readBytes(user("run_1.out")));
+    EXPECT_EQ(log.count(arithmeticLine), on ? 1 : 0) << log.toStdString();
+  }
+
+  item->setChecked(true);
+  form->engine().setEntry(&FakeEngine::entry);
+  form->cmdSubmit_Click();
+  EXPECT_EQ(FakeEngine::calls, 0);
+  ASSERT_EQ(dialogs.calls().size(), 1u);
+  EXPECT_TRUE(dialogs.calls()[0].text.contains("computes in single precision only"));
+  EXPECT_TRUE(dialogs.calls()[0].text.contains("Turn off View > Double-precision arithmetic"));
+  item->setChecked(false);
 }
 
 // A file the program wrote, run by the engine's C entry directly.
