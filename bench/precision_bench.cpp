@@ -35,8 +35,11 @@ void BM_Precision(benchmark::State& s) {
   p.eps = 1e-30f;
   p.precision = s.range(1) ? voxtrel::Precision::Double : voxtrel::Precision::Single;
   using M = voxtrel::EstimateMethod;
-  if (p.method == M::Mywe || p.method == M::Durbin || p.method == M::Lockheed) p.nZeros = 4;
-  if (p.method == M::Durbin) p.lPts = 64;
+  if (p.method == M::Mywe || p.method == M::Durbin || p.method == M::Lockheed ||
+      p.method == M::MayneFiroozan)
+    p.nZeros = 4;
+  if (p.method == M::Durbin || p.method == M::MayneFiroozan) p.lPts = 64;
+  if (p.method == M::MinimumVariance) p.lPts = p.nPoints;
   if (p.method == M::BlackmanTukey) {
     p.mLags = 256;
     p.mode = 1;
@@ -48,7 +51,7 @@ void BM_Precision(benchmark::State& s) {
 }
 BENCHMARK(BM_Precision)
     ->ArgNames({"method", "double"})
-    ->ArgsProduct({{1, 2, 3, 4, 5, 6, 10, 11, 12, 14}, {0, 1}})
+    ->ArgsProduct({{1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -198,7 +198,7 @@ void akaike(Run& r, const float* x, int n, float* a, float* b, int ip, int iq, i
     for (int k = 1; k <= q; ++k) bc(k) = theta(p + k);
     int failed = 0;
     float magnitude = 0;
-    if (!maMinimumPhase(r, q, &failed, &magnitude)) {
+    if (!maMinimumPhase(r, bc.data(), q, &failed, &magnitude)) {
       r.log.put({" Failed min-phase test ... i/aa(i,i)=", failed, magnitude});
       iflag = 1;
       break;

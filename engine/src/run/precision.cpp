@@ -1,6 +1,6 @@
 // The estimators written for both precisions so far: the periodogram, Blackman-Tukey,
-// Yule-Walker, Burg, Lockheed, Durbin, modified Yule-Walker, recursive maximum likelihood, and the
-// covariance and modified covariance least-squares fits.
+// Yule-Walker, Burg, Lockheed, Durbin, modified Yule-Walker, recursive maximum likelihood, the
+// covariance and modified covariance least-squares fits, Mayne-Firoozan and minimum variance.
 #include "precision.h"
 
 #include "fortran_format.h"
@@ -11,7 +11,8 @@ namespace voxtrel {
 bool runsInDouble(int method) {
   return method == kPeriodogram || method == kBlackTukey || method == kAutoCorrelation ||
          method == kBurg || method == kLockheed || method == kDurbin || method == kMywe ||
-         method == kRmle || method == kCovariance || method == kModifiedCovariance;
+         method == kRmle || method == kCovariance || method == kModifiedCovariance ||
+         method == kMayneFir || method == kMvse;
 }
 
 std::string doublePrecisionRefusal(int method) {
