@@ -36,8 +36,10 @@ void BM_Precision(benchmark::State& s) {
   p.precision = s.range(1) ? voxtrel::Precision::Double : voxtrel::Precision::Single;
   using M = voxtrel::EstimateMethod;
   if (p.method == M::Mywe || p.method == M::Durbin || p.method == M::Lockheed ||
-      p.method == M::Lsmywe || p.method == M::Akaike)
+      p.method == M::MayneFiroozan || p.method == M::Lsmywe || p.method == M::Akaike)
     p.nZeros = 4;
+  if (p.method == M::Durbin || p.method == M::MayneFiroozan) p.lPts = 64;
+  if (p.method == M::MinimumVariance) p.lPts = p.nPoints;
   if (p.method == M::Lsmywe || p.method == M::Akaike) p.mEqs = 64;
   if (p.method == M::Akaike) {  // p = 16 leaves single precision a non-minimum-phase step
     p.nPoles = 4;
@@ -45,7 +47,6 @@ void BM_Precision(benchmark::State& s) {
     p.nit = 10;
     p.per = 0.01f;
   }
-  if (p.method == M::Durbin) p.lPts = 64;
   if (p.method == M::BlackmanTukey) {
     p.mLags = 256;
     p.mode = 1;
@@ -61,7 +62,7 @@ void BM_Precision(benchmark::State& s) {
 }
 BENCHMARK(BM_Precision)
     ->ArgNames({"method", "double"})
-    ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 14}, {0, 1}})
+    ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

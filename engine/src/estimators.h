@@ -105,11 +105,17 @@ void varm(Run& r, std::complex<Real>* x, int n, const std::complex<Real>* a, int
           const std::complex<Real>* b, int iq, int nexp, Real& sig2, int npoints);
 
 // Minimum-variance (Capon) spectrum at imax frequencies from -0.5 to 0.5 - 1/imax.
-void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, float* pmv,
-          int& iflag);
+// Real is float or double, for it and corrmat below.
+template <class Real>
+void mvse(Run& r, const std::complex<Real>* x, int n, int ip, int imax, Real eps, int mode,
+          Real* pmv, int& iflag);
 
-// Forward-backward correlation matrix of order ip, packed as cholesky expects.
-void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat, bool widest = true);
+// Forward-backward correlation matrix of order ip, packed as cholesky expects; sums in the
+// precision of the data. widest: with the widest vectors the processor has, else the
+// baseline (the same values).
+template <class Real>
+void corrmat(const std::complex<Real>* x, int n, int ip, FVec<std::complex<Real>>& rmat,
+             bool widest = true);
 
 // Step-down recursion: from b(1..ip), b(k) = b[k-1], and sig2 to every lower order in aa and
 // rho (the tables of the real type, float or double).
@@ -168,19 +174,27 @@ template <class Real>
 void lsmywe(Run& r, const std::complex<Real>* x, int n, int ip, int iq, int m_eqs, Real eps,
             std::complex<Real>* b, Real& sig2, int& iflag, int npoints);
 
-// Mayne-Firoozan three-stage ARMA method; MA estimates in bc.
-void maynefir(Run& r, cplx* x, int n, int ip, int iq, int l, float eps, int nexp, cplx* a,
-              float& sig2, int& iflag, int npoints);
+// Mayne-Firoozan three-stage ARMA method; MA estimates in bc (ModelTables<Real>::bc).
+// Real is float or double, for it and its helpers below.
+template <class Real>
+void maynefir(Run& r, std::complex<Real>* x, int n, int ip, int iq, int l, Real eps, int nexp,
+              std::complex<Real>* a, Real& sig2, int& iflag, int npoints);
 
 // Least-squares fit of w(t) on y(t-1..t-ip) and u(t-1..t-iq): a(k) = -c(k), bc(k) = c(ip+k).
-void ls(Run& r, const cplx* y, const cplx* u, const cplx* w, int n, int ip, int iq, float eps,
-        cplx* a, int& iflag);
+template <class Real>
+void ls(Run& r, const std::complex<Real>* y, const std::complex<Real>* u,
+        const std::complex<Real>* w, int n, int ip, int iq, Real eps, std::complex<Real>* a,
+        int& iflag);
 
 // The packed normal-equation matrix of ls: hc[l] for row i, column j <= i, l from zero.
-void lsMatrix(const cplx* y, const cplx* u, int n, int ip, int iq, cplx* hc);
+template <class Real>
+void lsMatrix(const std::complex<Real>* y, const std::complex<Real>* u, int n, int ip, int iq,
+              std::complex<Real>* hc);
 
 // All-pole filter y(i) = x(i) - sum_{j=1}^{min(i-1,iq)} b(j) y(i-j), zero initial state.
-void cpolefilt(const cplx* x, int n, const cplx* b, int iq, cplx* y);
+template <class Real>
+void cpolefilt(const std::complex<Real>* x, int n, const std::complex<Real>* b, int iq,
+               std::complex<Real>* y);
 
 // Minimum-phase test of 1 + b(1) z^-1 + ... + b(iq) z^-iq, b(k) = b[k-1], by its reflection
 // coefficients (step-down recursion into aa, rho of the real type, float or double); on

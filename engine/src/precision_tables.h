@@ -15,6 +15,8 @@ template <>
 struct ModelTables<float> {
   static FMat<cplx>& aa(Run& r) { return r.w.aa(); }
   static FMat<cplx>& bb(Run& r) { return r.w.bb(); }
+  static FVec<cplx>& bc(Run& r) { return r.w.bc(); }
+  static FMat<cplx>& rinv(Run& r) { return r.w.rinv(); }
   static FVec<float>& rho(Run& r) { return r.st.rho; }
   static FVec<cplx>& hc(Run& r) { return r.w.hc(); }
   static FMat<cplx>& xl(Run& r) { return r.w.xl(); }
@@ -32,6 +34,8 @@ template <>
 struct ModelTables<double> {
   static FMat<dcplx>& aa(Run& r) { return r.w.aaDouble(); }
   static FMat<dcplx>& bb(Run& r) { return r.w.bbDouble(); }
+  static FVec<dcplx>& bc(Run& r) { return r.w.bcDouble(); }
+  static FMat<dcplx>& rinv(Run& r) { return r.w.rinvDouble(); }
   static FVec<double>& rho(Run& r) { return r.w.rhoDouble(); }
   static FVec<dcplx>& hc(Run& r) { return r.w.hcDouble(); }
   static FMat<dcplx>& xl(Run& r) { return r.w.xlDouble(); }

@@ -114,6 +114,8 @@ class WorkTables {
   // the prediction-error power by order.
   FMat<dcplx>& aaDouble() { return aaD_.ready(kTableOrder, kTableOrder); }
   FMat<dcplx>& bbDouble() { return bbD_.ready(kMaxPoles, kMaxPoles); }
+  FVec<dcplx>& bcDouble() { return bcD_.ready(kTableOrder); }
+  FMat<dcplx>& rinvDouble() { return rinvD_.ready(kMaxPoles, kMaxPoles); }
   FVec<dcplx>& hcDouble() { return hcD_.ready(kSolverOrder * (kSolverOrder + 1) / 2); }
   FMat<dcplx>& xlDouble() { return xlD_.ready(kSolverOrder, kSolverOrder); }
   FVec<double>& dDouble() { return dD_.ready(kSolverOrder); }
@@ -133,8 +135,8 @@ class WorkTables {
            tableBytes(grad_) + tableBytes(bv_) + tableBytes(hess_) + tableBytes(aaReal_) +
            tableBytes(s_) + tableBytes(aaD_) + tableBytes(xlD_) + tableBytes(hcD_) +
            tableBytes(yD_) + tableBytes(thetaD_) + tableBytes(dD_) + tableBytes(rhoD_) +
-           tableBytes(aaRealD_) + tableBytes(sD_) + tableBytes(bbD_) + tableBytes(hessD_) +
-           tableBytes(gradD_) + tableBytes(bvD_);
+           tableBytes(aaRealD_) + tableBytes(sD_) + tableBytes(bbD_) + tableBytes(bcD_) +
+           tableBytes(rinvD_) + tableBytes(hessD_) + tableBytes(gradD_) + tableBytes(bvD_);
   }
 
  private:
@@ -156,8 +158,8 @@ class WorkTables {
   FVec<cplx> hc_, y_, bc_;
   FVec<float> d_, grad_, bv_;
   FMat<float> hess_, aaReal_, s_;
-  FMat<dcplx> aaD_, bbD_, xlD_;
-  FVec<dcplx> hcD_, yD_, thetaD_;
+  FMat<dcplx> aaD_, bbD_, xlD_, rinvD_;
+  FVec<dcplx> hcD_, yD_, thetaD_, bcD_;
   FVec<double> dD_, rhoD_;
   FMat<double> aaRealD_, sD_;
   FMat<double> hessD_;        // Akaike's Gauss-Newton Hessian,

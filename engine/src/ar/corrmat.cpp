@@ -9,7 +9,10 @@
 // vector lanes for the whole pass over t, from the data split into real and imaginary parts,
 // once conjugated and reversed (x(t-j)) and once as they are (x(t+j-ip)). Each lane adds the
 // same terms in the same order as the entry alone would, so the floats are the same.
+// Written once for single and double precision: the sums are in the precision of the data,
+// in lanes of floats (8 with AVX, else 4) or of doubles (4 with AVX, else 2).
 #include <algorithm>
+#include <type_traits>
 
 #include "cpu_features.h"
 #include "estimators.h"
@@ -22,21 +25,23 @@ namespace {
 
 constexpr int kWidestStrip = 8;  // columns of a tile with 8-lane vectors
 
+template <class Real>
 struct Sequences {
-  const float *rr, *ri;  // element m: conj(x(n - m)), zero past the first sample
-  const float *fr, *fi;  // element m: x(m + 1), zero past the last
-  const cplx* x;
+  const Real *rr, *ri;  // element m: conj(x(n - m)), zero past the first sample
+  const Real *fr, *fi;  // element m: x(m + 1), zero past the last
+  const std::complex<Real>* x;
   int n, ip;
 };
 
 // Sums of rows i0 and i1 over the columns j0 .. j0 + lanes - 1; out holds [row][re, im][lane].
-template <class V>
-[[gnu::always_inline]] inline void tile(const Sequences& s, int i0, int i1, int j0, float* out) {
+template <class V, class Real = LaneType<V>>
+[[gnu::always_inline]] inline void tile(const Sequences<Real>& s, int i0, int i1, int j0,
+                                        Real* out) {
   constexpr int kW = kLaneCount<V>;
   V r0, m0, r1, m1, ar, ai, vr, vi, br, bi, cr, ci;
-  splat(r0, 0.0f);
+  splat(r0, Real(0));
   m0 = r1 = m1 = r0;
-  const cplx* x = s.x;
+  const std::complex<Real>* x = s.x;
   for (int t = s.ip + 1; t <= s.n; ++t) {
     loadLanes(ar, s.rr + (s.n - t + j0));  // conj(x(t - j)), j = j0 ..
     loadLanes(ai, s.ri + (s.n - t + j0));
@@ -64,44 +69,61 @@ template <class V>
 
 // Rows in pairs (i, i + 1), a lone last row paired with itself; entries above the diagonal
 // that a tile computes on the way are dropped.
-template <class V>
-[[gnu::always_inline]] inline void allTiles(const Sequences& s, cplx* rmat, float products) {
+template <class V, class Real = LaneType<V>>
+[[gnu::always_inline]] inline void allTiles(const Sequences<Real>& s, std::complex<Real>* rmat,
+                                            Real products) {
+  using C = std::complex<Real>;
   constexpr int kW = kLaneCount<V>;
-  float out[4 * kW];
+  Real out[4 * kW];
   for (int i = 1; i <= s.ip; i += 2) {
     const int i1 = std::min(i + 1, s.ip);
     for (int j0 = 1; j0 <= i1; j0 += kW) {
       tile<V>(s, i, i1, j0, out);
       for (int c = 0; c < kW; ++c) {
         const int j = j0 + c;
-        if (j <= i) rmat[i * (i - 1) / 2 + j - 1] = cplx(out[c], out[kW + c]) / products;
+        if (j <= i) rmat[i * (i - 1) / 2 + j - 1] = C(out[c], out[kW + c]) / products;
         if (i1 > i && j <= i1)
-          rmat[i1 * (i1 - 1) / 2 + j - 1] = cplx(out[2 * kW + c], out[3 * kW + c]) / products;
+          rmat[i1 * (i1 - 1) / 2 + j - 1] = C(out[2 * kW + c], out[3 * kW + c]) / products;
       }
     }
   }
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx"))) void allTilesAvx(const Sequences& s, cplx* rmat, float products) {
+__attribute__((target("avx"))) void allTilesAvx(const Sequences<float>& s, cplx* rmat,
+                                                float products) {
   allTiles<Lanes8>(s, rmat, products);
+}
+__attribute__((target("avx"))) void allTilesAvx(const Sequences<double>& s, dcplx* rmat,
+                                                double products) {
+  allTiles<DoubleLanes4>(s, rmat, products);
 }
 #endif
 
+// The baseline vectors of each precision: 16 bytes.
+template <class Real>
+using BaselineLanes = std::conditional_t<std::is_same_v<Real, float>, Lanes4, DoubleLanes2>;
+
 }  // namespace
 
-void corrmat(const cplx* x, int n, int ip, FVec<cplx>& rmat, bool widest) {
+template <class Real>
+void corrmat(const std::complex<Real>* x, int n, int ip, FVec<std::complex<Real>>& rmat,
+             bool widest) {
   if (ip < 1 || n <= ip) return;
-  const float products = 2.0f * static_cast<float>(n - ip);
-  const SplitSequences split(x, n, kWidestStrip);
-  const Sequences s{split.rr.data(), split.ri.data(), split.fr.data(), split.fi.data(), x, n, ip};
+  const Real products = Real(2) * static_cast<Real>(n - ip);
+  const SplitSequences<Real> split(x, n, kWidestStrip);
+  const Sequences<Real> s{
+      split.rr.data(), split.ri.data(), split.fr.data(), split.fi.data(), x, n, ip};
 #if defined(__x86_64__) || defined(__i386__)
   if (widest && cpuHasAvx()) {
     allTilesAvx(s, rmat.data(), products);
     return;
   }
 #endif
-  allTiles<Lanes4>(s, rmat.data(), products);
+  allTiles<BaselineLanes<Real>>(s, rmat.data(), products);
 }
+
+template void corrmat<float>(const cplx*, int, int, FVec<cplx>&, bool);
+template void corrmat<double>(const dcplx*, int, int, FVec<dcplx>&, bool);
 
 }  // namespace voxtrel

@@ -11,18 +11,24 @@
 // A filter length below 1, too few samples for the matrix (ip >= n, or fewer forward-backward
 // products 2(n-ip) than unknowns ip), a mode other than 0 or 1, or data that are zero over the
 // matrix end with a run-log line naming the cause and iflag = kIflagDegenerate.
+//
+// Written once for single and double precision: the data, the matrix, its factors and R^-1
+// are of the real type (precision_tables.h); the diagonal sums and the transform are double.
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "dfft.h"
 #include "estimators.h"
+#include "precision_tables.h"
 #include "stop_point.h"
 
 namespace voxtrel {
 
-void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, float* pmv,
-          int& iflag) {
+template <class Real>
+void mvse(Run& r, const std::complex<Real>* x, int n, int ip, int imax, Real eps, int mode,
+          Real* pmv, int& iflag) {
+  using C = std::complex<Real>;
   iflag = 0;
   auto degenerate = [&](std::initializer_list<LogItem> items) {
     r.log.blank();
@@ -44,24 +50,24 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
     return;
   }
 
-  FVec<cplx>& hc = r.w.hc();
+  FVec<C>& hc = ModelTables<Real>::hc(r);
   corrmat(x, n, ip, hc);
 
-  float trace = 0;
+  Real trace = 0;
   for (int i = 1; i <= ip; ++i) trace += hc(i * (i + 1) / 2).real();
-  if (!(trace > 0.0f)) {
+  if (!(trace > Real(0))) {
     degenerate({" MVSE: the data are zero over the correlation matrix (all-zero data?)."});
     return;
   }
 
   cholesky_factor(r, ip, eps, iflag);
   if (iflag == -1) return;
-  FVec<cplx>& theta = r.theta();
-  FMat<cplx>& rinv = r.w.rinv();
+  FVec<C>& theta = ModelTables<Real>::theta(r);
+  FMat<C>& rinv = ModelTables<Real>::rinv(r);
   for (int j = 1; j <= ip; ++j) {
     stopPoint(r);
-    for (int i = 1; i <= ip; ++i) theta(i) = cplx(i == j ? 1.0f : 0.0f, 0.0f);
-    cholesky_solve(r, ip);
+    for (int i = 1; i <= ip; ++i) theta(i) = C(i == j ? Real(1) : Real(0), Real(0));
+    cholesky_solve<Real>(r, ip);
     for (int i = 1; i <= ip; ++i) rinv(i, j) = theta(i);
   }
 
@@ -75,7 +81,7 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
   for (int d = -(ip - 1); d <= ip - 1; ++d) {
     double sr = 0, si = 0;
     for (int i = std::max(1, 1 - d); i <= std::min(ip, ip - d); ++i) {
-      const cplx v = rinv(i, i + d);
+      const C v = rinv(i, i + d);
       sr += v.real();
       si += v.imag();
     }
@@ -111,8 +117,11 @@ void mvse(Run& r, const cplx* x, int n, int ip, int imax, float eps, int mode, f
   const double num = mode == 0 ? 1.0 : static_cast<double>(ip);
   for (std::size_t k = 0; k < L; ++k) {
     const double sr = s[k].real(), si = s[k].imag();
-    pmv[k] = static_cast<float>(num * sr / (sr * sr + si * si));  // Re(num / s)
+    pmv[k] = static_cast<Real>(num * sr / (sr * sr + si * si));  // Re(num / s)
   }
 }
+
+template void mvse<float>(Run&, const cplx*, int, int, int, float, int, float*, int&);
+template void mvse<double>(Run&, const dcplx*, int, int, int, double, int, double*, int&);
 
 }  // namespace voxtrel

@@ -120,15 +120,9 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
     }
     for (int k = 1; k <= top; ++k) rho[static_cast<std::size_t>(k - 1)] = st.rho(k);
     return order_criteria(p.method, n, rho);
-  } catch (const FatalStop& stop) {
+  } catch (...) {
     res.status = EstimateStatus::Stopped;
-    res.message = stop.text;
-  } catch (const std::bad_alloc&) {
-    res.status = EstimateStatus::Stopped;
-    res.message = "Allocate error: not enough memory for this scan";
-  } catch (const std::exception& e) {
-    res.status = EstimateStatus::Stopped;
-    res.message = std::string("Internal error: ") + e.what();
+    res.message = stopReason("scan");
   }
   res.log = log.memory();
   return res;

@@ -13,6 +13,7 @@
 // (i + k, j + k) is, to the last bit, the running sum of entry (i, j) after its term n - k.
 // One pass over the data along each diagonal of each block therefore gives every entry of
 // that diagonal: about 2 (p + q) passes in place of (p + q)^2 / 2.
+// Written once for single and double precision samples; the sums are double in both.
 #include <algorithm>
 #include <vector>
 
@@ -24,26 +25,29 @@ namespace {
 
 // A diagonal: its first entry (i, j), the sequences its row and column regressors lag, the
 // lags, and how many entries (i + k, j + k) it holds.
+template <class Real>
 struct Diagonal {
   int i, j;
-  const cplx *rowData, *colData;
+  const std::complex<Real>*rowData, *colData;
   int rowLag, colLag;
   int length;
 };
 
 // Running sum of the first entry over t = 1..n; entry k of the diagonal takes it after term
 // n - k (k = 0 .. length - 1), entries past the data keep the empty sum.
-void sumDiagonal(const Diagonal& d, int n, cplx* hc) {
+template <class Real>
+void sumDiagonal(const Diagonal<Real>& d, int n, std::complex<Real>* hc) {
+  using C = std::complex<Real>;
   double sr = 0.0, si = 0.0;
   const int firstTaken = n - d.length + 1;  // the earliest t whose running sum is an entry
   auto store = [&](int k) {
     const int i = d.i + k, j = d.j + k;
-    hc[i * (i - 1) / 2 + j - 1] = cplx(dcplx(sr, si));
+    hc[i * (i - 1) / 2 + j - 1] = C(static_cast<Real>(sr), static_cast<Real>(si));
   };
   for (int k = n; k < d.length; ++k) store(k);         // no terms at all: +0
   const int start = std::max(d.rowLag, d.colLag) + 1;  // earlier terms are products with zero
   for (int t = start; t <= n; ++t) {
-    const cplx a = d.colData[t - d.colLag - 1], b = d.rowData[t - d.rowLag - 1];
+    const C a = d.colData[t - d.colLag - 1], b = d.rowData[t - d.rowLag - 1];
     const double ar = a.real(), ai = -static_cast<double>(a.imag());
     const double br = b.real(), bi = b.imag();
     sr += ar * br - ai * bi;
@@ -53,16 +57,18 @@ void sumDiagonal(const Diagonal& d, int n, cplx* hc) {
   // Entries whose last taken term came before start hold the sum of zero terms: +0.
   for (int t = std::max(firstTaken, 1); t < start && t <= n; ++t) {
     const int i = d.i + (n - t), j = d.j + (n - t);
-    hc[i * (i - 1) / 2 + j - 1] = cplx(0.0f, 0.0f);
+    hc[i * (i - 1) / 2 + j - 1] = C(0, 0);
   }
 }
 
 }  // namespace
 
-void lsMatrix(const cplx* y, const cplx* u, int n, int ip, int iq, cplx* hc) {
+template <class Real>
+void lsMatrix(const std::complex<Real>* y, const std::complex<Real>* u, int n, int ip, int iq,
+              std::complex<Real>* hc) {
   const int p = ip, q = iq, np = ip + iq;
   if (np < 1 || n < 1) return;
-  std::vector<Diagonal> diagonals;
+  std::vector<Diagonal<Real>> diagonals;
   // Both lags on y: first entries (1 + d, 1), down to row p.
   for (int d = 0; d < p; ++d) diagonals.push_back({1 + d, 1, y, y, 1 + d, 1, p - d});
   // Both lags on u: first entries (p + 1 + d, p + 1), down to row p + q.
@@ -75,7 +81,10 @@ void lsMatrix(const cplx* y, const cplx* u, int n, int ip, int iq, cplx* hc) {
     for (int c = 2; c <= p; ++c)
       diagonals.push_back({p + 1, c, u, y, 1, c, std::min(q, p - c + 1)});
   }
-  for (const Diagonal& d : diagonals) sumDiagonal(d, n, hc);
+  for (const Diagonal<Real>& d : diagonals) sumDiagonal(d, n, hc);
 }
+
+template void lsMatrix<float>(const cplx*, const cplx*, int, int, int, cplx*);
+template void lsMatrix<double>(const dcplx*, const dcplx*, int, int, int, dcplx*);
 
 }  // namespace voxtrel

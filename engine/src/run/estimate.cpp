@@ -115,17 +115,9 @@ EstimateResult runOnce(const EstimateParams& p, const SampleSource& source, bool
       res.psd = std::move(c.psd);
       res.db = std::move(c.db);
     }
-  } catch (const FatalStop& stop) {
-    log.raw(stop.text);
+  } catch (...) {
     res.status = EstimateStatus::Stopped;
-    res.message = stop.text;
-  } catch (const std::bad_alloc&) {
-    res.status = EstimateStatus::Stopped;
-    res.message = "Allocate error: not enough memory for this run";
-    log.raw(res.message);
-  } catch (const std::exception& e) {
-    res.status = EstimateStatus::Stopped;
-    res.message = std::string("Internal error: ") + e.what();
+    res.message = stopReason("run");
     log.raw(res.message);
   }
   res.log = log.memory();

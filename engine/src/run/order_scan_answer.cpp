@@ -41,15 +41,9 @@ OrderScanResult order_scan_answer(std::string_view answerFile, int maxOrder) {
     p.eps = r.st.eps;
     if (r.st.itype == 1) return order_scan(p, std::span<const float>(y.data(), used));
     return order_scan(p, std::span<const std::complex<float>>(z.data(), used));
-  } catch (const FatalStop& stop) {
+  } catch (...) {
     res.status = EstimateStatus::Stopped;
-    res.message = stop.text;
-  } catch (const std::bad_alloc&) {
-    res.status = EstimateStatus::Stopped;
-    res.message = "Allocate error: not enough memory for this scan";
-  } catch (const std::exception& e) {
-    res.status = EstimateStatus::Stopped;
-    res.message = std::string("Internal error: ") + e.what();
+    res.message = stopReason("scan");
   }
   res.log = log.memory();
   return res;

@@ -1,6 +1,6 @@
 // The estimators written for both precisions so far: the periodogram, Blackman-Tukey,
-// Yule-Walker, Burg, Lockheed, Durbin, modified Yule-Walker, recursive maximum likelihood, and the
-// covariance and modified covariance least-squares fits.
+// Yule-Walker, Burg, Lockheed, Durbin, modified Yule-Walker, recursive maximum likelihood, the
+// covariance and modified covariance least-squares fits, Mayne-Firoozan and minimum variance.
 #include "precision.h"
 
 #include "fortran_format.h"
@@ -12,7 +12,8 @@ bool runsInDouble(int method) {
   if (method == kLsmywe || method == kAkaike) return true;  // least squares, then likelihood
   return method == kPeriodogram || method == kBlackTukey || method == kAutoCorrelation ||
          method == kBurg || method == kLockheed || method == kDurbin || method == kMywe ||
-         method == kRmle || method == kCovariance || method == kModifiedCovariance;
+         method == kRmle || method == kCovariance || method == kModifiedCovariance ||
+         method == kMayneFir || method == kMvse;
 }
 
 std::string doublePrecisionRefusal(int method) {

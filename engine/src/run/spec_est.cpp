@@ -273,6 +273,14 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
       akaikeInDouble(r, signal_amp, given.empty() ? nullptr : given.data(), npts, nPoints, wide);
       akaikeStatus(log, st);
     }
+    if (st.method == kMayneFir && st.iflag == -1) choleskyCapsFailure(log, st.iflag, st.eps);
+    if (st.method == kMayneFir && st.iflag == 1) notMinimumPhase(log, st.iflag, st.eps);
+    if (st.method == kMvse) {
+      if (st.iflag == -1) choleskyCapsFailure(log, st.iflag, st.eps);
+      for (std::size_t i = 0; st.iflag == 0 && i < psd.size() && i < wide.psd.size(); ++i)
+        psd[i] = static_cast<float>(wide.psd[i]);
+      nPoints = st.l_pts;
+    }
     if (st.method == kPeriodogram || st.method == kBlackTukey) {
       for (std::size_t i = 0; i < psd.size() && i < wide.psd.size(); ++i)
         psd[i] = static_cast<float>(wide.psd[i]);

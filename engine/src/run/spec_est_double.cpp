@@ -3,6 +3,7 @@
 // double-precision routines, and the model or the PSD is kept in double until the spectrum is
 // formed; the spectrum and the model handed back to the caller are rounded to single precision
 // once.
+#include <algorithm>
 #include <vector>
 
 #include "estimators.h"
@@ -49,6 +50,23 @@ void estimateInDouble(Run& r, const cplx* signal, const dcplx* given, int npts, 
       model.psd.assign(big, 0.0);
       blacktukey(r, x.data(), npts, st.mode, w.data(), st.m_lags, nexp, model.psd.data(), nPoints);
       return;
+    }
+    case kMvse:  // the spectrum itself, on the L-point grid
+      model.psd.assign(
+          big > static_cast<std::size_t>(st.l_pts) ? big : static_cast<std::size_t>(st.l_pts), 0.0);
+      mvse(r, x.data(), npts, st.npoles, st.l_pts, static_cast<double>(st.eps), st.mode,
+           model.psd.data(), st.iflag);
+      return;
+    case kMayneFir: {
+      // The long AR(L) model is built in the AR vector first: room for both orders.
+      std::vector<dcplx> a(static_cast<std::size_t>(std::max(st.npoles, st.l_pts) + 1));
+      maynefir(r, x.data(), npts, st.npoles, st.nzeros, st.l_pts, static_cast<double>(st.eps), nexp,
+               a.data(), model.sig2, st.iflag, nPoints);
+      std::copy_n(a.begin(), model.a.size(), model.a.begin());
+      // The MA estimates used for the noise variance are the method's MA coefficients.
+      const FVec<dcplx>& bc = ModelTables<double>::bc(r);
+      for (int k = 1; k <= st.nzeros; ++k) model.b[static_cast<std::size_t>(k - 1)] = bc(k);
+      break;
     }
     case kLockheed:
       lockheed(r, x.data(), npts, st.npoles, st.nzeros, model.a.data(), model.b.data(), nexp,

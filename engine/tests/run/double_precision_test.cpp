@@ -429,31 +429,27 @@ TEST(DoublePrecision, LogSaysSoOnceAfterTheEchoAndPrintsTheModelWithItsDigits) {
 }
 
 // Every method accepts double precision: a small valid case of each gives a spectrum.
-// Mayne-Firoozan and minimum variance are marked: they are being written for double precision
-// alongside, and until then they may refuse, naming the method and the way on; clear the mark
-// once they run in double.
 TEST(DoublePrecision, EveryMethodAcceptsDoublePrecision) {
   const std::vector<float> x = ref::Ar4{}.generate(256, 3u);
   struct Case {
     EstimateMethod method;
     int nPoles, nZeros;
-    bool mayStillRefuse;
   };
   const Case cases[] = {
-      {EstimateMethod::YuleWalker, 4, 0, false},
-      {EstimateMethod::Burg, 4, 0, false},
-      {EstimateMethod::Rmle, 4, 0, false},
-      {EstimateMethod::Covariance, 4, 0, false},
-      {EstimateMethod::ModifiedCovariance, 4, 0, false},
-      {EstimateMethod::Mywe, 4, 2, false},
-      {EstimateMethod::Lsmywe, 4, 2, false},
-      {EstimateMethod::Akaike, 4, 2, false},
-      {EstimateMethod::MayneFiroozan, 4, 2, true},
-      {EstimateMethod::Durbin, 0, 2, false},
-      {EstimateMethod::Periodogram, 0, 0, false},
-      {EstimateMethod::BlackmanTukey, 0, 0, false},
-      {EstimateMethod::MinimumVariance, 4, 0, true},
-      {EstimateMethod::Lockheed, 4, 2, false},
+      {EstimateMethod::YuleWalker, 4, 0},
+      {EstimateMethod::Burg, 4, 0},
+      {EstimateMethod::Rmle, 4, 0},
+      {EstimateMethod::Covariance, 4, 0},
+      {EstimateMethod::ModifiedCovariance, 4, 0},
+      {EstimateMethod::Mywe, 4, 2},
+      {EstimateMethod::Lsmywe, 4, 2},
+      {EstimateMethod::Akaike, 4, 2},
+      {EstimateMethod::MayneFiroozan, 4, 2},
+      {EstimateMethod::Durbin, 0, 2},
+      {EstimateMethod::Periodogram, 0, 0},
+      {EstimateMethod::BlackmanTukey, 0, 0},
+      {EstimateMethod::MinimumVariance, 4, 0},
+      {EstimateMethod::Lockheed, 4, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.method));
@@ -468,11 +464,6 @@ TEST(DoublePrecision, EveryMethodAcceptsDoublePrecision) {
     p.nit = 10;
     p.per = 1;
     const auto res = voxtrel::estimate(p, x);
-    if (c.mayStillRefuse && res.status == EstimateStatus::BadParameter) {
-      EXPECT_NE(res.message.find("not yet available"), std::string::npos) << res.message;
-      EXPECT_NE(res.message.find("precision single"), std::string::npos) << res.message;
-      continue;
-    }
     EXPECT_EQ(res.status, EstimateStatus::Ok) << res.message;
     EXPECT_FALSE(res.db.empty());
   }

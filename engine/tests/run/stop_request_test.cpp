@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "arma_synth.h"
+#include "fatal.h"
 #include "test_support.h"
 
 namespace {
@@ -101,5 +104,28 @@ TEST(StopRequest, EveryMethodGivesWayWhereverTheRequestComes) {
       EXPECT_EQ(n, at);
       expectStoppedByUser(dir, stopped);
     }
+  }
+}
+
+// An entry that returns its outcome says why it ended by an exception: the stop's own text,
+// the memory running out during its job, or an internal error by its description.
+TEST(StopReason, NamesTheStopTheMemoryOrTheInternalError) {
+  const struct {
+    std::function<void()> fail;
+    std::string reason;
+  } cases[] = {
+      {[] { voxtrel::fatalStop(" Too few data points"); }, " Too few data points"},
+      {[] { throw std::bad_alloc(); }, "Allocate error: not enough memory for this scan"},
+      {[] { throw std::length_error("vector"); }, "Internal error: vector"},
+      {[] { throw 7; }, "Internal error: an exception of unknown type"},
+  };
+  for (const auto& c : cases) {
+    std::string got;
+    try {
+      c.fail();
+    } catch (...) {
+      got = voxtrel::stopReason("scan");
+    }
+    EXPECT_EQ(got, c.reason);
   }
 }
