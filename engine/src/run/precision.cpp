@@ -1,6 +1,7 @@
-// The estimators written for both precisions so far: the periodogram, Blackman-Tukey,
-// Yule-Walker, Burg, Lockheed, Durbin, modified Yule-Walker, recursive maximum likelihood, the
-// covariance and modified covariance least-squares fits, Mayne-Firoozan and minimum variance.
+// The estimators written for both precisions: the periodogram, Blackman-Tukey, Yule-Walker,
+// Burg, Lockheed, Durbin, modified Yule-Walker and its least-squares form, Akaike's maximum
+// likelihood, recursive maximum likelihood, the covariance and modified covariance
+// least-squares fits, Mayne-Firoozan and minimum variance — every method.
 #include "precision.h"
 
 #include "fortran_format.h"
@@ -9,11 +10,10 @@
 namespace voxtrel {
 
 bool runsInDouble(int method) {
-  if (method == kLsmywe || method == kAkaike) return true;  // least squares, then likelihood
   return method == kPeriodogram || method == kBlackTukey || method == kAutoCorrelation ||
          method == kBurg || method == kLockheed || method == kDurbin || method == kMywe ||
-         method == kRmle || method == kCovariance || method == kModifiedCovariance ||
-         method == kMayneFir || method == kMvse;
+         method == kLsmywe || method == kAkaike || method == kRmle || method == kCovariance ||
+         method == kModifiedCovariance || method == kMayneFir || method == kMvse;
 }
 
 std::string doublePrecisionRefusal(int method) {
