@@ -43,6 +43,8 @@ struct OrderScanParams {
   // defined; 0 takes min(N / 2, 50), lowered to that limit.
   int maxOrder = 0;
   float eps = 0;  // the covariance methods' singularity threshold, as in estimate()
+  // The arithmetic of the fits, as in estimate(): single precision by default.
+  Precision precision = Precision::Single;
 };
 
 // The order each criterion picks.
@@ -66,6 +68,11 @@ struct OrderScanResult {
 OrderScanResult order_scan(const OrderScanParams& params, std::span<const float> samples);
 OrderScanResult order_scan(const OrderScanParams& params,
                            std::span<const std::complex<float>> samples);
+// The same from double-precision samples: used as they are in double precision, rounded to
+// single precision first otherwise.
+OrderScanResult order_scan(const OrderScanParams& params, std::span<const double> samples);
+OrderScanResult order_scan(const OrderScanParams& params,
+                           std::span<const std::complex<double>> samples);
 
 // Scans the data and method of an answer file: the file is read and checked as a run reads it
 // (the samples a run would use, the method and EPS; nPoles is not used) and no run log is

@@ -4,7 +4,8 @@
 // rho(k-1) for each k, Burg's lattice the same from its own reflection coefficients, and the
 // Lockheed method's AR part is the autocorrelation method itself. The covariance and modified
 // covariance methods have no order recursion here: their normal equations are built and solved
-// once per order, and each order's least-squares error power is its rho(k).
+// once per order, and each order's least-squares error power is its rho(k). In double
+// precision the same routines run on the double-precision samples.
 #include "voxtrel/order_scan.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 
 #include "estimators.h"
 #include "fatal.h"
+#include "precision_tables.h"
 
 namespace voxtrel {
 
@@ -61,7 +63,9 @@ std::string lastLine(const RunLog& log) {
   return "no reason was logged";
 }
 
-OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
+template <class Real>
+OrderScanResult scan(const OrderScanParams& p, std::vector<std::complex<Real>> x) {
+  using C = std::complex<Real>;
   const int n = static_cast<int>(x.size());
   OrderScanResult res;
   res.method = p.method;
@@ -71,10 +75,10 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
     return res;
   }
   // Points a run would not use: beyond 1.0e10 in magnitude or not a number count as zero.
-  for (cplx& v : x) {
-    if (!(std::fabs(v.real()) <= 1.0e10f && std::fabs(v.imag()) <= 1.0e10f &&
-          std::abs(v) <= 1.0e10f))
-      v = cplx(0, 0);
+  constexpr Real ybad = 1.0e10;
+  for (C& v : x) {
+    if (!(std::fabs(v.real()) <= ybad && std::fabs(v.imag()) <= ybad && std::abs(v) <= ybad))
+      v = C(0, 0);
   }
 
   RunLog log;
@@ -84,8 +88,9 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
     st.maxorder = kTableOrder;
     const int top = p.maxOrder > 0 ? p.maxOrder : std::min({n / 2, 50, orderLimit(p.method, n)});
     std::vector<double> rho(static_cast<std::size_t>(top));
-    std::vector<cplx> a(static_cast<std::size_t>(top) + 1);
-    float sig2 = 0;
+    std::vector<C> a(static_cast<std::size_t>(top) + 1);
+    Real sig2 = 0;
+    FVec<Real>& rhoTable = ModelTables<Real>::rho(r);
     int failedOrder = 0;
     switch (p.method) {
       case EstimateMethod::Burg:
@@ -95,8 +100,8 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
       case EstimateMethod::ModifiedCovariance: {
         const int mode = p.method == EstimateMethod::Covariance ? 0 : 1;
         for (int k = 1; k <= top && st.iflag == 0; ++k) {
-          covmcov(r, x.data(), n, k, mode, p.eps, st.iflag, sig2);
-          st.rho(k) = sig2;
+          covmcov(r, x.data(), n, k, mode, static_cast<Real>(p.eps), st.iflag, sig2);
+          rhoTable(k) = sig2;
           if (st.iflag != 0) failedOrder = k;
         }
         break;
@@ -118,7 +123,7 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
       res.log = log.memory();
       return res;
     }
-    for (int k = 1; k <= top; ++k) rho[static_cast<std::size_t>(k - 1)] = st.rho(k);
+    for (int k = 1; k <= top; ++k) rho[static_cast<std::size_t>(k - 1)] = rhoTable(k);
     return order_criteria(p.method, n, rho);
   } catch (...) {
     res.status = EstimateStatus::Stopped;
@@ -128,18 +133,45 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<cplx> x) {
   return res;
 }
 
+// Real samples as complex ones with a zero imaginary part, in the scan's precision.
+template <class Real, class Sample>
+std::vector<std::complex<Real>> asComplex(std::span<const Sample> samples) {
+  std::vector<std::complex<Real>> x;
+  x.reserve(samples.size());
+  for (const Sample& v : samples) x.emplace_back(static_cast<Real>(v), Real(0));
+  return x;
+}
+
+template <class Real, class Sample>
+std::vector<std::complex<Real>> converted(std::span<const std::complex<Sample>> samples) {
+  std::vector<std::complex<Real>> x;
+  x.reserve(samples.size());
+  for (const auto& v : samples) x.emplace_back(std::complex<Real>(v));
+  return x;
+}
+
 }  // namespace
 
 OrderScanResult order_scan(const OrderScanParams& params, std::span<const float> samples) {
-  std::vector<cplx> x;
-  x.reserve(samples.size());
-  for (float v : samples) x.emplace_back(v, 0.0f);
-  return scan(params, std::move(x));
+  if (params.precision == Precision::Double) return scan(params, asComplex<double>(samples));
+  return scan(params, asComplex<float>(samples));
 }
 
 OrderScanResult order_scan(const OrderScanParams& params,
                            std::span<const std::complex<float>> samples) {
-  return scan(params, std::vector<cplx>(samples.begin(), samples.end()));
+  if (params.precision == Precision::Double) return scan(params, converted<double>(samples));
+  return scan(params, converted<float>(samples));
+}
+
+OrderScanResult order_scan(const OrderScanParams& params, std::span<const double> samples) {
+  if (params.precision == Precision::Double) return scan(params, asComplex<double>(samples));
+  return scan(params, asComplex<float>(samples));
+}
+
+OrderScanResult order_scan(const OrderScanParams& params,
+                           std::span<const std::complex<double>> samples) {
+  if (params.precision == Precision::Double) return scan(params, converted<double>(samples));
+  return scan(params, converted<float>(samples));
 }
 
 }  // namespace voxtrel

@@ -93,10 +93,16 @@ int argMin(const std::vector<double>& v) {
   return static_cast<int>(std::min_element(v.begin(), v.end()) - v.begin()) + 1;
 }
 
+// Single-precision error powers agree to relative 1e-4 (which moves N ln rho by N 1e-4),
+// double-precision ones to 1e-9.
 template <class C>
-void expectMatchesReference(EstimateMethod m, const std::vector<C>& x, int K) {
+void expectMatchesReference(EstimateMethod m, const std::vector<C>& x, int K,
+                            voxtrel::Precision precision = voxtrel::Precision::Single) {
   SCOPED_TRACE("method " + std::to_string(static_cast<int>(m)));
-  const auto got = voxtrel::order_scan(params(m, K), std::span<const C>(x));
+  const double tol = precision == voxtrel::Precision::Double ? 1e-9 : 1e-4;
+  voxtrel::OrderScanParams p = params(m, K);
+  p.precision = precision;
+  const auto got = voxtrel::order_scan(p, std::span<const C>(x));
   ASSERT_EQ(got.status, EstimateStatus::Ok) << got.message;
   const int n = static_cast<int>(x.size());
   const auto rho = referenceRho(m, x, K);
@@ -105,12 +111,11 @@ void expectMatchesReference(EstimateMethod m, const std::vector<C>& x, int K) {
   for (std::size_t i = 0; i < rho.size(); ++i) {
     SCOPED_TRACE("order " + std::to_string(i + 1));
     EXPECT_EQ(got.orders[i], static_cast<int>(i) + 1);
-    // Single-precision error powers: relative 1e-4, which moves N ln rho by N 1e-4.
-    EXPECT_NEAR(got.rho[i], rho[i], 1e-4 * rho[i]);
-    EXPECT_NEAR(got.fpe[i], want.fpe[i], 1e-4 * want.fpe[i]);
-    EXPECT_NEAR(got.aic[i], want.aic[i], 1e-4 * n);
-    EXPECT_NEAR(got.mdl[i], want.mdl[i], 1e-4 * n);
-    EXPECT_NEAR(got.cat[i], want.cat[i], 1e-4 * want.catScale[i]);
+    EXPECT_NEAR(got.rho[i], rho[i], tol * rho[i]);
+    EXPECT_NEAR(got.fpe[i], want.fpe[i], tol * want.fpe[i]);
+    EXPECT_NEAR(got.aic[i], want.aic[i], tol * n);
+    EXPECT_NEAR(got.mdl[i], want.mdl[i], tol * n);
+    EXPECT_NEAR(got.cat[i], want.cat[i], tol * want.catScale[i]);
   }
   EXPECT_EQ(got.picks.fpe, argMin(want.fpe));
   EXPECT_EQ(got.picks.aic, argMin(want.aic));
@@ -131,6 +136,18 @@ TEST(OrderScan, CriteriaEqualADoublePrecisionComputation) {
   expectMatchesReference(EstimateMethod::Lockheed, real, 10);
   const auto complex = vtest::complexArmaSeries(vtest::kComplexA, {}, 240, 5);
   for (EstimateMethod m : kScanMethods) expectMatchesReference(m, complex, 6);
+  // In double precision the same fits agree to the reference's own digits.
+  for (EstimateMethod m : kScanMethods) {
+    expectMatchesReference(m, real, 10, voxtrel::Precision::Double);
+    expectMatchesReference(m, complex, 6, voxtrel::Precision::Double);
+  }
+  // Double-precision samples are rounded to floats for a single-precision scan.
+  const std::vector<double> wide(real.begin(), real.end());
+  const auto fromDouble =
+      voxtrel::order_scan(params(EstimateMethod::Burg, 10), std::span<const double>(wide));
+  const auto fromFloat =
+      voxtrel::order_scan(params(EstimateMethod::Burg, 10), std::span<const float>(real));
+  EXPECT_EQ(fromDouble.rho, fromFloat.rho);
 }
 
 // AIC and MDL find the true order of AR(4) and AR(6) processes of 1,000 samples in most of
