@@ -21,8 +21,9 @@ bool equalsName(const std::string& name, const char* table) {
 
 // The last cosine window formed, kept by the thread: the two cosines of every point are a good
 // share of a short periodogram's work, and runs of one length and window repeat. Windows longer
-// than kKeptWindow points are not kept.
-constexpr int kKeptWindow = 1 << 16;
+// than kKeptWindow points (16 KiB of floats) are not kept: a long run holds no more memory
+// between runs than it did.
+constexpr int kKeptWindow = 1 << 12;
 
 template <class Real>
 struct KeptWindow {

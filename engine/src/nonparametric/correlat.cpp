@@ -111,10 +111,11 @@ __attribute__((target("avx"))) int lagBlocksAvx(int n, int lags, const C* x, con
 }
 #endif
 
-// The sums of lags 0..lags-1 by transforms of length N; x == y needs only one forward one.
-template <class C>
-void lagsByTransform(int n, int lags, const C* x, const C* y, std::size_t N, double* sr,
-                     double* si) {
+// The sums of lags 0..lags-1 by transforms of length N, each handed to put(k, real, imaginary)
+// as it comes from the transform (no table of sums beside the transform's own); x == y needs only
+// one forward transform.
+template <class C, class Put>
+void lagsByTransform(int n, int lags, const C* x, const C* y, std::size_t N, Put put) {
   std::vector<dcplx> X(N), Y;
   bool realData = true;
   for (int j = 0; j < n; ++j) {
@@ -139,9 +140,9 @@ void lagsByTransform(int n, int lags, const C* x, const C* y, std::size_t N, dou
   dfft(X, +1);
   const double scale = 1.0 / static_cast<double>(N);
   for (int k = 0; k < lags; ++k) {
-    sr[k] = X[static_cast<std::size_t>(k)].real() * scale;
     // Real data, and lag 0 of one sequence with itself, have real sums.
-    si[k] = realData || (same && k == 0) ? 0.0 : X[static_cast<std::size_t>(k)].imag() * scale;
+    put(k, X[static_cast<std::size_t>(k)].real() * scale,
+        realData || (same && k == 0) ? 0.0 : X[static_cast<std::size_t>(k)].imag() * scale);
   }
 }
 
@@ -164,17 +165,24 @@ void correlation(int n, int lag, int mode, const std::complex<Real>* x, const st
   using C = std::complex<Real>;
   // Lags from n on have no terms.
   const int lags = std::max(0, std::min(lag, n));
+  // A lag from its sum.
+  const auto finish = [&](int k, double re, double im) {
+    const dcplx s(re, im);
+    const double div = mode == 0 ? static_cast<double>(n - k) : static_cast<double>(n);
+    Rxx[k] = C(s / div);
+  };
+  if (const std::size_t N = transformLength(n, lags); N > 0) {
+    lagsByTransform(n, lags, x, y, N, finish);
+    for (int k = lags; k < lag; ++k) Rxx[k] = C(0, 0);
+    return;
+  }
   std::vector<double> sr(static_cast<std::size_t>(lags)), si(sr.size());
   int done = 0;
-  if (const std::size_t N = transformLength(n, lags); N > 0) {
-    lagsByTransform(n, lags, x, y, N, sr.data(), si.data());
-    done = lags;
-  }
   // Real data (every imaginary part zero) sum the products of the real parts only.
   const auto real = [n](const C* z) {
     return std::all_of(z, z + n, [](const C& c) { return c.imag() == 0; });
   };
-  const bool realData = done == 0 && real(x) && (x == y || real(y));
+  const bool realData = real(x) && (x == y || real(y));
 #if defined(__x86_64__) || defined(__i386__)
   if (done == 0 && widest && cpuHasAvx()) {
     done = realData ? lagBlocksAvx<true>(n, lags, x, y, sr.data(), si.data())
@@ -191,15 +199,9 @@ void correlation(int n, int lag, int mode, const std::complex<Real>* x, const st
     sr[static_cast<std::size_t>(k)] = s.real();
     si[static_cast<std::size_t>(k)] = s.imag();
   }
-  for (int k = 0; k < lag; ++k) {
-    if (k >= lags) {
-      Rxx[k] = C(0, 0);
-      continue;
-    }
-    const dcplx s(sr[static_cast<std::size_t>(k)], si[static_cast<std::size_t>(k)]);
-    const double div = mode == 0 ? static_cast<double>(n - k) : static_cast<double>(n);
-    Rxx[k] = C(s / div);
-  }
+  for (int k = 0; k < lags; ++k)
+    finish(k, sr[static_cast<std::size_t>(k)], si[static_cast<std::size_t>(k)]);
+  for (int k = lags; k < lag; ++k) Rxx[k] = C(0, 0);
 }
 
 template void correlation<float>(int, int, int, const cplx*, const cplx*, cplx*, bool);
