@@ -2,8 +2,10 @@
 //   w(i) = a0 - a1 cos(theta) + a2 cos(2 theta),  theta = 2 pi i / (n - 1),  i = 1..n,
 // evaluated in double precision and stored in the working precision; the triangle ("Barlett") rises
 // as 2 i / (n - 1) to the middle and falls as 2 - 2 i / (n - 1) after it.
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "estimators.h"
 #include "fortran_format.h"
@@ -17,12 +19,37 @@ bool equalsName(const std::string& name, const char* table) {
   return fmt::padRight(name, 21) == fmt::padRight(table, 21);
 }
 
+// The last cosine window formed, kept by the thread: the two cosines of every point are a good
+// share of a short periodogram's work, and runs of one length and window repeat. Windows longer
+// than kKeptWindow points (16 KiB of floats) are not kept: a long run holds no more memory
+// between runs than it did.
+constexpr int kKeptWindow = 1 << 12;
+
+template <class Real>
+struct KeptWindow {
+  int n = -1;
+  double a0 = 0, a1 = 0, a2 = 0;
+  std::vector<Real> weights;
+};
+
 template <class Real>
 void cosineWindow(Real* window, int n, double a0, double a1, double a2) {
+  thread_local KeptWindow<Real> kept;
+  if (kept.n == n && kept.a0 == a0 && kept.a1 == a1 && kept.a2 == a2) {
+    std::copy(kept.weights.begin(), kept.weights.end(), window);
+    return;
+  }
   const double pi = 4.0 * std::atan(1.0);
   for (int i = 1; i <= n; ++i) {
     const double theta = 2.0 * pi * i / (n - 1);
     window[i - 1] = static_cast<Real>(a0 - a1 * std::cos(theta) + a2 * std::cos(2.0 * theta));
+  }
+  if (n > 0 && n <= kKeptWindow) {
+    kept.weights.assign(window, window + n);
+    kept.n = n;
+    kept.a0 = a0;
+    kept.a1 = a1;
+    kept.a2 = a2;
   }
 }
 

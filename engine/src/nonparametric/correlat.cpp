@@ -39,8 +39,11 @@ namespace {
 constexpr int kVectors = 2;   // vectors of lanes per block of lags
 constexpr int kChunk = 1024;  // values of j whose right factors are split at a time
 
-// Sums of the lags of complete blocks into sr/si; returns the first lag not summed.
-template <class V, class C>
+// Sums of the lags of complete blocks into sr/si; returns the first lag not summed. With kReal
+// (every imaginary part of x and y is zero) only the real parts are multiplied: the complex
+// term's other products are zeros, which change no sum (a sum that starts at +0 stays +0 under
+// added zeros of either sign), so the sums are the same, and their imaginary parts +0.
+template <class V, bool kReal, class C>
 [[gnu::always_inline]] inline int lagBlocks(int n, int lags, const C* x, const C* y, double* sr,
                                             double* si) {
   constexpr int kW = kLaneCount<V>, kBlock = kW * kVectors;
@@ -58,10 +61,17 @@ template <class V, class C>
       const int count = (j1 - j0) + kBlock - 1;  // y(j + k), j0 <= j < j1, k0 <= k < k0 + kBlock
       for (int c = 0; c < count; ++c) {
         yr[c] = y[j0 + k0 + c].real();
-        yi[c] = y[j0 + k0 + c].imag();
+        if constexpr (!kReal) yi[c] = y[j0 + k0 + c].imag();
       }
       for (int j = j0; j < j1; ++j) {
         splat(br, static_cast<double>(x[j].real()));  // conj(x(j))
+        if constexpr (kReal) {
+          for (int v = 0; v < kVectors; ++v) {
+            loadLanes(lr, yr + (j - j0) + v * kW);
+            r[v] += lr * br;
+          }
+          continue;
+        }
         splat(bi, static_cast<double>(-x[j].imag()));
         for (int v = 0; v < kVectors; ++v) {
           loadLanes(lr, yr + (j - j0) + v * kW);
@@ -76,6 +86,13 @@ template <class V, class C>
     }
     // Each lag's own last terms.
     for (int k = k0; k < k0 + kBlock; ++k) {
+      if constexpr (kReal) {
+        double s = sr[k];
+        for (int j = std::max(common, 0); j < n - k; ++j)
+          s += static_cast<double>(x[j].real()) * static_cast<double>(y[j + k].real());
+        sr[k] = s;
+        continue;
+      }
       dcplx s(sr[k], si[k]);
       for (int j = std::max(common, 0); j < n - k; ++j)
         s += dcplx(std::conj(x[j])) * dcplx(y[j + k]);
@@ -87,17 +104,18 @@ template <class V, class C>
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-template <class C>
+template <bool kReal, class C>
 __attribute__((target("avx"))) int lagBlocksAvx(int n, int lags, const C* x, const C* y, double* sr,
                                                 double* si) {
-  return lagBlocks<DoubleLanes4>(n, lags, x, y, sr, si);
+  return lagBlocks<DoubleLanes4, kReal>(n, lags, x, y, sr, si);
 }
 #endif
 
-// The sums of lags 0..lags-1 by transforms of length N; x == y needs only one forward one.
-template <class C>
-void lagsByTransform(int n, int lags, const C* x, const C* y, std::size_t N, double* sr,
-                     double* si) {
+// The sums of lags 0..lags-1 by transforms of length N, each handed to put(k, real, imaginary)
+// as it comes from the transform (no table of sums beside the transform's own); x == y needs only
+// one forward transform.
+template <class C, class Put>
+void lagsByTransform(int n, int lags, const C* x, const C* y, std::size_t N, Put put) {
   std::vector<dcplx> X(N), Y;
   bool realData = true;
   for (int j = 0; j < n; ++j) {
@@ -122,9 +140,9 @@ void lagsByTransform(int n, int lags, const C* x, const C* y, std::size_t N, dou
   dfft(X, +1);
   const double scale = 1.0 / static_cast<double>(N);
   for (int k = 0; k < lags; ++k) {
-    sr[k] = X[static_cast<std::size_t>(k)].real() * scale;
     // Real data, and lag 0 of one sequence with itself, have real sums.
-    si[k] = realData || (same && k == 0) ? 0.0 : X[static_cast<std::size_t>(k)].imag() * scale;
+    put(k, X[static_cast<std::size_t>(k)].real() * scale,
+        realData || (same && k == 0) ? 0.0 : X[static_cast<std::size_t>(k)].imag() * scale);
   }
 }
 
@@ -147,31 +165,43 @@ void correlation(int n, int lag, int mode, const std::complex<Real>* x, const st
   using C = std::complex<Real>;
   // Lags from n on have no terms.
   const int lags = std::max(0, std::min(lag, n));
+  // A lag from its sum.
+  const auto finish = [&](int k, double re, double im) {
+    const dcplx s(re, im);
+    const double div = mode == 0 ? static_cast<double>(n - k) : static_cast<double>(n);
+    Rxx[k] = C(s / div);
+  };
+  if (const std::size_t N = transformLength(n, lags); N > 0) {
+    lagsByTransform(n, lags, x, y, N, finish);
+    for (int k = lags; k < lag; ++k) Rxx[k] = C(0, 0);
+    return;
+  }
   std::vector<double> sr(static_cast<std::size_t>(lags)), si(sr.size());
   int done = 0;
-  if (const std::size_t N = transformLength(n, lags); N > 0) {
-    lagsByTransform(n, lags, x, y, N, sr.data(), si.data());
-    done = lags;
-  }
+  // Real data (every imaginary part zero) sum the products of the real parts only.
+  const auto real = [n](const C* z) {
+    return std::all_of(z, z + n, [](const C& c) { return c.imag() == 0; });
+  };
+  const bool realData = real(x) && (x == y || real(y));
 #if defined(__x86_64__) || defined(__i386__)
-  if (done == 0 && widest && cpuHasAvx()) done = lagBlocksAvx(n, lags, x, y, sr.data(), si.data());
+  if (done == 0 && widest && cpuHasAvx()) {
+    done = realData ? lagBlocksAvx<true>(n, lags, x, y, sr.data(), si.data())
+                    : lagBlocksAvx<false>(n, lags, x, y, sr.data(), si.data());
+  }
 #endif
-  if (done == 0) done = lagBlocks<DoubleLanes2, C>(n, lags, x, y, sr.data(), si.data());
+  if (done == 0) {
+    done = realData ? lagBlocks<DoubleLanes2, true, C>(n, lags, x, y, sr.data(), si.data())
+                    : lagBlocks<DoubleLanes2, false, C>(n, lags, x, y, sr.data(), si.data());
+  }
   for (int k = done; k < lags; ++k) {
     dcplx s(0, 0);
     for (int j = 0; j < n - k; ++j) s += dcplx(std::conj(x[j])) * dcplx(y[j + k]);
     sr[static_cast<std::size_t>(k)] = s.real();
     si[static_cast<std::size_t>(k)] = s.imag();
   }
-  for (int k = 0; k < lag; ++k) {
-    if (k >= lags) {
-      Rxx[k] = C(0, 0);
-      continue;
-    }
-    const dcplx s(sr[static_cast<std::size_t>(k)], si[static_cast<std::size_t>(k)]);
-    const double div = mode == 0 ? static_cast<double>(n - k) : static_cast<double>(n);
-    Rxx[k] = C(s / div);
-  }
+  for (int k = 0; k < lags; ++k)
+    finish(k, sr[static_cast<std::size_t>(k)], si[static_cast<std::size_t>(k)]);
+  for (int k = lags; k < lag; ++k) Rxx[k] = C(0, 0);
 }
 
 template void correlation<float>(int, int, int, const cplx*, const cplx*, cplx*, bool);

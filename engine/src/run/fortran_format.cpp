@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace voxtrel::fmt {
 
@@ -27,10 +28,68 @@ std::string nonFinite(double v, int w) {
   return rightJustify(s, w);
 }
 
+// The field of text [begin, end) right-justified in w columns, appended to out.
+void appendField(std::string& out, const char* begin, const char* end, int w) {
+  const auto n = static_cast<std::size_t>(end - begin);
+  if (w > 0 && n > static_cast<std::size_t>(w)) {
+    out.append(static_cast<std::size_t>(w), '*');
+    return;
+  }
+  if (w > 0) out.append(static_cast<std::size_t>(w) - n, ' ');
+  out.append(begin, n);
+}
+
+// The d + 1 significant digits of |v| correctly rounded, and the decimal exponent, when v is a
+// normal single-precision number and d <= 5, from the shortest digits that read back as that
+// float: no decimal of d + 2 digits that lies between the value and those digits can be a
+// rounding boundary of the d + 1 digits (it would be a shorter or a nearer choice, or farther
+// from the value than half a float's last place, which is finer than their spacing), so both
+// round alike; the one exception, shortest digits that end exactly halfway, goes to the exact
+// conversion (false), as does every other value.
+bool floatDigits(double v, int d, char* digits, int& exponent) {
+  if (d < 0 || d > 5) return false;
+  const float f = static_cast<float>(v);
+  if (static_cast<double>(f) != v || !(std::fabs(f) >= std::numeric_limits<float>::min()) ||
+      !std::isfinite(f))
+    return false;
+  char buf[32];
+  const char* const end =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(f), std::chars_format::scientific).ptr;
+  const char* const e = std::find(static_cast<const char*>(buf), end, 'e');
+  char shortest[16];
+  int k = 0;
+  for (const char* q = buf; q != e; ++q)
+    if (*q != '.') shortest[k++] = *q;
+  int ex = 0;
+  for (const char* q = e + 2; q < end; ++q) ex = ex * 10 + (*q - '0');
+  exponent = e[1] == '-' ? -ex : ex;
+  const int n = d + 1;
+  for (int i = 0; i < n; ++i) digits[i] = i < k ? shortest[i] : '0';
+  if (k <= n || shortest[n] < '5') return true;
+  if (shortest[n] == '5' && k == n + 1) return false;  // halfway: the exact value decides
+  int i = n - 1;
+  while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+  if (i >= 0) {
+    ++digits[i];
+  } else {
+    digits[0] = '1';
+    ++exponent;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string I(long long v, int w) {
-  return rightJustify(std::to_string(v), w);
+  std::string s;
+  appendI(s, v, w);
+  return s;
+}
+
+void appendI(std::string& out, long long v, int w) {
+  char buf[24];
+  const char* const end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  appendField(out, buf, end, w);
 }
 
 // The digits come from the shortest-path decimal conversion with a precision (exactly the text of
@@ -61,7 +120,35 @@ std::string F(double v, int w, int d) {
 }
 
 std::string E(double v, int w, int d) {
-  if (!std::isfinite(v)) return nonFinite(v, w);
+  std::string s;
+  appendE(s, v, w, d);
+  return s;
+}
+
+void appendE(std::string& out, double v, int w, int d) {
+  if (!std::isfinite(v)) {
+    out += nonFinite(v, w);
+    return;
+  }
+  char digits[8];
+  int exponent = 0;
+  if (floatDigits(v, d, digits, exponent)) {
+    char field[24];  // -d.ddddd E+xx
+    char* q = field;
+    if (v < 0) *q++ = '-';
+    *q++ = digits[0];
+    if (d > 0) {
+      *q++ = '.';
+      for (int i = 1; i <= d; ++i) *q++ = digits[i];
+    }
+    const int ex = exponent < 0 ? -exponent : exponent;  // at most 38
+    *q++ = 'E';
+    *q++ = exponent < 0 ? '-' : '+';
+    *q++ = static_cast<char>('0' + ex / 10);
+    *q++ = static_cast<char>('0' + ex % 10);
+    appendField(out, field, q, w);
+    return;
+  }
   char buf[160];  // d.ddde+xxx
   const char* p = buf;
   if (d >= 0 && d <= 100) {
@@ -86,7 +173,7 @@ std::string E(double v, int w, int d) {
     s += static_cast<char>('0' + ex / 10 % 10);
     s += static_cast<char>('0' + ex % 10);
   }
-  return rightJustify(s, w);
+  appendField(out, s.data(), s.data() + s.size(), w);
 }
 
 std::string freeInt(long long v) {
@@ -94,19 +181,37 @@ std::string freeInt(long long v) {
 }
 
 std::string freeReal(float v) {
-  if (!std::isfinite(v)) return nonFinite(v, 0);
-  char buf[64];
-  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  (void)ec;
-  return std::string(buf, p);
+  std::string s;
+  appendFreeReal(s, v);
+  return s;
 }
 
 std::string freeReal(double v) {
-  if (!std::isfinite(v)) return nonFinite(v, 0);
+  std::string s;
+  appendFreeReal(s, v);
+  return s;
+}
+
+void appendFreeInt(std::string& out, long long v) {
+  appendI(out, v, 0);
+}
+
+void appendFreeReal(std::string& out, float v) {
+  if (!std::isfinite(v)) {
+    out += nonFinite(v, 0);
+    return;
+  }
   char buf[64];
-  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  (void)ec;
-  return std::string(buf, p);
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+void appendFreeReal(std::string& out, double v) {
+  if (!std::isfinite(v)) {
+    out += nonFinite(v, 0);
+    return;
+  }
+  char buf[64];
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 std::string padRight(std::string_view s, std::size_t w) {

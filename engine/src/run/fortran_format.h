@@ -22,6 +22,13 @@ std::string freeInt(long long v);
 std::string freeReal(float v);
 std::string freeReal(double v);
 
+// The same fields appended to a line being built, without a string of their own.
+void appendI(std::string& out, long long v, int w);
+void appendE(std::string& out, double v, int w, int d);
+void appendFreeInt(std::string& out, long long v);
+void appendFreeReal(std::string& out, float v);
+void appendFreeReal(std::string& out, double v);
+
 // Text padded with blanks on the right (or cut) to exactly w columns.
 std::string padRight(std::string_view s, std::size_t w);
 

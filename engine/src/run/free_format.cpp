@@ -131,7 +131,8 @@ namespace {
 
 // The end of the plain decimal ([-]digits[.digits][e|E[sign]digits], a digit in the mantissa)
 // that starts at p, or nullptr: its form alone, nothing converted.
-const char* scanPlainDecimalForm(const char* p, const char* const end) {
+[[gnu::always_inline]] inline const char* scanPlainDecimalForm(const char* p,
+                                                               const char* const end) {
   if (p != end && *p == '-') ++p;
   const char* const first = p;
   while (p != end && static_cast<unsigned>(*p - '0') < 10u) ++p;
@@ -263,7 +264,7 @@ void FreeReader::rewind() {
   consumed_ = 0;
   skipLf_ = false;
   ended_ = false;
-  nextRecordStart();
+  startRecord();
 }
 
 // The next block of the file into buf_; false at its end (or when the text is in memory).
@@ -281,12 +282,19 @@ void FreeReader::keep(const char* begin, std::size_t n) {
     recStore_.append(begin, std::min(n, kRecordWidth - recStore_.size()));
 }
 
-// Makes the next record the current one; false at the end of the text. A record that lies in
-// one block is viewed where it stands; one that spans blocks is kept in recStore_.
+// Makes the next record the current one, its end found; false at the end of the text.
 bool FreeReader::nextRecordStart() {
+  return startRecord() && findRecordEnd();
+}
+
+// Makes the next record the current one without looking for its end yet (pending_): a record of
+// plain values is then read straight from the block, its end learnt from the scan of its values;
+// every other read finds the end first (settle). False at the end of the text.
+bool FreeReader::startRecord() {
   pos_ = 0;
   rec_ = {};
   haveRecord_ = false;
+  pending_ = false;
   if (ended_) return false;
   if (skipLf_) {
     skipLf_ = false;
@@ -299,12 +307,27 @@ bool FreeReader::nextRecordStart() {
       ++consumed_;
     }
   }
+  if (bufPos_ == buf_.size() && !refill()) {
+    ended_ = true;
+    return false;
+  }
+  haveRecord_ = true;
+  pending_ = true;
+  return true;
+}
+
+// The end of the record that starts at bufPos_ (at least one byte of it is in the block). A
+// record that lies in one block is viewed where it stands; one that spans blocks is kept in
+// recStore_. False when the record is longer than the longest allowed: the text ends there.
+bool FreeReader::findRecordEnd() {
+  pending_ = false;
+  haveRecord_ = false;
   recStore_.clear();
   bool spans = false;
   std::size_t length = 0;
   for (;;) {
     if (bufPos_ == buf_.size() && !refill()) {
-      // The text ends: with a last record that has no line end, or with no record at all.
+      // The text ends: with a last record that has no line end.
       ended_ = true;
       if (!spans) return false;
       rec_ = recStore_;
@@ -349,21 +372,51 @@ bool FreeReader::nextRecordStart() {
   }
 }
 
+// How far a pending record may be read straight from the block: to the block's end or to the
+// kept width, whichever comes first. A record whose line end is not found before this limit is
+// read by the general rules.
+const char* FreeReader::plainRecordLimit() const {
+  return buf_.data() + std::min(buf_.size(), bufPos_ + kRecordWidth);
+}
+
+// Passes the pending record, whose line end (a CR or an LF of the block) is at lineEnd, and
+// starts the next. Only after a read straight from the block (the reader pending, at the
+// record's start).
+void FreeReader::passRecordEnd(const char* lineEnd) {
+  const char* const end = buf_.data() + buf_.size();
+  std::size_t ending = 1;
+  if (*lineEnd == '\r') {
+    if (lineEnd + 1 == end) {
+      skipLf_ = true;
+    } else if (lineEnd[1] == '\n') {
+      ending = 2;
+    }
+  }
+  const auto n = static_cast<std::size_t>(lineEnd - (buf_.data() + bufPos_)) + ending;
+  bufPos_ += n;
+  consumed_ += n;
+  // A record read straight from the block left the reader as startRecord leaves it: when the
+  // next record starts in the block, nothing else is to be set.
+  if (skipLf_ || bufPos_ == buf_.size()) startRecord();
+}
+
 void FreeReader::skipBlanks() {
   while (pos_ < rec_.size() && isBlank(rec_[pos_])) ++pos_;
 }
 
 bool FreeReader::readRecord(std::string& line) {
+  settle();
   if (!haveRecord_) return false;
   line.assign(rec_.substr(pos_));
-  nextRecordStart();
+  startRecord();
   return true;
 }
 
 bool FreeReader::skipRecords(int n) {
   for (int i = 0; i < n; ++i) {
+    settle();
     if (!haveRecord_) return false;
-    nextRecordStart();
+    startRecord();
   }
   return true;
 }
@@ -375,7 +428,7 @@ void FreeReader::beginRead() {
 }
 
 void FreeReader::endRead() {
-  if (haveRecord_) nextRecordStart();
+  if (haveRecord_) startRecord();
 }
 
 // The next item of the current read. Blank records are skipped while looking for it.
@@ -508,6 +561,7 @@ bool FreeReader::shortValue(float& v) {
 // One read of one value: parse converts the value's text into the variable, or says it cannot.
 template <class Parse>
 FreeReader::Status FreeReader::readOne(Parse parse) {
+  settle();
   beginRead();
   const Item item = nextItem();
   if (item.kind == Item::End) return Status::End;
@@ -527,6 +581,7 @@ FreeReader::Status FreeReader::readInt(int& v) {
 
 FreeReader::Status FreeReader::readReal(float& v) {
   // The common record: a plain value where the read starts, read without the item machinery.
+  settle();
   if (haveRecord_) {
     beginRead();
     const std::size_t start = pos_;
@@ -581,6 +636,8 @@ bool isPlainDecimal(std::string_view s) {
 }  // namespace
 
 FreeReader::Status FreeReader::skipFirstReal() {
+  if (pending_ && fastFirstReal()) return Status::Ok;
+  settle();
   if (haveRecord_) {
     beginRead();
     const std::size_t start = pos_;
@@ -605,8 +662,64 @@ FreeReader::Status FreeReader::skipFirstReal() {
   return readReal(v);
 }
 
+// A record of two plain values read straight from the block, before its end is known: the end
+// is learnt from the scan when only blanks and a line end follow the second value, and looked
+// for from there when more follows (discarded, as by every read). The same values and the same
+// position after the read as the general rules give; false, nothing moved, for any record that
+// needs more of them (or reaches the block's end or the kept width before its line end).
+bool FreeReader::fastPair(float& x, float& y) {
+  const char* p = buf_.data() + bufPos_;
+  const char* const lim = plainRecordLimit();
+  const auto blanks = [&] {
+    while (p != lim && (*p == ' ' || *p == '\t')) ++p;
+  };
+  float vx = 0, vy = 0;
+  blanks();
+  p = scanShortDecimal(p, lim, vx);
+  // The first value ends at a blank or a comma: at the line end the second is on a later record.
+  if (p == nullptr || p == lim || (*p != ' ' && *p != '\t' && *p != ',')) return false;
+  blanks();
+  if (p != lim && *p == ',') ++p;
+  blanks();
+  p = scanShortDecimal(p, lim, vy);
+  if (p == nullptr || p == lim) return false;
+  if (*p != '\r' && *p != '\n') {
+    if (*p != ' ' && *p != '\t' && *p != ',' && *p != '/') return false;
+    blanks();
+    if (p == lim) return false;
+    if (*p != '\r' && *p != '\n') {
+      p = recordEnd(p, lim);
+      if (p == lim) return false;
+    }
+  }
+  x = vx;
+  y = vy;
+  passRecordEnd(p);
+  return true;
+}
+
+// The counting read of a record whose first value is a plain decimal, straight from the block
+// as fastPair reads; false, nothing moved, when the general rules are needed.
+bool FreeReader::fastFirstReal() {
+  const char* p = buf_.data() + bufPos_;
+  const char* const lim = plainRecordLimit();
+  while (p != lim && (*p == ' ' || *p == '\t')) ++p;
+  p = scanPlainDecimalForm(p, lim);
+  if (p == nullptr || p == lim) return false;
+  if (*p != '\r' && *p != '\n') {
+    if (*p != ' ' && *p != '\t' && *p != ',' && *p != '/') return false;
+    p = recordEnd(p, lim);
+    if (p == lim) return false;
+  }
+  beginRead();
+  passRecordEnd(p);
+  return true;
+}
+
 FreeReader::Status FreeReader::readPair(float& x, float& y) {
   beginRead();
+  if (pending_ && fastPair(x, y)) return Status::Ok;
+  settle();
   // The common record: two plain values on the record where the read starts.
   if (haveRecord_) {
     const std::size_t start = pos_;
@@ -663,6 +776,7 @@ FreeReader::Status FreeReader::readComplexItem(std::complex<float>& c) {
 }
 
 FreeReader::Status FreeReader::readComplexPoint(float& x, std::complex<float>& c) {
+  settle();
   beginRead();
   Status st = Status::Ok;
   const Item item = nextItem();

@@ -72,7 +72,10 @@ class FreeReader {
   bool skipRecords(int n);
   // Back to the first record.
   void rewind();
-  bool atEnd() const { return !haveRecord_; }
+  bool atEnd() {
+    settle();
+    return !haveRecord_;
+  }
 
  private:
   struct Item {
@@ -83,8 +86,19 @@ class FreeReader {
 
   void beginRead();
   Item nextItem();
-  void endRead();  // discard the rest of the current record
-  bool nextRecordStart();
+  void endRead();          // discard the rest of the current record
+  bool nextRecordStart();  // the next record, its end found
+  bool startRecord();      // the next record, its end left to find (pending_)
+  // Every read but the plain-record ones below finds the current record's end first.
+  void settle() {
+    if (pending_) findRecordEnd();
+  }
+  bool findRecordEnd();
+  const char* plainRecordLimit() const;
+  void passRecordEnd(const char* lineEnd);
+  // Plain data records read straight from the block while their end is not yet known.
+  bool fastPair(float& x, float& y);
+  bool fastFirstReal();
   bool refill();
   void keep(const char* begin, std::size_t n);
   void skipBlanks();
@@ -103,6 +117,7 @@ class FreeReader {
   std::string recStore_;        // a record that spans two blocks of the file
   std::string_view rec_;        // the current record (its kept characters)
   bool haveRecord_ = false;     // false at the end of the text
+  bool pending_ = false;        // the current record starts at bufPos_, its end not yet found
   std::size_t pos_ = 0;         // position in rec_
   bool slashSeen_ = false;
   bool firstItem_ = true;

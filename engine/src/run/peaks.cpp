@@ -56,16 +56,27 @@ void writePeakTable(RunLog& log, const std::vector<int>& peak, const float* x, c
   log.raw(dashes);
   log.raw("      PSD waveform contained following peaks");
   log.raw(dashes);
+  // Each line built in one buffer, its fields appended in place.
+  const std::string lead = fmt::padRight(" Ck. 4 Peak ... at Freq =", 29);
+  std::string line;
   auto neighbour = [&](int j) {
-    log.raw(fmt::padRight(" Ck. 4 Peak ... at Freq =", 29) + fmt::E(x[j - 1], 12, 5) +
-            " Ampl. =" + fmt::E(y[j - 1], 15, 5));
+    line = lead;
+    fmt::appendE(line, x[j - 1], 12, 5);
+    line += " Ampl. =";
+    fmt::appendE(line, y[j - 1], 15, 5);
+    log.raw(line);
     log.blank();
   };
   int n = 0;
   for (int j : peak) {
     ++n;
-    log.raw(" Peak #" + fmt::I(n, 2) + "  at Freq =" + fmt::E(x[j - 1], 12, 5) +
-            "  Ampl. =" + fmt::E(y[j - 1], 15, 5));
+    line = " Peak #";
+    fmt::appendI(line, n, 2);
+    line += "  at Freq =";
+    fmt::appendE(line, x[j - 1], 12, 5);
+    line += "  Ampl. =";
+    fmt::appendE(line, y[j - 1], 15, 5);
+    log.raw(line);
     if (j > 1) neighbour(j - 1);
     neighbour(j);
     if (j < nfreq) neighbour(j + 1);

@@ -6,19 +6,25 @@
 
 namespace voxtrel {
 
+namespace {
+
+constexpr std::size_t kFlushSize = std::size_t{1} << 16;  // bytes kept before they are written
+
+}  // namespace
+
 void LogItem::appendTo(std::string& line) const {
   switch (kind_) {
     case Kind::Text:
       line += text_;
       break;
     case Kind::Int:
-      line += fmt::freeInt(int_);
+      fmt::appendFreeInt(line, int_);
       break;
     case Kind::Float:
-      line += fmt::freeReal(static_cast<float>(real_));
+      fmt::appendFreeReal(line, static_cast<float>(real_));
       break;
     case Kind::Double:
-      line += fmt::freeReal(real_);
+      fmt::appendFreeReal(line, real_);
       break;
   }
 }
@@ -44,6 +50,11 @@ bool RunLog::open(const std::string& path) {
     fail(why);
     return false;
   }
+  // Room for what is kept before a write and the record that passes the mark, taken before the
+  // run's arrays: the buffer is not grown (and copied) record by record, and runs made one after
+  // another find their memory where the last run left it instead of the allocator returning the
+  // top of the heap to the system and faulting it in again (a dozen page faults a short run).
+  buffer_.reserve(kFlushSize + 4096);
   return true;
 }
 
@@ -104,7 +115,7 @@ void RunLog::raw(std::string_view line) {
 }
 
 void RunLog::flushIfLarge() {
-  if (file_.isOpen() && buffer_.size() >= (1u << 16)) flush();
+  if (file_.isOpen() && buffer_.size() >= kFlushSize) flush();
 }
 
 std::vector<std::string> RunLog::lines() const {

@@ -57,7 +57,7 @@ TEST(Correlation, ConjugatesTheFirstSequence) {
 // of samples at a time; every lag must still be the very value of its own sum taken alone, in
 // order, for the widest vectors and the baseline alike: lag counts that end inside and on a
 // block, more lags than samples, sums longer than a chunk, cross-correlation of two different
-// sequences, signed zeros.
+// sequences, signed zeros, and real data (whose sums take only the real products).
 TEST(Correlation, BlocksOfLagsGiveTheValuesOfOneLagAtATime) {
   std::mt19937 gen(9);
   std::normal_distribution<float> g(0.0f, 2.0f);
@@ -65,31 +65,32 @@ TEST(Correlation, BlocksOfLagsGiveTheValuesOfOneLagAtATime) {
     int n, lag, mode;
   };
   for (const Shape s : {Shape{50, 3, 0}, Shape{50, 8, 1}, Shape{50, 17, 0}, Shape{20, 40, 0},
-                        Shape{2500, 37, 1}, Shape{3000, 200, 0}, Shape{9, 9, 1}}) {
-    std::vector<voxtrel::cplx> x(static_cast<std::size_t>(s.n)), y(x.size());
-    for (auto& v : x) v = voxtrel::cplx(g(gen), g(gen));
-    for (auto& v : y) v = voxtrel::cplx(g(gen), g(gen));
-    x[static_cast<std::size_t>(s.n / 2)] = voxtrel::cplx(-0.0f, 0.0f);
-    y[static_cast<std::size_t>(s.n / 3)] = voxtrel::cplx(0.0f, -0.0f);
-    std::vector<voxtrel::cplx> widest(static_cast<std::size_t>(s.lag)), baseline(widest.size());
-    voxtrel::correlation(s.n, s.lag, s.mode, x.data(), y.data(), widest.data());
-    voxtrel::correlation(s.n, s.lag, s.mode, x.data(), y.data(), baseline.data(), false);
-    for (int k = 0; k < s.lag; ++k) {
-      voxtrel::cplx expected(0, 0);
-      if (k < s.n) {
-        voxtrel::dcplx sum(0, 0);
-        for (int j = 0; j < s.n - k; ++j)
-          sum += voxtrel::dcplx(std::conj(x[static_cast<std::size_t>(j)])) *
-                 voxtrel::dcplx(y[static_cast<std::size_t>(j + k)]);
-        expected = voxtrel::cplx(sum / (s.mode == 0 ? double(s.n - k) : double(s.n)));
-      }
-      for (const voxtrel::cplx got :
-           {widest[static_cast<std::size_t>(k)], baseline[static_cast<std::size_t>(k)]}) {
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(expected))
-            << "n " << s.n << " lag " << k << ": " << got << " " << expected;
+                        Shape{2500, 37, 1}, Shape{3000, 200, 0}, Shape{9, 9, 1}})
+    for (const bool real : {false, true}) {
+      std::vector<voxtrel::cplx> x(static_cast<std::size_t>(s.n)), y(x.size());
+      for (auto& v : x) v = voxtrel::cplx(g(gen), real ? 0.0f : g(gen));
+      for (auto& v : y) v = voxtrel::cplx(g(gen), real ? 0.0f : g(gen));
+      x[static_cast<std::size_t>(s.n / 2)] = voxtrel::cplx(-0.0f, 0.0f);
+      y[static_cast<std::size_t>(s.n / 3)] = voxtrel::cplx(0.0f, -0.0f);
+      std::vector<voxtrel::cplx> widest(static_cast<std::size_t>(s.lag)), baseline(widest.size());
+      voxtrel::correlation(s.n, s.lag, s.mode, x.data(), y.data(), widest.data());
+      voxtrel::correlation(s.n, s.lag, s.mode, x.data(), y.data(), baseline.data(), false);
+      for (int k = 0; k < s.lag; ++k) {
+        voxtrel::cplx expected(0, 0);
+        if (k < s.n) {
+          voxtrel::dcplx sum(0, 0);
+          for (int j = 0; j < s.n - k; ++j)
+            sum += voxtrel::dcplx(std::conj(x[static_cast<std::size_t>(j)])) *
+                   voxtrel::dcplx(y[static_cast<std::size_t>(j + k)]);
+          expected = voxtrel::cplx(sum / (s.mode == 0 ? double(s.n - k) : double(s.n)));
+        }
+        for (const voxtrel::cplx got :
+             {widest[static_cast<std::size_t>(k)], baseline[static_cast<std::size_t>(k)]}) {
+          ASSERT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(expected))
+              << "n " << s.n << " lag " << k << ": " << got << " " << expected;
+        }
       }
     }
-  }
 }
 
 // Many lags of long data come from one double-precision transform of the zero-padded data: each

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -130,4 +131,43 @@ TEST(FortranFormat, FieldsMatchTheCLibraryConversion) {
   EXPECT_EQ(fmt::E(-9.5e-100, 11, 3), " -9.500-100");
   EXPECT_EQ(fmt::E(-std::numeric_limits<double>::infinity(), 12, 3), "   -Infinity");
   EXPECT_EQ(fmt::F(std::numeric_limits<double>::infinity(), 6, 3), "   Inf");
+}
+
+// Single-precision values take the digits of their shortest form rounded to the field: the same
+// text as the C library's exact conversion, over every decade of normal floats, the floats
+// nearest to seven-digit decimals that end halfway (shortest digits that are a tie), nines that
+// carry into a new leading digit, and a few hundred thousand random bit patterns.
+TEST(FortranFormat, SinglePrecisionFieldsMatchTheCLibraryConversion) {
+  std::vector<float> values = {9.999995f,
+                               9.9999949f,
+                               1.234565f,
+                               0.5f,
+                               1.0f,
+                               3.4028235e38f,
+                               std::numeric_limits<float>::min()};
+  std::uint32_t seed = 2024;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint32_t bits = next();
+    const float v = std::bit_cast<float>(bits);
+    if (std::isfinite(v)) values.push_back(v);
+  }
+  char text[32];
+  for (int i = 0; i < 20000; ++i) {
+    // d.dddddd5 and d.ddddd5 times a power of ten, read as the nearest float.
+    std::snprintf(text, sizeof text, "%u.%06u5e%d", 1 + next() % 9, next() % 1000000,
+                  static_cast<int>(next() % 70) - 35);
+    values.push_back(std::strtof(text, nullptr));
+    std::snprintf(text, sizeof text, "%u.%05u5e%d", 1 + next() % 9, next() % 100000,
+                  static_cast<int>(next() % 70) - 35);
+    values.push_back(std::strtof(text, nullptr));
+  }
+  char buf[64];
+  for (float f : values) {
+    const double v = static_cast<double>(f);
+    for (int d = 0; d <= 6; ++d) {
+      std::snprintf(buf, sizeof buf, "%.*E", d, v);
+      ASSERT_EQ(fmt::E(v, 0, d), buf) << std::bit_cast<std::uint32_t>(f) << " d=" << d;
+    }
+  }
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -295,5 +296,99 @@ TEST(FreeFormat, CountingGivesTheStatusesOfReading) {
     const Status want = read.readFirstReal(v);
     ASSERT_EQ(counted.skipFirstReal(), want);
     if (want == Status::End) break;
+  }
+}
+
+// Data records of random plain decimals, separators and tails, with blank records, pairs split
+// over two records, records wider than the kept width (values past it not read) and a CR LF split
+// between two blocks of the file: every pair read, from a file and from memory, is the correctly
+// rounded pair of its texts, the record after a split CR LF is the next one, and counting finds
+// every record that starts with a value.
+TEST(FreeFormat, RandomDataRecordsReadAsTheirTexts) {
+  const std::size_t block = 1 << 16;
+  std::mt19937 rng(20);
+  const auto pick = [&](auto& options) {
+    return options[rng() % (sizeof options / sizeof options[0])];
+  };
+  const auto digits = [&](unsigned n) {
+    std::string s;
+    for (unsigned i = 0; i < n; ++i) s += static_cast<char>('0' + rng() % 10);
+    return s;
+  };
+  const auto decimal = [&] {
+    std::string s = rng() % 3 == 0 ? "-" : "";
+    const std::string whole = digits(rng() % 5), fraction = digits(rng() % 9);
+    s += whole.empty() && fraction.empty() ? "0" : whole;
+    if (!fraction.empty() || rng() % 2 == 0) s += "." + fraction;
+    if (rng() % 6 == 0) s += (rng() % 2 ? "e-" : "E") + std::to_string(rng() % 30);
+    return s;
+  };
+  const char* seps[] = {" ", "\t", ",", " , ", "   ", "\t,"};
+  const char* tails[] = {"", " ", "\t ", " extra", ",", " / 7", ", 5 6"};
+  const char* ends[] = {"\r\n", "\n", "\r"};
+  const char* leads[] = {"", " ", "\t"};
+  std::string text;
+  struct Want {
+    float x = 0, y = 0;
+    const char* record = nullptr;  // read as a whole record
+  };
+  std::vector<Want> want;
+  int records = 0;  // records that start with a value
+  while (text.size() < 4 * block) {
+    const std::size_t toBlock = block - text.size() % block;
+    if (toBlock > 3 && toBlock < 40) {
+      // A record whose CR ends a block, its LF the first byte of the next.
+      text += "1 2" + std::string(toBlock - 4, ' ') + "\r\n3 4\r\n";
+      want.push_back({1.0f, 2.0f});
+      want.push_back({0, 0, "3 4"});
+      records += 2;
+      continue;
+    }
+    const std::string a = decimal(), b = decimal();
+    want.push_back({std::strtof(a.c_str(), nullptr), std::strtof(b.c_str(), nullptr)});
+    switch (rng() % 12) {
+      case 0:  // the second value on a later record, after a blank one
+        text += a + pick(ends) + "  " + pick(ends) + b + pick(tails) + pick(ends);
+        records += 2;
+        break;
+      case 1:  // wider than the kept width: the values are in the kept part
+        text += a + pick(seps) + b + std::string(1100 + rng() % 200, ' ') + "x" + pick(ends);
+        ++records;
+        break;
+      case 2:  // values past the kept width are not read: a blank record first
+        text += std::string(voxtrel::kRecordWidth + rng() % 8, ' ') + "8 9" + pick(ends);
+        text += a + pick(seps) + b + pick(ends);
+        ++records;
+        break;
+      default:
+        text += pick(leads) + a + pick(seps) + b + pick(tails) + pick(ends);
+        ++records;
+    }
+  }
+  vtest::TempDir dir;
+  vtest::writeFile(dir / "data.txt", text);
+  FreeReader file{voxtrel::TextFile((dir / "data.txt").string())};
+  FreeReader memory{text};
+  for (FreeReader* in : {&file, &memory}) {
+    int counted = 0;
+    while (in->skipFirstReal() == Status::Ok) ++counted;
+    EXPECT_EQ(counted, records);
+    in->rewind();
+    for (std::size_t i = 0; i < want.size(); ++i) {
+      if (want[i].record != nullptr) {
+        std::string rec;
+        ASSERT_TRUE(in->readRecord(rec)) << "record " << i;
+        EXPECT_EQ(rec, want[i].record) << "record " << i;
+        continue;
+      }
+      float x = 0, y = 0;
+      ASSERT_EQ(in->readPair(x, y), Status::Ok) << "pair " << i;
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(x), std::bit_cast<std::uint32_t>(want[i].x))
+          << "pair " << i;
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(y), std::bit_cast<std::uint32_t>(want[i].y))
+          << "pair " << i;
+    }
+    float x = 0, y = 0;
+    EXPECT_EQ(in->readPair(x, y), Status::End);
   }
 }
