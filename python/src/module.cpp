@@ -199,11 +199,13 @@ py::dict scanDict(voxtrel::OrderScanResult&& r) {
 
 // The order scan of real or complex samples; the GIL is released while the engine computes.
 template <class Array>
-py::dict orderScan(int method, const Array& samples, int maxOrder, float eps) {
+py::dict orderScan(int method, const Array& samples, int maxOrder, float eps,
+                   bool doublePrecision) {
   voxtrel::OrderScanParams p;
   p.method = static_cast<voxtrel::EstimateMethod>(method);
   p.maxOrder = maxOrder;
   p.eps = eps;
+  p.precision = precisionOf(doublePrecision);
   using T = typename Array::value_type;
   const std::span<const T> s(samples.data(), static_cast<std::size_t>(samples.size()));
   voxtrel::OrderScanResult r;
@@ -227,9 +229,13 @@ PYBIND11_MODULE(_tessivar, m) {
   m.def("estimate_complex", &estimateOf<cfloat>, py::arg("method"), py::arg("samples"),
         py::arg("params"));
   m.def("order_scan_real", &orderScan<RealArray>, py::arg("method"), py::arg("samples"),
-        py::arg("max_order"), py::arg("eps"));
+        py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
   m.def("order_scan_complex", &orderScan<ComplexArray>, py::arg("method"), py::arg("samples"),
-        py::arg("max_order"), py::arg("eps"));
+        py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
+  m.def("order_scan_real_wide", &orderScan<Samples<double>>, py::arg("method"),
+        py::arg("samples"), py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
+  m.def("order_scan_complex_wide", &orderScan<Samples<std::complex<double>>>, py::arg("method"),
+        py::arg("samples"), py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
   m.def("run_answer_file", &runAnswerFile, py::arg("path"), py::arg("log_path"),
         py::arg("double_precision") = false);
 }

@@ -49,11 +49,10 @@ _METHODS = {
     "periodogram": 11, "blackman_tukey": 12, "minimum_variance": 13, "lockheed": 14,
 }
 
-# The estimators' arithmetic when the caller does not choose one: the classic single-precision
-# numbers while some methods still refuse double precision. Once every method runs in double,
-# this becomes "double" (the arithmetic NumPy users expect); the functions and the docstrings'
-# Notes follow this one line.
-_PRECISION = "single"
+# The estimators' arithmetic when the caller does not choose one: double precision, the
+# arithmetic NumPy users expect ("single" gives the classic numbers). The functions and their
+# docstrings follow this one line.
+_PRECISION = "double"
 _PRECISIONS = ("single", "double")
 
 # The answer file's defaults for the questions a method does not ask.
@@ -200,8 +199,8 @@ _RETURNS = """
     Raises
     ------
     ValueError
-        A parameter out of range, or ``precision="double"`` for a method that
-        does not run in double precision yet; the message names it.
+        A parameter out of range, or a precision that is neither "single" nor
+        "double"; the message names it.
     EstimationError
         The estimator failed on these data; the message and ``log`` say why.
 """
@@ -209,12 +208,9 @@ _RETURNS = """
 _NOTES = """
     Notes
     -----
-    Not every method runs in double precision yet: one that does not raises
-    ValueError for ``precision="double"``, naming the method and the option.
-    The default precision is "%s", the classic numbers; it becomes "double",
-    the arithmetic NumPy users expect, once every method runs in double
-    precision. Pass ``precision`` explicitly to keep a choice across that
-    change.
+    The default precision is "%s". Single precision reproduces the classic
+    numbers (those of the program and its run logs); double precision gives
+    the right numbers where single precision is off on ill-conditioned data.
 """
 
 
@@ -441,9 +437,8 @@ def run_answer_file(path, *, precision=_PRECISION):
         The answer file or its data file cannot be opened, or ``precision`` is
         neither "single" nor "double".
     EstimationError
-        The estimator failed, or the run was stopped (a parameter out of range,
-        or a method that does not run in double precision yet); the message and
-        ``log`` say why.
+        The estimator failed, or the run was stopped (a parameter out of range);
+        the message and ``log`` say why.
     """
     double = _is_double(precision)
     with tempfile.TemporaryDirectory() as folder:
@@ -498,7 +493,7 @@ class OrderScan:
                 f"picks={self.picks})")
 
 
-def order_scan(x, method="burg", max_order=None, *, eps=1e-15):
+def order_scan(x, method="burg", max_order=None, *, eps=1e-15, precision=_PRECISION):
     """Choose the AR order: fit orders 1..max_order and judge each by four criteria.
 
     The prediction-error power rho(k) of each order k comes from one Levinson
@@ -530,6 +525,10 @@ def order_scan(x, method="burg", max_order=None, *, eps=1e-15):
     eps : float, optional
         The covariance methods' threshold below which a pivot counts as zero.
         Default 1e-15.
+    precision : {"single", "double"}, optional
+        The fits' arithmetic, as for the estimators: "double" takes the samples
+        as float64 or complex128, "single" as float32 or complex64. Default
+        "double".
 
     Returns
     -------
@@ -567,12 +566,19 @@ def order_scan(x, method="burg", max_order=None, *, eps=1e-15):
         raise ValueError(f"max_order = {max_order!r} must be a whole number")
     number = _SCAN_METHODS[method]
     max_order = max(-2**31, min(int(max_order), 2**31 - 1))  # the engine's int; it checks range
-    if np.iscomplexobj(a):
+    double = _is_double(precision)
+    if double and np.iscomplexobj(a):
+        d = _tessivar.order_scan_complex_wide(number, np.ascontiguousarray(a, np.complex128),
+                                              max_order, float(eps), True)
+    elif double:
+        d = _tessivar.order_scan_real_wide(number, np.ascontiguousarray(a, np.float64),
+                                           max_order, float(eps), True)
+    elif np.iscomplexobj(a):
         d = _tessivar.order_scan_complex(number, np.ascontiguousarray(a, dtype=np.complex64),
-                                         max_order, float(eps))
+                                         max_order, float(eps), False)
     else:
         d = _tessivar.order_scan_real(number, np.ascontiguousarray(a, dtype=np.float32),
-                                      max_order, float(eps))
+                                      max_order, float(eps), False)
     if d["status"] == "ok":
         return OrderScan(d, method)
     if d["status"] == "bad parameter":

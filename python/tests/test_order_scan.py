@@ -43,12 +43,14 @@ def criteria(rho, n):
 @pytest.mark.parametrize("method, fit", [("yule_walker", tessivar.yule_walker),
                                          ("burg", tessivar.burg),
                                          ("modified_covariance", tessivar.modified_covariance)])
-def test_rho_is_each_orders_noise_variance_and_the_criteria_follow(method, fit):
+@pytest.mark.parametrize("precision", ["single", "double"])
+def test_rho_is_each_orders_noise_variance_and_the_criteria_follow(method, fit, precision):
     x = ar_series(AR4, 300, seed=8)
-    scan = tessivar.order_scan(x, method, 8)
+    scan = tessivar.order_scan(x, method, 8, precision=precision)
     np.testing.assert_array_equal(scan.orders, np.arange(1, 9))
     for k in (1, 4, 8):
-        assert scan.rho[k - 1] == np.float32(fit(x, n_poles=k).sig2)
+        # The fit's sig2 is handed back in single precision.
+        assert np.float32(scan.rho[k - 1]) == fit(x, n_poles=k, precision=precision).sig2
     n = x.size - (scan.orders if method == "modified_covariance" else 0)
     want = criteria(scan.rho, n)
     for got, ref in zip((scan.fpe, scan.aic, scan.mdl, scan.cat), want):

@@ -1,5 +1,6 @@
 """The precision keyword: double precision against the runner and an independent least-squares
-solution, the methods that refuse it, and the values that are not a precision."""
+solution, every method in double as the file-driven run, the default, and the values that are
+not a precision."""
 
 import os
 import pathlib
@@ -56,11 +57,11 @@ def test_burg_in_double_gives_the_runners_double_precision_floats(tmp_path, tone
     np.testing.assert_array_equal(double.ar, from_file.ar)
     assert double.sig2 == from_file.sig2
     assert from_file.log.count(" Arithmetic: double precision\r\n") == 1
-    assert "Arithmetic" not in tessivar.run_answer_file(path).log
+    assert "Arithmetic" not in tessivar.run_answer_file(path, precision="single").log
     assert (double.freq.dtype, double.psd.dtype, double.ar.dtype) == (
         np.float32, np.float32, np.complex64)
     # Well-conditioned data: the classic arithmetic differs in the last bits only.
-    single = tessivar.burg(tones, n_poles=8, n_points=256)
+    single = tessivar.burg(tones, n_poles=8, n_points=256, precision="single")
     assert not np.array_equal(single.db, double.db)
     top = double.db > -40
     np.testing.assert_allclose(single.db[top], double.db[top], atol=0.01)
@@ -95,23 +96,16 @@ def test_covariance_in_double_solves_the_least_squares_fit_single_precision_miss
     ar_error, spread, sig2_error = misfit(
         tessivar.covariance(samples, n_poles=p, n_points=512, precision="double"))
     assert ar_error < 1e-3 and spread < 0.01 and sig2_error < 1e-3
-    ar_error, spread, sig2_error = misfit(tessivar.covariance(samples, n_poles=p, n_points=512))
+    ar_error, spread, sig2_error = misfit(
+        tessivar.covariance(samples, n_poles=p, n_points=512, precision="single"))
     assert ar_error > 0.1 and spread > 1 and sig2_error > 1
 
 
 @pytest.mark.parametrize("fn, name, kw, answers", METHODS, ids=[m[1] for m in METHODS])
-def test_each_method_runs_in_double_as_the_file_driven_run_or_refuses_by_name(
-        tmp_path, tones, fn, name, kw, answers):
+def test_each_method_runs_in_double_as_the_file_driven_run(tmp_path, tones, fn, name, kw, answers):
     path = write_answer(tmp_path, name, tones, **answers)
     try:
         r = fn(tones, n_points=256, precision="double", **kw)
-    except ValueError as e:
-        # Named as the engine spells it (AUTO-CORRELATION, BLACKTUKEY, ...), the same text
-        # as the file-driven run's stop.
-        assert re.search(f"for the {name[:4]}.* method; .*precision single", str(e), re.I)
-        with pytest.raises(tessivar.EstimationError, match=re.escape(str(e))):
-            tessivar.run_answer_file(path, precision="double")
-        return
     except tessivar.EstimationError:
         with pytest.raises(tessivar.EstimationError):
             tessivar.run_answer_file(path, precision="double")
@@ -122,35 +116,16 @@ def test_each_method_runs_in_double_as_the_file_driven_run_or_refuses_by_name(
     np.testing.assert_array_equal(r.ma, from_file.ma)
 
 
-def test_the_default_turns_double_once_every_method_runs_in_double(tones):
-    def refuses(fn, kw):
-        try:
-            fn(tones, n_points=256, precision="double", **kw)
-        except ValueError:
-            return True
-        except tessivar.EstimationError:
-            pass
-        return False
-
-    some_refuse = any(refuses(fn, kw) for fn, _, kw, _ in METHODS)
-    assert tessivar._PRECISION == ("single" if some_refuse else "double")
-    # The default is the classic arithmetic: the same floats as precision="single".
+def test_the_default_is_double_precision(tmp_path, tones):
+    # Every function, the order scan and the answer-file run: the same numbers as
+    # precision="double", and the docstrings say so.
     x = two_tones(300)
     assert np.array_equal(tessivar.covariance(x, n_poles=8).db,
-                          tessivar.covariance(x, n_poles=8, precision="single").db)
-
-
-def test_float64_samples_are_used_as_they_are_in_double_precision():
-    # A tone of amplitude 0.01 on a mean of 1e6: float32 holds the mean alone (its step there
-    # is 1/16), float64 holds the tone too.
-    n, k = 512, 100
-    x = 1e6 + 0.01 * np.cos(2 * np.pi * k * np.arange(n) / n)
-    line = np.abs(np.fft.fft(x - 1e6)[k]) ** 2 / n
-    double = tessivar.periodogram(x, precision="double")
-    assert abs(10 * np.log10(double.psd[k] / line)) < 0.01
-    from_float32 = tessivar.periodogram(x.astype(np.float32), precision="double")
-    assert from_float32.psd[k] < 1e-6 * line
-    # Single precision takes the samples as float32, as it always has.
-    np.testing.assert_array_equal(tessivar.periodogram(x, precision="single").psd,
-                                  tessivar.periodogram(x.astype(np.float32),
-                                                       precision="single").psd)
+                          tessivar.covariance(x, n_poles=8, precision="double").db)
+    assert not np.array_equal(tessivar.covariance(x, n_poles=8).db,
+                              tessivar.covariance(x, n_poles=8, precision="single").db)
+    assert np.array_equal(tessivar.order_scan(x, "covariance", 10).rho,
+                          tessivar.order_scan(x, "covariance", 10, precision="double").rho)
+    path = write_answer(tmp_path, "Burg", tones, npoles=8)
+    assert "Arithmetic: double precision" in tessivar.run_answer_file(path).log
+    assert 'Default "double"' in tessivar.burg.__doc__

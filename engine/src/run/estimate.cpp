@@ -13,7 +13,6 @@
 #include "fortran_format.h"
 #include "os_file.h"
 #include "param_limits.h"
-#include "precision.h"
 #include "spec_est.h"
 #include "spec_in.h"
 
@@ -34,7 +33,6 @@ std::string checkParams(const EstimateParams& p, int count, bool complexData, in
   if (!(p.sampleInterval > 0.0f) || !std::isfinite(p.sampleInterval))
     return "sample interval = " + std::to_string(p.sampleInterval) +
            " is out of range: a finite value above 0";
-  if (p.precision == Precision::Double && !runsInDouble(m)) return doublePrecisionRefusal(m);
   if (complexData && (m == kRmle || m == kAkaike))
     return std::string("data type = complex is out of range: this method requires REAL data");
   const bool model = m != kPeriodogram && m != kBlackTukey;

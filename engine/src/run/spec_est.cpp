@@ -10,7 +10,6 @@
 #include "estimators.h"
 #include "fatal.h"
 #include "fortran_format.h"
-#include "precision.h"
 #include "spec_in.h"
 #include "stop_point.h"
 
@@ -161,11 +160,6 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   }
 
   if (nPoints < npts) npts = nPoints;
-
-  if (st.doublePrecision && !runsInDouble(st.method)) {
-    log.blank();
-    fatalStop(" " + doublePrecisionRefusal(st.method));  // the stop's text ends the log
-  }
 
   if (st.method == kPeriodogram) {
     st.ipts = npts;

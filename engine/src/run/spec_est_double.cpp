@@ -4,11 +4,11 @@
 // formed; the spectrum and the model handed back to the caller are rounded to single precision
 // once.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "estimators.h"
 #include "fatal.h"
-#include "precision.h"
 #include "precision_tables.h"
 #include "spec_est.h"
 #include "spec_in.h"
@@ -110,8 +110,9 @@ void estimateInDouble(Run& r, const cplx* signal, const dcplx* given, int npts, 
       for (int k = 1; k <= st.npoles; ++k) model.a[static_cast<std::size_t>(k - 1)] = theta(k);
       break;
     }
-    default:
-      fatalStop(" " + doublePrecisionRefusal(st.method));
+    default:  // every method is above; the method number was checked when it was read
+      fatalStop(" Internal error: no double-precision estimator for method " +
+                std::to_string(st.method));
   }
   handBack(st, model);
 }
