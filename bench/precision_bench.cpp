@@ -1,4 +1,4 @@
-// The methods that run in both precisions, single and double side by side, at 4,096 real
+// Every method in both precisions, single and double side by side, at 4,096 real
 // points of an AR(2) process (p = 16, nPoints 8192): the cost of asking for double precision.
 #include <benchmark/benchmark.h>
 

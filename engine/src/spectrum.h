@@ -3,6 +3,7 @@
 // One instance per run, created fresh by the entry; nothing survives between runs.
 #pragma once
 
+#include <algorithm>
 #include <complex>
 #include <ctime>
 #include <functional>
@@ -78,15 +79,19 @@ struct RunState {
 
 // Work tables shared by the AR and ARMA routines. Each is allocated (zero-filled) the first
 // time a routine asks for it in a run. Its size is the documented one, or, when the run has
-// limited the orders it needs (limitOrder), only as many rows and columns as those orders index,
-// so that a run of small orders allocates and touches little memory. The FFT's twiddle factors
+// limited the orders it needs (limitOrders), only as many rows and columns as those orders
+// index, so that a run of small orders allocates and touches little memory. The solver's
+// tables (the packed matrix, its factor, the Akaike Hessian) follow the order of the systems
+// solved, the others the largest AR order. The FFT's twiddle factors
 // are kept here too, for the size and direction last transformed.
 class WorkTables {
  public:
-  // The largest order (row or column index) any table is indexed with in this run; called
-  // before the first table is asked for. The tables hold one more row and column than that.
-  void limitOrder(int order) {
-    order_ = order < 1 ? 1 : (order > kTableOrder ? kTableOrder : order);
+  // The largest order (row or column index) any table is indexed with in this run, and the
+  // largest order of a system the solver is given; called before the first table is asked for.
+  // The tables hold one more row and column than that.
+  void limitOrders(int order, int solverOrder) {
+    order_ = std::clamp(order, 1, kTableOrder);
+    solverOrder_ = std::clamp(solverOrder, 1, order_);
   }
 
   // Order-k model coefficients in column k; aa(k, k) is the k-th reflection coefficient.
@@ -94,16 +99,16 @@ class WorkTables {
   // Backward predictors of the Toeplitz solver.
   FMat<cplx>& bb() { return bb_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
   // Packed Hermitian matrix of the solver: row i, columns 1..i, running index.
-  FVec<cplx>& hc() { return hc_.ready(dim(kSolverOrder) * (dim(kSolverOrder) + 1) / 2); }
-  FMat<cplx>& xl() { return xl_.ready(dim(kSolverOrder), dim(kSolverOrder)); }
-  FVec<float>& d() { return d_.ready(dim(kSolverOrder)); }
-  FVec<cplx>& y() { return y_.ready(dim(kSolverOrder)); }
+  FVec<cplx>& hc() { return hc_.ready(solverDim() * (solverDim() + 1) / 2); }
+  FMat<cplx>& xl() { return xl_.ready(solverDim(), solverDim()); }
+  FVec<float>& d() { return d_.ready(solverDim()); }
+  FVec<cplx>& y() { return y_.ready(solverDim()); }
   // Rectangular equation matrix of the least-squares modified Yule-Walker method.
   FMat<cplx>& rr() { return rr_.ready(dim(kTableOrder), dim(kMaxPoles)); }
   FVec<cplx>& bc() { return bc_.ready(dim(kTableOrder)); }  // MA coefficient vector
-  FMat<float>& hess() { return hess_.ready(dim(kSolverOrder), dim(kSolverOrder)); }
-  FVec<float>& grad() { return grad_.ready(dim(kSolverOrder)); }
-  FVec<float>& bv() { return bv_.ready(dim(kSolverOrder)); }
+  FMat<float>& hess() { return hess_.ready(solverDim(), solverDim()); }
+  FVec<float>& grad() { return grad_.ready(solverDim()); }
+  FVec<float>& bv() { return bv_.ready(solverDim()); }
   FMat<float>& aa_real() { return aaReal_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
   FMat<float>& s() { return s_.ready(dim(kMaxPoles + 1), dim(kMaxPoles + 1)); }
   FMat<cplx>& rinv() { return rinv_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
@@ -112,21 +117,21 @@ class WorkTables {
   // The same tables in double precision, for runs in double precision (precision_tables.h
   // picks the set by the real type). theta is the solver's right-hand side and solution, rho
   // the prediction-error power by order.
-  FMat<dcplx>& aaDouble() { return aaD_.ready(kTableOrder, kTableOrder); }
-  FMat<dcplx>& bbDouble() { return bbD_.ready(kMaxPoles, kMaxPoles); }
-  FVec<dcplx>& bcDouble() { return bcD_.ready(kTableOrder); }
-  FMat<dcplx>& rinvDouble() { return rinvD_.ready(kMaxPoles, kMaxPoles); }
-  FVec<dcplx>& hcDouble() { return hcD_.ready(kSolverOrder * (kSolverOrder + 1) / 2); }
-  FMat<dcplx>& xlDouble() { return xlD_.ready(kSolverOrder, kSolverOrder); }
-  FVec<double>& dDouble() { return dD_.ready(kSolverOrder); }
-  FVec<dcplx>& yDouble() { return yD_.ready(kSolverOrder); }
-  FVec<dcplx>& thetaDouble() { return thetaD_.ready(kTableOrder); }
-  FVec<double>& rhoDouble() { return rhoD_.ready(kTableOrder); }
-  FMat<double>& aaRealDouble() { return aaRealD_.ready(kMaxPoles, kMaxPoles); }
-  FMat<double>& sDouble() { return sD_.ready(kMaxPoles + 1, kMaxPoles + 1); }
-  FMat<double>& hessDouble() { return hessD_.ready(kSolverOrder, kSolverOrder); }
-  FVec<double>& gradDouble() { return gradD_.ready(kSolverOrder); }
-  FVec<double>& bvDouble() { return bvD_.ready(kSolverOrder); }
+  FMat<dcplx>& aaDouble() { return aaD_.ready(dim(kTableOrder), dim(kTableOrder)); }
+  FMat<dcplx>& bbDouble() { return bbD_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
+  FVec<dcplx>& bcDouble() { return bcD_.ready(dim(kTableOrder)); }
+  FMat<dcplx>& rinvDouble() { return rinvD_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
+  FVec<dcplx>& hcDouble() { return hcD_.ready(solverDim() * (solverDim() + 1) / 2); }
+  FMat<dcplx>& xlDouble() { return xlD_.ready(solverDim(), solverDim()); }
+  FVec<double>& dDouble() { return dD_.ready(solverDim()); }
+  FVec<dcplx>& yDouble() { return yD_.ready(solverDim()); }
+  FVec<dcplx>& thetaDouble() { return thetaD_.ready(dim(kTableOrder)); }
+  FVec<double>& rhoDouble() { return rhoD_.ready(dim(kTableOrder)); }
+  FMat<double>& aaRealDouble() { return aaRealD_.ready(dim(kMaxPoles), dim(kMaxPoles)); }
+  FMat<double>& sDouble() { return sD_.ready(dim(kMaxPoles + 1), dim(kMaxPoles + 1)); }
+  FMat<double>& hessDouble() { return hessD_.ready(solverDim(), solverDim()); }
+  FVec<double>& gradDouble() { return gradD_.ready(solverDim()); }
+  FVec<double>& bvDouble() { return bvD_.ready(solverDim()); }
 
   // Bytes the tables allocated so far hold.
   std::size_t bytes() const {
@@ -152,8 +157,12 @@ class WorkTables {
   std::size_t dim(int full) const {
     return static_cast<std::size_t>(full < order_ + 1 ? full : order_ + 1);
   }
+  std::size_t solverDim() const {
+    return static_cast<std::size_t>(kSolverOrder < solverOrder_ + 1 ? kSolverOrder
+                                                                    : solverOrder_ + 1);
+  }
 
-  int order_ = kTableOrder;
+  int order_ = kTableOrder, solverOrder_ = kSolverOrder;
   FMat<cplx> aa_, bb_, xl_, rr_, rinv_;
   FVec<cplx> hc_, y_, bc_;
   FVec<float> d_, grad_, bv_;

@@ -209,10 +209,15 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
   if (st.npoles > kMaxPoles) st.npoles = kMaxPoles;
   if (st.nzeros < 0) st.nzeros = 0;
   if (st.nzeros > kMaxZeros) st.nzeros = kMaxZeros;
-  // The AR and ARMA tables are indexed up to the largest order of the run: Max_Order (which
-  // bounds the AR recursions and the long AR model of the Durbin stages), the poles and zeros
-  // together (the ARMA regressions and the Akaike Hessian), and L.
-  r.w.limitOrder(std::max({st.maxorder, st.npoles + st.nzeros, st.l_pts}));
+  // The AR and ARMA tables are indexed up to the largest order of the run: the poles and zeros
+  // together (the AR recursions, the ARMA regressions and the Akaike Hessian), L (the long AR
+  // model of Durbin's method and of Mayne-Firoozan's first stage) and, for the modified
+  // Yule-Walker methods, the long AR model of their Durbin stage (n/5, at most Max_Order).
+  // A run of small orders then allocates and clears little memory.
+  const bool durbinStage = st.method == kMywe || st.method == kLsmywe || st.method == kAkaike;
+  r.w.limitOrders(std::max({st.npoles + st.nzeros, st.l_pts,
+                            durbinStage ? std::min(st.maxorder, npts / 5) : 0}),
+                  st.npoles + st.nzeros);
 
   // Bad points: beyond 1.0e10 in magnitude, or not a number, contribute zero.
   constexpr float ybad = 1.0e10f;
