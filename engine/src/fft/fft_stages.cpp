@@ -40,7 +40,11 @@ void fftStages<float>(float* y, int nexp, const std::complex<float>* table) {
 
 template <>
 void fftStages<double>(double* y, int nexp, const std::complex<double>* table) {
-  fftStagesPortable(y, nexp, table);
+  if (cpuHasAvx()) {
+    fftStagesAvx(y, nexp, table);
+  } else {
+    fftStagesPortable(y, nexp, table);
+  }
 }
 
 template void fftStagesPortable<float>(float*, int, const std::complex<float>*);

@@ -10,7 +10,7 @@
 namespace voxtrel {
 
 // The stages, with whichever variant the processor runs fastest. y holds the N complex values
-// as interleaved (re, im) reals. In double precision the stages run one butterfly at a time.
+// as interleaved (re, im) reals.
 template <class Real>
 void fftStages(Real* y, int nexp, const std::complex<Real>* table);
 
@@ -18,7 +18,9 @@ void fftStages(Real* y, int nexp, const std::complex<Real>* table);
 template <class Real>
 void fftStagesPortable(Real* y, int nexp, const std::complex<Real>* table);
 
-// Four butterflies at a time in AVX registers. Only where cpuHasAvx() holds.
+// Four butterflies (two in double precision) at a time in AVX registers. Only where
+// cpuHasAvx() holds.
 void fftStagesAvx(float* y, int nexp, const std::complex<float>* table);
+void fftStagesAvx(double* y, int nexp, const std::complex<double>* table);
 
 }  // namespace voxtrel

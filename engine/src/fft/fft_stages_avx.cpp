@@ -8,7 +8,9 @@
 //   (wr br, wr bi) -+ (wi bi, wi br) = (wr br - wi bi, wr bi + wi br),
 // the butterfly's own products, difference and sum. Stages 2, 4 and 8 are done together on
 // each block of 8 values, rearranged between stages in registers; from stage 16 on, the four
-// butterflies of a register are k .. k + 3 of one group.
+// butterflies of a register are k .. k + 3 of one group. In double precision a register holds
+// two complex values: stage 2 runs one butterfly at a time, from stage 4 on the two
+// butterflies of a register are k, k + 1 of one group.
 #include "fft_stages.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -77,7 +79,52 @@ VOXTREL_AVX void stage(float* y, int n, int le, const std::complex<float>* table
   }
 }
 
+// Two double-precision butterflies, as butterflies() does four in single precision.
+VOXTREL_AVX inline void butterflies(__m256d& a, __m256d& b, __m256d w) {
+  const __m256d wr = _mm256_movedup_pd(w), wi = _mm256_permute_pd(w, 0xF);
+  const __m256d swapped = _mm256_permute_pd(b, 0x5);  // (bi, br) pairs
+  const __m256d t = _mm256_addsub_pd(_mm256_mul_pd(wr, b), _mm256_mul_pd(wi, swapped));
+  b = _mm256_sub_pd(a, t);
+  a = _mm256_add_pd(a, t);
+}
+
+// Stage le >= 4 in double precision: in each group, butterflies k, k + 1 at a time.
+VOXTREL_AVX void stage(double* y, int n, int le, const std::complex<double>* table) {
+  const int half = le / 2;
+  const double* w = reinterpret_cast<const double*>(table + half);
+  for (int start = 0; start < n; start += le) {
+    double* a = y + 2 * start;
+    double* b = a + 2 * half;
+    for (int k = 0; k < 2 * half; k += 4) {
+      __m256d va = _mm256_loadu_pd(a + k), vb = _mm256_loadu_pd(b + k);
+      butterflies(va, vb, _mm256_loadu_pd(w + k));
+      _mm256_storeu_pd(a + k, va);
+      _mm256_storeu_pd(b + k, vb);
+    }
+  }
+}
+
 }  // namespace
+
+VOXTREL_AVX void fftStagesAvx(double* y, int nexp, const std::complex<double>* table) {
+  if (nexp < 2) {
+    fftStagesPortable(y, nexp, table);
+    return;
+  }
+  const int n = 1 << nexp;
+  // Stage 2: the pairs (x0, x1), (x2, x3), .. through the one factor table[1].
+  const double wr = table[1].real(), wi = table[1].imag();
+  for (int i = 0; i < 2 * n; i += 4) {
+    const double br = y[i + 2], bi = y[i + 3];
+    const double tr = wr * br - wi * bi, ti = wr * bi + wi * br;
+    const double ar = y[i], ai = y[i + 1];
+    y[i + 2] = ar - tr;
+    y[i + 3] = ai - ti;
+    y[i] = ar + tr;
+    y[i + 1] = ai + ti;
+  }
+  for (int le = 4; le <= n; le *= 2) stage(y, n, le, table);
+}
 
 VOXTREL_AVX void fftStagesAvx(float* y, int nexp, const std::complex<float>* table) {
   if (nexp < 3) {
@@ -96,6 +143,10 @@ VOXTREL_AVX void fftStagesAvx(float* y, int nexp, const std::complex<float>* tab
 namespace voxtrel {
 
 void fftStagesAvx(float* y, int nexp, const std::complex<float>* table) {
+  fftStagesPortable(y, nexp, table);
+}
+
+void fftStagesAvx(double* y, int nexp, const std::complex<double>* table) {
   fftStagesPortable(y, nexp, table);
 }
 
