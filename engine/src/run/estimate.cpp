@@ -8,6 +8,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <type_traits>
 
 #include "fatal.h"
 #include "fortran_format.h"
@@ -145,40 +146,38 @@ EstimateResult estimateFrom(const EstimateParams& p, int count, const SampleSour
   return res;
 }
 
+// The samples of one of the four entries, which differ only in the pointer they set.
+template <class T>
+EstimateResult estimateSamples(const EstimateParams& params, std::span<const T> samples) {
+  SampleSource source;
+  if constexpr (std::is_same_v<T, float>) source.real = samples.data();
+  if constexpr (std::is_same_v<T, cplx>) source.complex = samples.data();
+  if constexpr (std::is_same_v<T, double>) source.realWide = samples.data();
+  if constexpr (std::is_same_v<T, dcplx>) source.complexWide = samples.data();
+  source.dt = params.sampleInterval;
+  const bool complexData = std::is_same_v<T, cplx> || std::is_same_v<T, dcplx>;
+  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
+                      source, complexData);
+}
+
 }  // namespace
 
 EstimateResult estimate(const EstimateParams& params, std::span<const float> samples) {
-  SampleSource source;
-  source.real = samples.data();
-  source.dt = params.sampleInterval;
-  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
-                      source, false);
+  return estimateSamples(params, samples);
 }
 
 EstimateResult estimate(const EstimateParams& params,
                         std::span<const std::complex<float>> samples) {
-  SampleSource source;
-  source.complex = samples.data();
-  source.dt = params.sampleInterval;
-  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
-                      source, true);
+  return estimateSamples(params, samples);
 }
 
 EstimateResult estimate(const EstimateParams& params, std::span<const double> samples) {
-  SampleSource source;
-  source.realWide = samples.data();
-  source.dt = params.sampleInterval;
-  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
-                      source, false);
+  return estimateSamples(params, samples);
 }
 
 EstimateResult estimate(const EstimateParams& params,
                         std::span<const std::complex<double>> samples) {
-  SampleSource source;
-  source.complexWide = samples.data();
-  source.dt = params.sampleInterval;
-  return estimateFrom(params, static_cast<int>(std::min<std::size_t>(samples.size(), 1u << 30)),
-                      source, true);
+  return estimateSamples(params, samples);
 }
 
 }  // namespace voxtrel
