@@ -4,8 +4,8 @@
 // in a second file beside it (OUT_peaks.csv).
 // --order-scan MAX prints the order-selection table of the answer file's data and AR method
 // instead of running it (--csv then writes the table). --precision double runs the estimator
-// in double precision (single, the classic arithmetic, is the default). --version prints the
-// program's version.
+// (or the scan's fits) in double precision (single, the classic arithmetic, is the default).
+// --version prints the program's version.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -42,14 +42,16 @@ bool writeText(const std::string& path, const std::string& text) {
 int usage() {
   std::fprintf(stderr,
                "usage: voxtrel-run ANSWER_FILE [--csv OUT] [--pause] [--precision single|double]\n"
-               "       voxtrel-run ANSWER_FILE --order-scan MAX [--csv OUT]\n"
+               "       voxtrel-run ANSWER_FILE --order-scan MAX [--csv OUT] "
+               "[--precision single|double]\n"
                "       voxtrel-run --version\n");
   return 2;
 }
 
 // The order scan of the answer file's data and method up to maxOrder.
-int orderScan(const std::string& answerFile, int maxOrder, const std::string& csvPath) {
-  const voxtrel::OrderScanResult scan = voxtrel::order_scan_answer(answerFile, maxOrder);
+int orderScan(const std::string& answerFile, int maxOrder, const std::string& csvPath,
+              voxtrel::Precision precision) {
+  const voxtrel::OrderScanResult scan = voxtrel::order_scan_answer(answerFile, maxOrder, precision);
   if (scan.status != voxtrel::EstimateStatus::Ok) {
     std::fprintf(stderr, "voxtrel-run: order scan of %s: %s\n", answerFile.c_str(),
                  scan.message.c_str());
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
     }
   }
   if (answerFile.empty()) return usage();
-  if (scanOrder > 0) return orderScan(answerFile, scanOrder, csvPath);
+  if (scanOrder > 0) return orderScan(answerFile, scanOrder, csvPath, options.precision);
 
   const voxtrel::RunResult res = voxtrel::run(answerFile, options);
   const std::string log = options.logPath.string();

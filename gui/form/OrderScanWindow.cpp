@@ -5,11 +5,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QThread>
 #include <QVBoxLayout>
 #include <memory>
 
+#include "ArithmeticSetting.h"
 #include "OrderScanRun.h"
 #include "OrderScanView.h"
 #include "PlotOutput.h"
@@ -95,7 +97,10 @@ void OrderScanWindow::startScan() {
   auto result = std::make_shared<voxtrel::OrderScanResult>();
   const QByteArray text = answerText_;
   const int top = maxOrder_->value();
-  QThread* worker = QThread::create([result, text, top] { *result = scanAnswers(text, top); });
+  // The fits in the arithmetic of the runs (View > Double-precision arithmetic).
+  const bool wide = ArithmeticSetting::doublePrecision(QSettings());
+  QThread* worker =
+      QThread::create([result, text, top, wide] { *result = scanAnswers(text, top, wide); });
   connect(worker, &QThread::finished, this, [this, result] { showResult(*result); });
   connect(worker, &QThread::finished, worker, &QObject::deleteLater);
   worker->start();

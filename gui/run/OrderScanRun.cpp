@@ -12,7 +12,8 @@ bool orderScanMethod(const QString& methodEntry) {
   return methods.contains(methodEntry);
 }
 
-voxtrel::OrderScanResult scanAnswers(const QByteArray& answerText, int maxOrder) {
+voxtrel::OrderScanResult scanAnswers(const QByteArray& answerText, int maxOrder,
+                                     bool doublePrecision) {
   QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tessivar-order-scan-XXXXXX.ans"));
   if (!file.open() || file.write(answerText) != answerText.size() || !file.flush()) {
     voxtrel::OrderScanResult failed;
@@ -25,7 +26,9 @@ voxtrel::OrderScanResult scanAnswers(const QByteArray& answerText, int maxOrder)
     return failed;
   }
   file.close();
-  return voxtrel::order_scan_answer(QFile::encodeName(file.fileName()).toStdString(), maxOrder);
+  return voxtrel::order_scan_answer(
+      QFile::encodeName(file.fileName()).toStdString(), maxOrder,
+      doublePrecision ? voxtrel::Precision::Double : voxtrel::Precision::Single);
 }
 
 }  // namespace tessivar

@@ -20,7 +20,8 @@ bool orderScanMethod(const QString& methodEntry);
 // Scans the data and method of an answer file's text up to maxOrder (0: min(n/2, 50)). The text
 // is written to a temporary answer file of its own, which is removed afterwards; its data file
 // should be named by an absolute path. A temporary file that cannot be written gives status
-// Stopped with the reason.
-voxtrel::OrderScanResult scanAnswers(const QByteArray& answerText, int maxOrder);
+// Stopped with the reason. doublePrecision: the fits in double precision.
+voxtrel::OrderScanResult scanAnswers(const QByteArray& answerText, int maxOrder,
+                                     bool doublePrecision = false);
 
 }  // namespace tessivar

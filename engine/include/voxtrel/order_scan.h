@@ -76,8 +76,10 @@ OrderScanResult order_scan(const OrderScanParams& params,
 
 // Scans the data and method of an answer file: the file is read and checked as a run reads it
 // (the samples a run would use, the method and EPS; nPoles is not used) and no run log is
-// written. A file that cannot be read gives status Stopped with the reader's reason.
-OrderScanResult order_scan_answer(std::string_view answerFile, int maxOrder);
+// written. A file that cannot be read gives status Stopped with the reader's reason. precision:
+// the fits' arithmetic, as a run of the file would be asked for.
+OrderScanResult order_scan_answer(std::string_view answerFile, int maxOrder,
+                                  Precision precision = Precision::Single);
 
 // The criteria and picks of one scan from the error powers rho(1..K) of a method; used by
 // order_scan, public so that other error powers can be judged the same way. Leaves status Ok.

@@ -13,7 +13,7 @@
 
 namespace voxtrel {
 
-OrderScanResult order_scan_answer(std::string_view answerFile, int maxOrder) {
+OrderScanResult order_scan_answer(std::string_view answerFile, int maxOrder, Precision precision) {
   OrderScanResult res;
   RunLog log;
   try {
@@ -38,6 +38,7 @@ OrderScanResult order_scan_answer(std::string_view answerFile, int maxOrder) {
     OrderScanParams p;
     p.method = static_cast<EstimateMethod>(r.st.method);
     p.maxOrder = maxOrder;
+    p.precision = precision;
     p.eps = r.st.eps;
     if (r.st.itype == 1) return order_scan(p, std::span<const float>(y.data(), used));
     return order_scan(p, std::span<const std::complex<float>>(z.data(), used));

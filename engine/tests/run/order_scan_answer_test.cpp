@@ -54,6 +54,12 @@ TEST(OrderScanAnswer, ScansTheSamplesARunWouldUse) {
   const auto want = voxtrel::order_scan(p, std::span<const float>(y.data(), 256));
   EXPECT_EQ(got.rho, want.rho);
   EXPECT_EQ(got.picks.mdl, 2);  // the AR(2) model's own order
+  // In double precision the same samples' fits in double.
+  const auto wide =
+      voxtrel::order_scan_answer((dir / "run.1").string(), 12, voxtrel::Precision::Double);
+  p.precision = voxtrel::Precision::Double;
+  EXPECT_EQ(wide.rho, voxtrel::order_scan(p, std::span<const float>(y.data(), 256)).rho);
+  EXPECT_NE(wide.rho, got.rho);
 
   const auto missing = voxtrel::order_scan_answer((dir / "none.1").string(), 4);
   EXPECT_EQ(missing.status, voxtrel::EstimateStatus::Stopped);
@@ -63,8 +69,9 @@ TEST(OrderScanAnswer, ScansTheSamplesARunWouldUse) {
 TEST(OrderScanAnswer, CommandLinePrintsTheTableAndWritesCsv) {
   vtest::TempDir dir;
   writeBurgRun(dir);
-  ASSERT_EQ(runner(dir, "run.1 --order-scan 5 --csv scan.csv"), 0);
-  const auto scan = voxtrel::order_scan_answer((dir / "run.1").string(), 5);
+  ASSERT_EQ(runner(dir, "run.1 --order-scan 5 --csv scan.csv --precision double"), 0);
+  const auto scan =
+      voxtrel::order_scan_answer((dir / "run.1").string(), 5, voxtrel::Precision::Double);
   const auto out = linesOf(vtest::readFile(dir / "stdout.txt"));
   ASSERT_EQ(out.size(), 8u);
   EXPECT_EQ(out[0], "order scan: Burg method, 256 samples");
