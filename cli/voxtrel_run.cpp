@@ -157,6 +157,7 @@ int main(int argc, char** argv) {
     info.nPoles = res.nPoles;
     info.nZeros = res.nZeros;
     info.date = res.date;
+    info.doublePrecision = options.precision == voxtrel::Precision::Double;
     const std::span<const float> x(res.x.data(), static_cast<std::size_t>(n));
     const std::span<const float> db(y.data(), static_cast<std::size_t>(n));
     // The spectrum first: a file that cannot take it gets no peaks file beside it either.

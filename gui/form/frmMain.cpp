@@ -238,7 +238,8 @@ void frmMain::buildForm() {
           &frmMain::mnuFileExportSpectrum_Click);
   // The legend names a curve by the answers the run was made from.
   plots_->setCurveLabeler([this](const RunResults& run) {
-    return curveLabel(run.RunMethod, std::vector<QString>(s_.Answers.begin(), s_.Answers.end()));
+    return curveLabel(run.RunMethod, std::vector<QString>(s_.Answers.begin(), s_.Answers.end()),
+                      run.doublePrecision);
   });
   connect(Plot_Tabs, &QTabWidget::currentChanged, this, &frmMain::Plot_Tabs_Click);
   Plot_Tabs->setTabEnabled(1, false);

@@ -41,7 +41,8 @@ HeldCurvePen heldCurvePen(int i, const PlotSettings& settings) {
   return pen;
 }
 
-QString curveLabel(const QString& method, const std::vector<QString>& answers) {
+QString curveLabel(const QString& method, const std::vector<QString>& answers,
+                   bool doublePrecision) {
   auto answer = [&](int q) {
     return q < static_cast<int>(answers.size()) ? answers[static_cast<std::size_t>(q)].trimmed()
                                                 : QString();
@@ -53,6 +54,7 @@ QString curveLabel(const QString& method, const std::vector<QString>& answers) {
   for (const auto& [question, name] : orders)
     if (required.contains(question))
       label += QStringLiteral(", %1=%2").arg(QLatin1String(name), answer(question));
+  if (doublePrecision) label += QStringLiteral(", double");
   QString data = answer(1);
   data = data.mid(
       std::max(data.lastIndexOf(QLatin1Char('/')), data.lastIndexOf(QLatin1Char('\\'))) + 1);

@@ -54,8 +54,10 @@ HeldCurvePen heldCurvePen(int i, const PlotSettings& settings);
 const std::array<QColor, HeldCurves::kMax - 1>& heldCurvePalette();
 
 // The legend's name of a run: the method, the orders its questions set (p AR order, q MA order,
-// L large AR order, M largest lag) and the data file's name without its folder. answers holds
-// the answer file's values, answers[i] for question i.
-QString curveLabel(const QString& method, const std::vector<QString>& answers);
+// L large AR order, M largest lag), "double" for a run in double precision, and the data
+// file's name without its folder. answers holds the answer file's values, answers[i] for
+// question i.
+QString curveLabel(const QString& method, const std::vector<QString>& answers,
+                   bool doublePrecision = false);
 
 }  // namespace tessivar

@@ -47,6 +47,7 @@ voxtrel::csv::RunInfo csvRunInfo(const RunResults& run) {
   info.nPoles = run.nPoles;
   info.nZeros = run.nZeros;
   info.date = localTm(run.RunTime.isValid() ? run.RunTime : QDateTime::currentDateTime());
+  info.doublePrecision = run.doublePrecision;
   return info;
 }
 

@@ -124,6 +124,7 @@ RunResults RunExecution::execute(const PreparedRun& run, int* stopFlag) {
   r.nPoles = run.nPoles;
   r.nZeros = run.nZeros;
   r.RunTime = started;
+  r.doublePrecision = run.doublePrecision;
   return r;
 }
 

@@ -26,6 +26,7 @@ struct RunResults {
   int nPoints = 0;
   std::optional<int> nPoles, nZeros;
   QDateTime RunTime;
+  bool doublePrecision = false;  // computed in double precision (View > Double-precision ...)
 };
 
 }  // namespace tessivar

@@ -49,6 +49,7 @@ def test_burg_in_double_gives_the_runners_double_precision_floats(tmp_path, tone
     subprocess.run([runner(), str(path), "--csv", str(tmp_path / "out.csv"), "--precision",
                     "double"], cwd=tmp_path, check=True, capture_output=True)
     freq, db = read_csv(tmp_path / "out.csv")
+    assert "# arithmetic: double precision" in (tmp_path / "out.csv").read_text().splitlines()
     double = tessivar.burg(tones, n_poles=8, n_points=256, precision="double")
     np.testing.assert_array_equal(double.freq, freq)
     np.testing.assert_array_equal(double.db, db)

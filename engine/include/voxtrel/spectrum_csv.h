@@ -28,7 +28,8 @@ struct RunInfo {
   // The model orders the method takes: none for the non-parametric methods, nZeros alone for
   // an MA model, nPoles for an AR model, both for an ARMA model.
   std::optional<int> nPoles, nZeros;
-  std::tm date{};  // the run's local date and time
+  std::tm date{};                // the run's local date and time
+  bool doublePrecision = false;  // said in a last comment line; single precision says nothing
 };
 
 // The shortest decimal text that reads back (std::from_chars, strtof) as exactly v.
@@ -57,7 +58,8 @@ inline std::string comments(const RunInfo& info) {
   return "# method: " + oneLine(info.method) + "\n# answer file: " + oneLine(info.answerFile) +
          "\n# data file: " + oneLine(info.dataFile) +
          "\n# nPoints: " + std::to_string(info.nPoints) +
-         "\n# orders: " + (orders.empty() ? "none" : orders) + "\n# date: " + date + "\n";
+         "\n# orders: " + (orders.empty() ? "none" : orders) + "\n# date: " + date + "\n" +
+         (info.doublePrecision ? "# arithmetic: double precision\n" : "");
 }
 
 // A column beside the decibels (another curve's): its name in the header row and a value for

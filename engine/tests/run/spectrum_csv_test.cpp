@@ -88,6 +88,12 @@ TEST(SpectrumCsv, CommentLinesNameTheRunAndTheOrdersItTakes) {
     info.nZeros = c.zeros;
     EXPECT_EQ(voxtrel::csv::comments(info), fixed + c.orders + "# date: 2026-12-07 09:30:05\n");
   }
+  // A run in double precision says so last; single precision says nothing, as before.
+  info.doublePrecision = true;
+  EXPECT_EQ(voxtrel::csv::comments(info), fixed +
+                                              "# orders: none\n# date: 2026-12-07 09:30:05\n"
+                                              "# arithmetic: double precision\n");
+  info.doublePrecision = false;
   // A name holding a line end stays on its comment line.
   info.method = "two\r\nlines";
   EXPECT_EQ(voxtrel::csv::comments(info).substr(0, 22), "# method: two  lines\n#");

@@ -61,6 +61,7 @@ TEST(HeldCurves, LabelNamesMethodOrdersAndDataFile) {
   for (const auto& c : cases) EXPECT_EQ(curveLabel(c.method, answers), c.label) << c.method;
   answers[1] = "/home/u/data/x.rda";
   EXPECT_EQ(curveLabel("RMLE", answers), "RMLE, p=10, x.rda");
+  EXPECT_EQ(curveLabel("RMLE", answers, true), "RMLE, p=10, double, x.rda");
 }
 
 TEST(HeldCurves, PensAreDistinctInColourAndInBlackAndWhite) {

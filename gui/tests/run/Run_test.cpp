@@ -394,6 +394,7 @@ TEST_F(Calculate, DoublePrecisionMenuItemIsKeptAndChoosesTheArithmetic) {
     form->cmdSubmit_Click();
     EXPECT_TRUE(dialogs.calls().empty());
     EXPECT_EQ(form->results().nptsZ, 64);
+    EXPECT_EQ(form->results().doublePrecision, on);
     const QString log = QString::fromLatin1(readBytes(user("run_1.out")));
     EXPECT_EQ(log.count(arithmeticLine), on ? 1 : 0) << log.toStdString();
   }
