@@ -38,14 +38,14 @@ VOXTREL_API int Voxtrel_for(const char* fileNam, float* x_array, float* spectrum
                             int* npointsZ, float* t_startZ, float* t_finalZ, float* zeroFillZ,
                             float* sig2Z, int length);
 
-/* Voxtrel_for with a stop request and a choice of arithmetic. stopFlag points at an int the caller sets to non-zero, from
- * another thread, to end the run early: C11 atomic_store, or std::atomic_ref<int> in C++ (the
- * engine only reads it, atomically). The run ends within a fraction of a second, also during
- * the pause after the peak table, as a stop: nptsZ -9, and the run log's last line is
- * "Stopped by the user.". With a null stopFlag, or a flag never set, it is Voxtrel_for.
- * precision 0 computes in single precision (Voxtrel_for's arithmetic), 1 in double precision
- * (the run log says so after its echo block; the two arrays stay single precision, rounded
- * once); any other value is refused as a missing file name is (-7, the reason in the run
+/* Voxtrel_for with a stop request and a choice of arithmetic. stopFlag points at an int the caller
+ * sets to non-zero, from another thread, to end the run early: C11 atomic_store, or
+ * std::atomic_ref<int> in C++ (the engine only reads it, atomically). The run ends within a
+ * fraction of a second, also during the pause after the peak table, as a stop: nptsZ -9, and the
+ * run log's last line is "Stopped by the user.". With a null stopFlag, or a flag never set, it is
+ * Voxtrel_for. precision 0 computes in single precision (Voxtrel_for's arithmetic), 1 in double
+ * precision (the run log says so after its echo block; the two arrays stay single precision,
+ * rounded once); any other value is refused as a missing file name is (-7, the reason in the run
  * log). */
 VOXTREL_API int Voxtrel_for_stoppable(const char* fileNam, float* x_array, float* spectrum,
                                       int* nptsZ, int* npointsZ, float* t_startZ, float* t_finalZ,

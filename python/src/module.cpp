@@ -232,8 +232,8 @@ PYBIND11_MODULE(_tessivar, m) {
         py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
   m.def("order_scan_complex", &orderScan<ComplexArray>, py::arg("method"), py::arg("samples"),
         py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
-  m.def("order_scan_real_wide", &orderScan<Samples<double>>, py::arg("method"),
-        py::arg("samples"), py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
+  m.def("order_scan_real_wide", &orderScan<Samples<double>>, py::arg("method"), py::arg("samples"),
+        py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
   m.def("order_scan_complex_wide", &orderScan<Samples<std::complex<double>>>, py::arg("method"),
         py::arg("samples"), py::arg("max_order"), py::arg("eps"), py::arg("double_precision"));
   m.def("run_answer_file", &runAnswerFile, py::arg("path"), py::arg("log_path"),

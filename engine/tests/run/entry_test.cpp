@@ -216,8 +216,9 @@ TEST(Entry, StoppableEntryChoosesTheArithmetic) {
     const char* reason;
   } cases[] = {{0, 32, false, nullptr},
                {1, 32, true, nullptr},
-               {7, -7, false, " The precision was given as 7; pass 0 for single or 1 for double "
-                              "precision."}};
+               {7, -7, false,
+                " The precision was given as 7; pass 0 for single or 1 for double "
+                "precision."}};
   for (const auto& c : cases) {
     vtest::TempDir dir;
     vtest::Answer a;
