@@ -10,9 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "estimators.h"
@@ -133,45 +132,45 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<std::complex<Real>> x
   return res;
 }
 
-// Real samples as complex ones with a zero imaginary part, in the scan's precision.
+// The samples as complex values in the scan's precision (real ones with a zero imaginary part).
 template <class Real, class Sample>
 std::vector<std::complex<Real>> asComplex(std::span<const Sample> samples) {
   std::vector<std::complex<Real>> x;
   x.reserve(samples.size());
-  for (const Sample& v : samples) x.emplace_back(static_cast<Real>(v), Real(0));
+  for (const Sample& v : samples) {
+    if constexpr (std::is_floating_point_v<Sample>)
+      x.emplace_back(static_cast<Real>(v), Real(0));
+    else
+      x.emplace_back(std::complex<Real>(v));
+  }
   return x;
 }
 
-template <class Real, class Sample>
-std::vector<std::complex<Real>> converted(std::span<const std::complex<Sample>> samples) {
-  std::vector<std::complex<Real>> x;
-  x.reserve(samples.size());
-  for (const auto& v : samples) x.emplace_back(std::complex<Real>(v));
-  return x;
+// One scan in the precision the parameters ask for, from samples of either precision.
+template <class Sample>
+OrderScanResult scanIn(const OrderScanParams& params, std::span<const Sample> samples) {
+  if (params.precision == Precision::Double) return scan(params, asComplex<double>(samples));
+  return scan(params, asComplex<float>(samples));
 }
 
 }  // namespace
 
 OrderScanResult order_scan(const OrderScanParams& params, std::span<const float> samples) {
-  if (params.precision == Precision::Double) return scan(params, asComplex<double>(samples));
-  return scan(params, asComplex<float>(samples));
+  return scanIn(params, samples);
 }
 
 OrderScanResult order_scan(const OrderScanParams& params,
                            std::span<const std::complex<float>> samples) {
-  if (params.precision == Precision::Double) return scan(params, converted<double>(samples));
-  return scan(params, converted<float>(samples));
+  return scanIn(params, samples);
 }
 
 OrderScanResult order_scan(const OrderScanParams& params, std::span<const double> samples) {
-  if (params.precision == Precision::Double) return scan(params, asComplex<double>(samples));
-  return scan(params, asComplex<float>(samples));
+  return scanIn(params, samples);
 }
 
 OrderScanResult order_scan(const OrderScanParams& params,
                            std::span<const std::complex<double>> samples) {
-  if (params.precision == Precision::Double) return scan(params, converted<double>(samples));
-  return scan(params, converted<float>(samples));
+  return scanIn(params, samples);
 }
 
 }  // namespace voxtrel

@@ -5,8 +5,6 @@
 
 #include <cmath>
 #include <ctime>
-#include <exception>
-#include <new>
 #include <string>
 #include <type_traits>
 

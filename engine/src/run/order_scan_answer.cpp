@@ -1,8 +1,6 @@
 // order_scan_answer: the order scan of an answer file's data and method. The file is read and
 // checked by the run's own reader and the data points by the run's own loader, with the log
 // kept in memory, so the scan sees exactly the samples a run of that file would use.
-#include <exception>
-#include <new>
 #include <string>
 #include <vector>
 
