@@ -138,6 +138,16 @@ def _is_double(precision):
     return precision == "double"
 
 
+def _typed(a, double):
+    """The samples as the engine's entries take them (float32 or complex64, float64 or
+    complex128 in double precision) and the entries' suffix for that type."""
+    if np.iscomplexobj(a):
+        return (np.ascontiguousarray(a, np.complex128 if double else np.complex64),
+                "complex_wide" if double else "complex")
+    return (np.ascontiguousarray(a, np.float64 if double else np.float32),
+            "real_wide" if double else "real")
+
+
 def _estimate(name, x, sample_interval, n_points, negative_frequencies, log, precision,
               **params):
     a = np.asarray(x)
@@ -153,16 +163,8 @@ def _estimate(name, x, sample_interval, n_points, negative_frequencies, log, pre
         if int(kw[key]) != kw[key]:
             raise ValueError(f"{key} = {kw[key]!r} must be a whole number")
         kw[key] = int(kw[key])
-    method = _METHODS[name]
-    if kw["double_precision"]:
-        if np.iscomplexobj(a):
-            d = _tessivar.estimate_complex_wide(method, np.ascontiguousarray(a, np.complex128), kw)
-        else:
-            d = _tessivar.estimate_real_wide(method, np.ascontiguousarray(a, np.float64), kw)
-    elif np.iscomplexobj(a):
-        d = _tessivar.estimate_complex(method, np.ascontiguousarray(a, dtype=np.complex64), kw)
-    else:
-        d = _tessivar.estimate_real(method, np.ascontiguousarray(a, dtype=np.float32), kw)
+    samples, kind = _typed(a, kw["double_precision"])
+    d = getattr(_tessivar, "estimate_" + kind)(_METHODS[name], samples, kw)
     return _outcome(d)
 
 
@@ -567,18 +569,8 @@ def order_scan(x, method="burg", max_order=None, *, eps=1e-15, precision=_PRECIS
     number = _SCAN_METHODS[method]
     max_order = max(-2**31, min(int(max_order), 2**31 - 1))  # the engine's int; it checks range
     double = _is_double(precision)
-    if double and np.iscomplexobj(a):
-        d = _tessivar.order_scan_complex_wide(number, np.ascontiguousarray(a, np.complex128),
-                                              max_order, float(eps), True)
-    elif double:
-        d = _tessivar.order_scan_real_wide(number, np.ascontiguousarray(a, np.float64),
-                                           max_order, float(eps), True)
-    elif np.iscomplexobj(a):
-        d = _tessivar.order_scan_complex(number, np.ascontiguousarray(a, dtype=np.complex64),
-                                         max_order, float(eps), False)
-    else:
-        d = _tessivar.order_scan_real(number, np.ascontiguousarray(a, dtype=np.float32),
-                                      max_order, float(eps), False)
+    samples, kind = _typed(a, double)
+    d = getattr(_tessivar, "order_scan_" + kind)(number, samples, max_order, float(eps), double)
     if d["status"] == "ok":
         return OrderScan(d, method)
     if d["status"] == "bad parameter":
