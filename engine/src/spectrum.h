@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <complex>
 #include <ctime>
 #include <functional>
@@ -23,6 +24,14 @@ inline constexpr int kMaxPoles = 210;     // AR order limit (real-valued tables 
 inline constexpr int kMaxZeros = 200;     // MA order limit
 inline constexpr int kTableOrder = 411;   // capacity of the AR work tables; maxorder's cap
 inline constexpr int kSolverOrder = 410;  // largest Hermitian system the solver holds
+
+// A sample no run uses: beyond 1.0e10 in magnitude, or not a number. It counts as zero.
+inline constexpr float kBadPoint = 1.0e10f;
+template <class Real>
+bool badPoint(const std::complex<Real>& c) {
+  const Real limit = kBadPoint;  // exact in either precision
+  return !(std::fabs(c.real()) <= limit && std::fabs(c.imag()) <= limit && std::abs(c) <= limit);
+}
 inline constexpr int kMaxNPoints = 1 << 24;
 
 // Method numbers, in the order of the method table.

@@ -73,12 +73,9 @@ OrderScanResult scan(const OrderScanParams& p, std::vector<std::complex<Real>> x
     res.status = EstimateStatus::BadParameter;
     return res;
   }
-  // Points a run would not use: beyond 1.0e10 in magnitude or not a number count as zero.
-  constexpr Real ybad = 1.0e10;
-  for (C& v : x) {
-    if (!(std::fabs(v.real()) <= ybad && std::fabs(v.imag()) <= ybad && std::abs(v) <= ybad))
-      v = C(0, 0);
-  }
+  // Points a run would not use count as zero.
+  for (C& v : x)
+    if (badPoint(v)) v = C(0, 0);
 
   RunLog log;
   try {

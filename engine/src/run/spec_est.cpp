@@ -116,13 +116,10 @@ std::vector<dcplx> wideSamples(const SampleSource* source, int itype, int npts) 
   const bool given =
       source && (itype == 1 ? source->realWide != nullptr : source->complexWide != nullptr);
   if (!given) return out;
-  constexpr double ybad = 1.0e10;
   out.resize(static_cast<std::size_t>(npts));
   for (int i = 0; i < npts; ++i) {
     const dcplx c = itype == 1 ? dcplx(source->realWide[i], 0) : source->complexWide[i];
-    const bool bad =
-        !(std::fabs(c.real()) <= ybad && std::fabs(c.imag()) <= ybad && std::abs(c) <= ybad);
-    out[static_cast<std::size_t>(i)] = bad ? dcplx(0, 0) : c;
+    out[static_cast<std::size_t>(i)] = badPoint(c) ? dcplx(0, 0) : c;
   }
   return out;
 }
@@ -219,21 +216,18 @@ void spectrum_est(Run& r, float* x_array, float* y_array, int& npts, int& nPoint
                             durbinStage ? std::min(st.maxorder, npts / 5) : 0}),
                   st.npoles + st.nzeros);
 
-  // Bad points: beyond 1.0e10 in magnitude, or not a number, contribute zero.
-  constexpr float ybad = 1.0e10f;
+  // Bad points (badPoint) contribute zero.
   for (int i = 0; i < npts; ++i) {
     if (st.itype == 1) {
       float& y = y_array[i];
-      if (!(std::fabs(y) <= ybad)) {
-        log.put({" Bad point= #i,y_array=", i + 1, y, ybad});
+      if (badPoint(cplx(y, 0))) {
+        log.put({" Bad point= #i,y_array=", i + 1, y, kBadPoint});
         y = 0;
       }
       signal_real[i] = y;
       signal_amp[i] = cplx(y, 0);
     } else {
-      const cplx c = signal_amp[i];
-      if (!(std::fabs(c.real()) <= ybad && std::fabs(c.imag()) <= ybad && std::abs(c) <= ybad))
-        signal_amp[i] = cplx(0, 0);
+      if (badPoint(signal_amp[i])) signal_amp[i] = cplx(0, 0);
     }
   }
   for (int i = npts; i < nPoints; ++i) {
